@@ -1,0 +1,219 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QSerialPort>
+#include <QString>
+
+class MainForm;
+class QTimer;
+
+// The one window of the tool. It hosts every slot the form binds by name;
+// the slots are defined beside the subsystem they belong to (model/,
+// link/, files/, views/), and each is thin glue around pure functions.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The form's widget table; tests and tools reach widgets through it
+    // or by object name.
+    MainForm *form() const { return ui; }
+
+private slots:
+    // connection (link/port.cpp)
+    void on_openButton_clicked();
+
+    // receiving (link/receive.cpp)
+    void serialPort_readyRead();
+    int byteArrayToInt(QByteArray b, int a);
+
+    // commands (link/commands.cpp)
+    void on_toolButton_Read_clicked();
+    void on_toolButton_Send_clicked();
+    void on_toolButton_Reset_clicked();
+    void on_pushButton_Reset2_clicked();
+
+    // files (files/fileactions.cpp)
+    void on_toolButton_Save_clicked();
+    void on_toolButton_Load_clicked();
+
+    // model operations (model/modelslots.cpp)
+    void RestData();
+    void RestData2();
+    void FalseSaveData();
+
+    // outgoing frames (link/senddata.cpp)
+    void SendData1();
+    void SendData2();
+    void SendData3();
+    void SendData4();
+
+    // dual-rate reselection (model/setters.cpp)
+    void Dr_DataSelet();
+
+    // plain value setters (model/setters.cpp)
+    void on_comboBox_rev1_currentIndexChanged(int index);
+    void on_comboBox_rev2_currentIndexChanged(int index);
+    void on_comboBox_rev3_currentIndexChanged(int index);
+    void on_comboBox_rev4_currentIndexChanged(int index);
+    void on_comboBox_rev5_currentIndexChanged(int index);
+    void on_comboBox_rev6_currentIndexChanged(int index);
+    void on_comboBox_rev7_currentIndexChanged(int index);
+    void on_comboBox_rev8_currentIndexChanged(int index);
+    void on_spinBox_sub1_valueChanged(int arg1);
+    void on_spinBox_sub2_valueChanged(int arg1);
+    void on_spinBox_sub3_valueChanged(int arg1);
+    void on_spinBox_sub4_valueChanged(int arg1);
+    void on_spinBox_sub5_valueChanged(int arg1);
+    void on_spinBox_sub6_valueChanged(int arg1);
+    void on_spinBox_sub7_valueChanged(int arg1);
+    void on_spinBox_sub8_valueChanged(int arg1);
+    void on_spinBox_Lepa1_valueChanged(int arg1);
+    void on_spinBox_Lepa2_valueChanged(int arg1);
+    void on_spinBox_Lepa3_valueChanged(int arg1);
+    void on_spinBox_Lepa4_valueChanged(int arg1);
+    void on_spinBox_Lepa5_valueChanged(int arg1);
+    void on_spinBox_Lepa6_valueChanged(int arg1);
+    void on_spinBox_Lepa7_valueChanged(int arg1);
+    void on_spinBox_Lepa8_valueChanged(int arg1);
+    void on_spinBox_Repa1_valueChanged(int arg1);
+    void on_spinBox_Repa2_valueChanged(int arg1);
+    void on_spinBox_Repa3_valueChanged(int arg1);
+    void on_spinBox_Repa4_valueChanged(int arg1);
+    void on_spinBox_Repa5_valueChanged(int arg1);
+    void on_spinBox_Repa6_valueChanged(int arg1);
+    void on_spinBox_Repa7_valueChanged(int arg1);
+    void on_spinBox_Repa8_valueChanged(int arg1);
+    void on_spinBox_FS1_valueChanged(int arg1);
+    void on_spinBox_FS2_valueChanged(int arg1);
+    void on_spinBox_FS3_valueChanged(int arg1);
+    void on_spinBox_FS4_valueChanged(int arg1);
+    void on_spinBox_FS5_valueChanged(int arg1);
+    void on_spinBox_FS6_valueChanged(int arg1);
+    void on_spinBox_FS7_valueChanged(int arg1);
+    void on_spinBox_FS8_valueChanged(int arg1);
+    void on_spinBox_delay1_valueChanged(int arg1);
+    void on_spinBox_delay2_valueChanged(int arg1);
+    void on_spinBox_delay3_valueChanged(int arg1);
+    void on_spinBox_delay4_valueChanged(int arg1);
+    void on_spinBox_delay5_valueChanged(int arg1);
+    void on_spinBox_delay6_valueChanged(int arg1);
+    void on_spinBox_delay7_valueChanged(int arg1);
+    void on_spinBox_delay8_valueChanged(int arg1);
+    void on_comboBox_AUX5_currentIndexChanged(int index);
+    void on_comboBox_AUX6_currentIndexChanged(int index);
+    void on_comboBox_AUX7_currentIndexChanged(int index);
+    void on_comboBox_AUX8_currentIndexChanged(int index);
+    void on_comboBox_AttiM_currentIndexChanged(int index);
+    void on_spinBox_Atti1_valueChanged(int arg1);
+    void on_spinBox_Atti2_valueChanged(int arg1);
+    void on_spinBox_Atti3_valueChanged(int arg1);
+    void on_spinBox_Atti4_valueChanged(int arg1);
+    void on_spinBox_Atti5_valueChanged(int arg1);
+    void on_spinBox_Atti6_valueChanged(int arg1);
+    void on_comboBox_EleMix_currentIndexChanged(int index);
+    void on_spinBox_Elev01_valueChanged(int arg1);
+    void on_spinBox_Elev02_valueChanged(int arg1);
+    void on_spinBox_Elev03_valueChanged(int arg1);
+    void on_spinBox_Elev04_valueChanged(int arg1);
+    void on_spinBox_Elev05_valueChanged(int arg1);
+    void on_spinBox_Elev06_valueChanged(int arg1);
+    void on_comboBox_RuMix_currentIndexChanged(int index);
+    void on_spinBox_Ru1_valueChanged(int arg1);
+    void on_spinBox_Ru2_valueChanged(int arg1);
+    void on_spinBox_Ru3_valueChanged(int arg1);
+    void on_spinBox_Ru4_valueChanged(int arg1);
+    void on_comboBox_PRM01_Mix_currentIndexChanged(int index);
+    void on_comboBox_PRM02_Mix_currentIndexChanged(int index);
+    void on_comboBox_PRM03_Mix_currentIndexChanged(int index);
+    void on_comboBox_PRM04_Mix_currentIndexChanged(int index);
+    void on_comboBox_PRM01_Master_currentIndexChanged(int index);
+    void on_comboBox_PRM02_Master_currentIndexChanged(int index);
+    void on_comboBox_PRM03_Master_currentIndexChanged(int index);
+    void on_comboBox_PRM04_Master_currentIndexChanged(int index);
+    void on_comboBox_PRM01_Slave_currentIndexChanged(int index);
+    void on_comboBox_PRM02_Slave_currentIndexChanged(int index);
+    void on_comboBox_PRM03_Slave_currentIndexChanged(int index);
+    void on_comboBox_PRM04_Slave_currentIndexChanged(int index);
+    void on_spinBox_PRM01_Data1_valueChanged(int arg1);
+    void on_spinBox_PRM02_Data1_valueChanged(int arg1);
+    void on_spinBox_PRM03_Data1_valueChanged(int arg1);
+    void on_spinBox_PRM04_Data1_valueChanged(int arg1);
+    void on_spinBox_PRM01_Data2_valueChanged(int arg1);
+    void on_spinBox_PRM02_Data2_valueChanged(int arg1);
+    void on_spinBox_PRM03_Data2_valueChanged(int arg1);
+    void on_spinBox_PRM04_Data2_valueChanged(int arg1);
+    void on_spinBox_PRM01_Data3_valueChanged(int arg1);
+    void on_spinBox_PRM02_Data3_valueChanged(int arg1);
+    void on_spinBox_PRM03_Data3_valueChanged(int arg1);
+    void on_spinBox_PRM04_Data3_valueChanged(int arg1);
+    void on_comboBox_THCURE_MIX_currentIndexChanged(int index);
+    void on_spinBox_THCURE_Data01_valueChanged(int arg1);
+    void on_spinBox_THCURE_Data02_valueChanged(int arg1);
+    void on_spinBox_THCURE_Data03_valueChanged(int arg1);
+    void on_spinBox_THCURE_Data04_valueChanged(int arg1);
+    void on_spinBox_THCURE_Data05_valueChanged(int arg1);
+    void on_spinBox_THCURE_Data06_valueChanged(int arg1);
+    void on_spinBox_THCURE_Data07_valueChanged(int arg1);
+    void on_comboBox_DR_MIX1_currentIndexChanged(int index);
+    void on_comboBox_DR_MIX2_currentIndexChanged(int index);
+    void on_comboBox_DR_SW2_currentIndexChanged(int index);
+    void on_comboBox_DR_CH2_currentIndexChanged(int index);
+    void on_doubleSpinBox_Volt_valueChanged(double arg1);
+    void on_doubleSpinBox_rxVolt_valueChanged(double arg1);
+    void on_doubleSpinBox_extVolt_valueChanged(double arg1);
+    void on_spinBox_Rssi_valueChanged(int arg1);
+    void on_spinBox_Mode_valueChanged(int arg1);
+    void on_spinBox_Vertion_valueChanged(int arg1);
+
+    // dual-rate setters (model/setters.cpp)
+    void on_comboBox_DR_CH1_currentIndexChanged(int index);
+    void on_comboBox_DR_POSI_currentIndexChanged(int index);
+    void on_spinBox_DR_UP1_valueChanged(int arg1);
+    void on_spinBox_DR_DOWN1_valueChanged(int arg1);
+    void on_spinBox_DR_RATE_valueChanged(int arg1);
+    void on_spinBox_DR_EXP_valueChanged(int arg1);
+
+    // trim-step setters, mapped by stick mode (model/setters.cpp)
+    void on_spinBox_step1_valueChanged(int arg1);
+    void on_spinBox_step2_valueChanged(int arg1);
+    void on_spinBox_step3_valueChanged(int arg1);
+    void on_spinBox_step4_valueChanged(int arg1);
+
+    // settings display refresh (views/display.cpp)
+    void ui_Display();
+    void Rev_Display();
+    void EPA_Display();
+    void SubTrim_Display();
+    void FS_Display();
+    void Delay_Display();
+    void Aux_Display();
+    void DR_Display();
+    void Parameter_Display();
+    void Atti_Display();
+    void Elev_Display();
+    void Vtype_Display();
+    void Prm_Display();
+    void DRCure_Display();
+    void THcure_Display();
+
+    // live monitor (views/livedisplay.cpp)
+    void Servo_Display();
+    void Recieve_Display();
+    void StkTrim_Display();
+
+private:
+    // Connects the serial port's readyRead and error reports and the port
+    // selector's drop-down (link/port.cpp).
+    void setUpPortHandling();
+    // Puts the ports present now into portNameBox (link/port.cpp).
+    void fillPortList();
+
+    MainForm *ui;
+    QSerialPort serialPort;
+    QTimer *refreshTimer;
+    QString loadedFileName;
+};

@@ -1,0 +1,108 @@
+#pragma once
+
+class QComboBox;
+class QDoubleSpinBox;
+class QFrame;
+class QLineEdit;
+class QMainWindow;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QToolButton;
+class QWidget;
+class mWidget;
+class cureWidget;
+
+// The window's form: builds every widget with its object name, range,
+// items, texts and style, and keeps a pointer to each named widget for
+// the life of the window. Widget families are arrays indexed from 0
+// (spinBox_sub[0] is "spinBox_sub1").
+class MainForm
+{
+public:
+    // header bar
+    QWidget *centralwidget = nullptr;
+    QFrame *frame = nullptr;
+    QPushButton *openButton = nullptr;
+    QComboBox *portNameBox = nullptr;
+    QToolButton *toolButton_led = nullptr;
+    QToolButton *toolButton_Reset = nullptr;
+    QToolButton *toolButton_Read = nullptr;
+    QToolButton *toolButton_Load = nullptr;
+    QToolButton *toolButton_Save = nullptr;
+    QToolButton *toolButton_Send = nullptr;
+    QLineEdit *lineEdit_TX = nullptr;
+    QLineEdit *lineEdit_RX = nullptr;
+    QLineEdit *lineEdit_EXT = nullptr;
+    QLineEdit *lineEdit_RSSI = nullptr;
+
+    QTabWidget *tabWidget = nullptr;
+
+    // SERVO: per channel a readout ("lineEdit", "lineEdit_2" … "lineEdit_8"),
+    // the upper gauge bar ("progressBar_10" … "progressBar_80") and the lower
+    // one ("progressBar_11" … "progressBar_81")
+    QLineEdit *channelReadout[8] = {};
+    QProgressBar *gaugeUpper[8] = {};
+    QProgressBar *gaugeLower[8] = {};
+
+    // BASIC
+    QComboBox *comboBox_rev[8] = {};
+    QSpinBox *spinBox_sub[8] = {};
+    QSpinBox *spinBox_Lepa[8] = {};
+    QSpinBox *spinBox_Repa[8] = {};
+    QSpinBox *spinBox_delay[8] = {};
+    QComboBox *comboBox_AUX[8] = {}; // AUX1..AUX4 show the fixed "NC"
+    QSpinBox *spinBox_FS[8] = {};
+
+    // ADVANCE1
+    QComboBox *comboBox_DR_MIX1 = nullptr;
+    QComboBox *comboBox_DR_CH1 = nullptr;
+    QComboBox *comboBox_DR_SW1 = nullptr;
+    QSpinBox *spinBox_DR_UP1 = nullptr;
+    QSpinBox *spinBox_DR_DOWN1 = nullptr;
+    QComboBox *comboBox_AttiM = nullptr;
+    QSpinBox *spinBox_Atti[6] = {};
+    QComboBox *comboBox_EleMix = nullptr;
+    QSpinBox *spinBox_Elev[6] = {}; // "spinBox_Elev01" … "spinBox_Elev06"
+    QComboBox *comboBox_RuMix = nullptr;
+    QSpinBox *spinBox_Ru[4] = {};
+
+    // ADVANCE2
+    mWidget *widget_3 = nullptr;
+    QComboBox *comboBox_DR_MIX2 = nullptr;
+    QComboBox *comboBox_DR_CH2 = nullptr;
+    QComboBox *comboBox_DR_SW2 = nullptr;
+    QComboBox *comboBox_DR_POSI = nullptr;
+    QSpinBox *spinBox_DR_RATE = nullptr;
+    QSpinBox *spinBox_DR_EXP = nullptr;
+    cureWidget *widget_4 = nullptr;
+    QComboBox *comboBox_THCURE_MIX = nullptr;
+    QSpinBox *spinBox_THCURE_Data[7] = {}; // "spinBox_THCURE_Data01" … "07"
+
+    // PROG.MIX, mix k uses the prefix "PRM0<k+1>"
+    QComboBox *comboBox_PRM_Mix[4] = {};
+    QComboBox *comboBox_PRM_Master[4] = {};
+    QComboBox *comboBox_PRM_Slave[4] = {};
+    QSpinBox *spinBox_PRM_Data1[4] = {}; // offset
+    QSpinBox *spinBox_PRM_Data2[4] = {}; // up rate
+    QSpinBox *spinBox_PRM_Data3[4] = {}; // down rate
+
+    // SYSTEM
+    QDoubleSpinBox *doubleSpinBox_Volt = nullptr;
+    QDoubleSpinBox *doubleSpinBox_rxVolt = nullptr;
+    QDoubleSpinBox *doubleSpinBox_extVolt = nullptr;
+    QSpinBox *spinBox_Rssi = nullptr;
+    QPushButton *pushButton_Reset2 = nullptr;
+    QSpinBox *spinBox_Mode = nullptr;
+    QSpinBox *spinBox_Vertion = nullptr;
+    QComboBox *comboBox_PRM02_Master_2 = nullptr;
+    QSpinBox *spinBox_step[4] = {};
+    QLineEdit *lineEdit_Trim[4] = {};
+
+    // Builds the whole widget tree into the window, sets every text through
+    // retranslateUi and finally connects the window's slots by name.
+    void setupUi(QMainWindow *window);
+    // Sets every user-visible text (translation context "MainWindow").
+    void retranslateUi(QMainWindow *window);
+};
