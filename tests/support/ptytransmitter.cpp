@@ -1,0 +1,124 @@
+#include "support/ptytransmitter.h"
+
+#include "app/mainwindow.h"
+#include "ui/mainform.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QSocketNotifier>
+#include <QTest>
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+PtyTransmitter::PtyTransmitter(QObject *parent) : QObject(parent)
+{
+    char name[PATH_MAX] = {};
+    int master = -1;
+    int slave = -1;
+    if (openpty(&master, &slave, name, nullptr, nullptr) != 0)
+        return;
+    // Raw line so no byte is translated or echoed before the tool opens it.
+    termios tio{};
+    if (tcgetattr(slave, &tio) == 0) {
+        cfmakeraw(&tio);
+        tcsetattr(slave, TCSANOW, &tio);
+    }
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    m_master = master;
+    m_spareSlave = slave;
+    m_slavePath = QString::fromLocal8Bit(name);
+    m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] { readFromTool(); });
+}
+
+PtyTransmitter::~PtyTransmitter()
+{
+    closeMaster();
+}
+
+bool PtyTransmitter::openIn(MainWindow &window)
+{
+    MainForm *ui = window.form();
+    ui->portNameBox->addItem(m_slavePath);
+    ui->portNameBox->setCurrentIndex(ui->portNameBox->count() - 1);
+    ui->openButton->click();
+    return ui->openButton->text() == QLatin1String("CLOSE");
+}
+
+void PtyTransmitter::write(const QByteArray &bytes)
+{
+    if (m_master < 0)
+        return;
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(m_master, data, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        data += n;
+        left -= n;
+    }
+}
+
+bool PtyTransmitter::sendFrame(const QByteArray &frame, int timeoutMs)
+{
+    const int before = answerCount();
+    write(frame);
+    return QTest::qWaitFor([&] { return answerCount() > before; }, timeoutMs);
+}
+
+QByteArray PtyTransmitter::takeReceived()
+{
+    QByteArray out;
+    out.swap(m_received);
+    return out;
+}
+
+bool PtyTransmitter::waitForReceived(int count, int timeoutMs)
+{
+    return QTest::qWaitFor([&] { return m_received.size() >= count; }, timeoutMs);
+}
+
+int PtyTransmitter::answerCount() const
+{
+    return m_received.count("WWW");
+}
+
+void PtyTransmitter::closeMaster()
+{
+    delete m_notifier;
+    m_notifier = nullptr;
+    if (m_master >= 0)
+        ::close(m_master);
+    if (m_spareSlave >= 0)
+        ::close(m_spareSlave);
+    m_master = -1;
+    m_spareSlave = -1;
+}
+
+void PtyTransmitter::readFromTool()
+{
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n > 0) {
+            m_received.append(buffer, static_cast<int>(n));
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        return; // EAGAIN: drained
+    }
+}
+
+QByteArray hexBytes(const char *spacedHex)
+{
+    return QByteArray::fromHex(QByteArray(spacedHex).replace(' ', ""));
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class MainWindow;
+class QSocketNotifier;
+
+// A transmitter on the far side of a pseudo-terminal. The tool opens the
+// slave end like any serial port; the test reads what the tool writes and
+// answers on the master end, one frame per write so that each frame
+// reaches the tool as one notification.
+class PtyTransmitter : public QObject
+{
+    Q_OBJECT
+public:
+    explicit PtyTransmitter(QObject *parent = nullptr);
+    ~PtyTransmitter() override;
+
+    bool isValid() const { return m_master >= 0; }
+    QString slavePath() const { return m_slavePath; }
+
+    // Puts the slave path into portNameBox as the current entry and clicks
+    // openButton. True once the window shows the open state ("CLOSE").
+    bool openIn(MainWindow &window);
+
+    // Writes bytes to the tool in one write(), without waiting.
+    void write(const QByteArray &bytes);
+    // Writes one frame and waits until the tool has answered it with "WWW".
+    bool sendFrame(const QByteArray &frame, int timeoutMs = 3000);
+
+    // Everything the tool has written so far (collected while events run).
+    QByteArray received() const { return m_received; }
+    QByteArray takeReceived();
+    void clearReceived() { m_received.clear(); }
+    // Waits until at least `count` bytes have been collected.
+    bool waitForReceived(int count, int timeoutMs = 3000);
+    // Number of "WWW" answers collected so far.
+    int answerCount() const;
+
+    // The device goes away: closes the master end and the spare slave end.
+    void closeMaster();
+
+private:
+    void readFromTool();
+
+    int m_master = -1;
+    int m_spareSlave = -1; // keeps the line up while the tool has the port closed
+    QString m_slavePath;
+    QSocketNotifier *m_notifier = nullptr;
+    QByteArray m_received;
+};
+
+// Hex notation for frames in tests: "FE 18 05 DC" -> bytes.
+QByteArray hexBytes(const char *spacedHex);
