@@ -209,6 +209,9 @@ private:
     // Connects the serial port's readyRead and error reports and the port
     // selector's drop-down (link/port.cpp).
     void setUpPortHandling();
+    // RESET and DATA RESET after their checks: factory values into the
+    // record, the four frames and "WWW" to the transmitter (link/commands.cpp).
+    void sendFactorySettings();
     // Puts the ports present now into portNameBox (link/port.cpp).
     void fillPortList();
 

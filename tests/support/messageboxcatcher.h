@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+// Closes every modal message box the tool opens while the catcher lives,
+// and remembers its title and text, so tests can click through dialogs
+// that would otherwise wait for a pilot.
+class MessageBoxCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    explicit MessageBoxCatcher(QObject *parent = nullptr);
+
+    QStringList titles;
+    QStringList texts;
+
+private:
+    void closeOpenBox();
+    QTimer m_poll;
+};

@@ -1,0 +1,306 @@
+// READ, WRITE, RESET and DATA RESET end to end: the window's buttons, the
+// real serial port class and a transmitter on a pseudo-terminal.
+#include "app/mainwindow.h"
+#include "link/framedecoder.h"
+#include "link/frames.h"
+#include "model/parameterset.h"
+#include "support/messageboxcatcher.h"
+#include "support/ptytransmitter.h"
+#include "ui/mainform.h"
+
+#include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The whole 81-character frame the tool sends for this record.
+QByteArray wireFrame(const FrameLayout &layout, const ParameterSet &p)
+{
+    return (encodeFrame(layout, p) + layout.buffer->mid(layout.builtLength)).toLatin1();
+}
+
+// The four frames of a WRITE, with the alarm tenths taken from the volts
+// as the frame builders do.
+QByteArray wireFrames(ParameterSet p)
+{
+    p.txAlarmTenths = alarmTenths(p.txAlarmVolt);
+    p.rxAlarmTenths = alarmTenths(p.rxAlarmVolt);
+    p.extAlarmTenths = alarmTenths(p.extAlarmVolt);
+    return wireFrame(kFrameLayoutS, p) + wireFrame(kFrameLayoutG, p) +
+           wireFrame(kFrameLayoutH, p) + wireFrame(kFrameLayoutI, p);
+}
+
+ParameterSet factorySettings()
+{
+    ParameterSet p = paramSet;
+    restFactoryA(p);
+    restFactoryB(p);
+    return p;
+}
+
+// Telemetry with the four trims at 80 (shown as "(-40)").
+QByteArray telemetryWithTrims()
+{
+    return hexBytes("FE 19 40 50 00 6E 00 00 00 00 50 50 50 50 00 00 00 00 00 00");
+}
+
+// Records when each byte arrived on the transmitter's side.
+struct WireClock {
+    QElapsedTimer clock;
+    std::vector<qint64> arrival; // arrival[i]: ms at which byte i was seen
+    QTimer poll;
+    WireClock(PtyTransmitter &tx)
+    {
+        clock.start();
+        poll.setInterval(2);
+        QObject::connect(&poll, &QTimer::timeout, [this, &tx] {
+            while (arrival.size() < size_t(tx.received().size()))
+                arrival.push_back(clock.elapsed());
+        });
+        poll.start();
+    }
+};
+
+// Runs `action` after `ms` of the event loop, even inside a nested wait.
+void after(int ms, std::function<void()> action)
+{
+    QTimer::singleShot(ms, action);
+}
+
+} // namespace
+
+class TestCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void closedPortRefusesEveryCommand_data();
+    void closedPortRefusesEveryCommand();
+    void readAsksAndTakesInTheAnswer();
+    void writeSendsTheRecordFrameByFrame();
+    void resetSendsFactoryValuesWithTrimsHeld();
+    void dataResetLetsTrimsFollowUntilCentred();
+    void secondWriteNestsInsideTheFirst();
+    void portLostDuringWrite_data();
+    void portLostDuringWrite();
+
+private:
+    MainWindow *window = nullptr;
+    PtyTransmitter *tx = nullptr;
+    MainForm *ui() { return window->form(); }
+    QAbstractButton *button(const char *name) { return window->findChild<QAbstractButton *>(name); }
+    void openPort();
+};
+
+void TestCommands::init()
+{
+    paramSet = kStartParameters;
+    suspendTrimUpdate = false;
+    window = new MainWindow;
+    tx = new PtyTransmitter;
+    QVERIFY(tx->isValid());
+}
+
+void TestCommands::cleanup()
+{
+    delete window;
+    delete tx;
+    window = nullptr;
+    tx = nullptr;
+}
+
+void TestCommands::openPort()
+{
+    QVERIFY(tx->openIn(*window));
+    QVERIFY(tx->waitForReceived(2));
+    QCOMPARE(tx->takeReceived(), QByteArray("OK"));
+}
+
+void TestCommands::closedPortRefusesEveryCommand_data()
+{
+    QTest::addColumn<QString>("buttonName");
+    QTest::newRow("READ") << "toolButton_Read";
+    QTest::newRow("WRITE") << "toolButton_Send";
+    QTest::newRow("RESET") << "toolButton_Reset";
+    QTest::newRow("DATA RESET") << "pushButton_Reset2";
+}
+
+void TestCommands::closedPortRefusesEveryCommand()
+{
+    QFETCH(QString, buttonName);
+    auto *b = window->findChild<QAbstractButton *>(buttonName);
+    QVERIFY(b);
+    paramSet.subTrim[0] = 42;
+    const ParameterSet before = paramSet;
+    MessageBoxCatcher boxes;
+    bool disabledDuringLock = false;
+    after(100, [&] { disabledDuringLock = !b->isEnabled(); });
+    QElapsedTimer clock;
+    clock.start();
+    b->click();
+
+    QVERIFY(disabledDuringLock);
+    QVERIFY(b->isEnabled());
+    QVERIFY(clock.elapsed() >= 190);
+    QCOMPARE(boxes.titles, QStringList{"Note"});
+    QCOMPARE(boxes.texts, QStringList{"Please open the serial port!"});
+    QVERIFY(paramSet == before);
+    QVERIFY(!suspendTrimUpdate);
+    QVERIFY(tx->received().isEmpty());
+}
+
+void TestCommands::readAsksAndTakesInTheAnswer()
+{
+    openPort();
+    // A sub-trim frame from the transmitter while READ waits for answers.
+    after(400, [this] { tx->write(hexBytes("FE 00 55 64 78 8C 00 80 78 78 78 FE")); });
+    button("toolButton_Read")->click();
+
+    QCOMPARE(tx->received(), QByteArray("RRWWW"));
+    QCOMPARE(paramSet.subTrim[0], -20);
+    QCOMPARE(paramSet.subTrim[2], 20);
+    QCOMPARE(ui()->spinBox_sub[0]->value(), -20);
+    QCOMPARE(ui()->spinBox_sub[4]->value(), 8);
+}
+
+void TestCommands::writeSendsTheRecordFrameByFrame()
+{
+    paramSet.subTrim[1] = -37;
+    paramSet.progMix[1].offset = 55;
+    paramSet.rxAlarmVolt = 7.3;
+    openPort();
+    const QByteArray expected = wireFrames(paramSet) + "WWW";
+    WireClock wire(*tx);
+    button("toolButton_Send")->click();
+
+    QVERIFY(tx->waitForReceived(expected.size()));
+    QCOMPARE(tx->received(), expected);
+    // Each frame waits about 800 ms before the next one goes out.
+    for (int k = 1; k <= 4; ++k) {
+        const qint64 gap = wire.arrival[size_t(k * kFrameLength)] -
+                           wire.arrival[size_t((k - 1) * kFrameLength)];
+        QVERIFY2(gap >= 780 && gap < 1300, qPrintable(QString::number(gap)));
+    }
+}
+
+void TestCommands::resetSendsFactoryValuesWithTrimsHeld()
+{
+    paramSet.subTrim[0] = 60;
+    paramSet.elevon[2] = -5;
+    paramSet.throttleCurve[3] = 10;
+    paramSet.txAlarmVolt = 9.0;
+    openPort();
+    const QByteArray expected = wireFrames(factorySettings());
+    QVERIFY(expected.mid(77, 2) == "35"); // the 3.7 V transmitter alarm
+
+    QStringList trimsShown;
+    QTimer telemetry;
+    int sent = 0;
+    connect(&telemetry, &QTimer::timeout, [&] {
+        tx->write(telemetryWithTrims());
+        ++sent;
+        trimsShown << ui()->lineEdit_Trim[0]->text();
+    });
+    telemetry.start(250);
+    after(3300, [&] { telemetry.stop(); });
+    button("toolButton_Reset")->click();
+    telemetry.stop();
+    QTRY_COMPARE(tx->answerCount(), sent + 1);
+
+    QCOMPARE(QByteArray(tx->received()).replace("WWW", ""), expected);
+    QVERIFY(tx->received().endsWith("WWW"));
+    QVERIFY(sent >= 8);
+    QCOMPARE(trimsShown.filter("(0)").size(), trimsShown.size());
+    QCOMPARE(paramSet.subTrim[0], 0);
+    QTRY_COMPARE(ui()->spinBox_sub[0]->value(), 0);
+    QCOMPARE(ui()->spinBox_THCURE_Data[3]->value(), 50);
+    QVERIFY(!suspendTrimUpdate);
+}
+
+void TestCommands::dataResetLetsTrimsFollowUntilCentred()
+{
+    paramSet.subTrim[0] = 60;
+    openPort();
+    const QByteArray expected = wireFrames(factorySettings());
+
+    QStringList trimsShown;
+    QTimer telemetry;
+    int sent = 0;
+    connect(&telemetry, &QTimer::timeout, [&] {
+        tx->write(telemetryWithTrims());
+        ++sent;
+        trimsShown << ui()->lineEdit_Trim[0]->text();
+    });
+    telemetry.start(250);
+    after(2900, [&] { telemetry.stop(); });
+    button("pushButton_Reset2")->click();
+    telemetry.stop();
+    QTRY_COMPARE(tx->answerCount(), sent + 1);
+
+    QCOMPARE(QByteArray(tx->received()).replace("WWW", ""), expected);
+    QVERIFY(trimsShown.contains("(-40)"));
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(paramSet.stickTrim[i], 120);
+    QTRY_COMPARE(ui()->lineEdit_Trim[0]->text(), QString("(0)"));
+}
+
+void TestCommands::secondWriteNestsInsideTheFirst()
+{
+    openPort();
+    const QByteArray frames = wireFrames(paramSet);
+    const QByteArray s = frames.left(kFrameLength);
+    const QByteArray ghi = frames.mid(kFrameLength);
+    // The first WRITE sends S at about 200 ms and then waits 800 ms.
+    after(500, [this] { button("toolButton_Send")->click(); });
+    button("toolButton_Send")->click();
+
+    const QByteArray expected = s + s + ghi + "WWW" + ghi + "WWW";
+    QVERIFY(tx->waitForReceived(expected.size()));
+    QCOMPARE(tx->received(), expected);
+}
+
+void TestCommands::portLostDuringWrite_data()
+{
+    QTest::addColumn<bool>("pilotCloses");
+    QTest::newRow("pilot closes the port") << true;
+    QTest::newRow("transmitter vanishes") << false;
+}
+
+void TestCommands::portLostDuringWrite()
+{
+    QFETCH(bool, pilotCloses);
+    openPort();
+    const QByteArray frames = wireFrames(paramSet);
+    QByteArray seenBeforeLoss;
+    after(1500, [&] {
+        if (pilotCloses) {
+            ui()->openButton->click();
+        } else {
+            seenBeforeLoss = tx->received();
+            tx->closeMaster();
+        }
+    });
+    button("toolButton_Send")->click();
+
+    QTRY_COMPARE(ui()->openButton->text(), QString("OPEN"));
+    QByteArray wire = pilotCloses ? tx->received() : seenBeforeLoss;
+    if (pilotCloses) {
+        QVERIFY(wire.endsWith("DIS"));
+        wire.chop(3);
+    }
+    // Whatever reached the wire is whole frames in order, never a piece.
+    QCOMPARE(wire.size() % kFrameLength, 0);
+    QVERIFY(wire.size() >= kFrameLength);
+    QCOMPARE(wire, frames.left(wire.size()));
+}
+
+QTEST_MAIN(TestCommands)
+#include "tst_commands.moc"
