@@ -1,7 +1,17 @@
 #include "app/mainwindow.h"
+#include "model/parameterset.h"
 
-// Placeholder definitions; filled in by the subsystem that owns this file.
+void MainWindow::RestData()
+{
+    restFactoryA(paramSet);
+}
 
-void MainWindow::RestData() { }
-void MainWindow::RestData2() { }
-void MainWindow::FalseSaveData() { }
+void MainWindow::RestData2()
+{
+    restFactoryB(paramSet);
+}
+
+void MainWindow::FalseSaveData()
+{
+    validateParameters(paramSet);
+}
