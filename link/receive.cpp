@@ -1,6 +1,36 @@
 #include "app/mainwindow.h"
 
-// Placeholder definitions; filled in by the subsystem that owns this file.
+#include "link/framedecoder.h"
+#include "model/parameterset.h"
 
-void MainWindow::serialPort_readyRead() { }
-int MainWindow::byteArrayToInt(QByteArray /*b*/, int /*a*/) { return 0; }
+#include <QtDebug>
+
+void MainWindow::serialPort_readyRead()
+{
+    const QByteArray bytes = serialPort.readAll();
+    if (bytes.isEmpty())
+        return;
+    qDebug("bSize:%d", bytes.size());
+
+    int kindNumber = 0;
+    const Incoming what =
+        decodeNotification(bytes, paramSet, liveStatus, suspendTrimUpdate, &kindNumber);
+    if (kindNumber != 0)
+        qDebug("ReadFlag:%d", kindNumber);
+    // Settings pages take the new values at once, before validation, so a
+    // spin box clamps what is out of its range and stores the clamped value.
+    if (what == Incoming::Parameters)
+        ui_Display();
+
+    // Every notification that brought bytes is answered, also one that
+    // carried nothing usable, and the settings are repaired before anything
+    // reads them again.
+    Dr_DataSelet();
+    FalseSaveData();
+    serialPort.write("WWW");
+}
+
+int MainWindow::byteArrayToInt(QByteArray b, int a)
+{
+    return u16At(b, a);
+}
