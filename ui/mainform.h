@@ -1,13 +1,18 @@
 #pragma once
 
+#include <utility>
+#include <vector>
+
 class QComboBox;
 class QDoubleSpinBox;
 class QFrame;
+class QGroupBox;
 class QLineEdit;
 class QMainWindow;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
+class QString;
 class QTabWidget;
 class QToolButton;
 class QWidget;
@@ -105,4 +110,26 @@ public:
     void setupUi(QMainWindow *window);
     // Sets every user-visible text (translation context "MainWindow").
     void retranslateUi(QMainWindow *window);
+
+private:
+    // The texts retranslateUi sets, remembered while the pages are built
+    // so that every caption, group title and item list is written once.
+    std::vector<std::pair<QLineEdit *, const char *>> captionTexts;
+    std::vector<std::pair<QGroupBox *, const char *>> groupTitles;
+    std::vector<std::pair<QComboBox *, std::vector<const char *>>> comboItems;
+    QWidget *pages[6] = {};
+
+    void setupHeader(QWidget *parent);
+    void setupServoPage(QWidget *page);
+    void setupBasicPage(QWidget *page);
+    void setupAdvance1Page(QWidget *page);
+    void setupAdvance2Page(QWidget *page);
+    void setupProgMixPage(QWidget *page);
+    void setupSystemPage(QWidget *page);
+
+    QGroupBox *addGroup(QWidget *page, const char *name, const char *title, int x, int width);
+    QLineEdit *addCaption(QWidget *parent, const QString &name, const char *text,
+                          const QString &sheet, int x, int y, int width, int height);
+    QComboBox *addCombo(QWidget *parent, const QString &name, std::vector<const char *> items,
+                        int current, const QString &sheet, int x, int y, int width);
 };
