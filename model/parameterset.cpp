@@ -4,7 +4,8 @@
 #include <cstring>
 #include <iterator>
 
-const ParameterSet kStartParameters = {
+// constexpr so that paramSet below is initialised before any code runs.
+constexpr ParameterSet kStartParameters = {
     /* reverse */ {0, 0, 1, 0, 0, 0, 0, 0},
     /* subTrim */ {0, 0, 0, 0, 0, 0, 0, 0},
     /* endPointLeft */ {96, 96, 96, 96, 96, 96, 96, 96},
@@ -70,9 +71,10 @@ void capPercent(int &v, int fallback)
         v = fallback;
 }
 
+// Written so that a value that is not a number fails as well.
 void capVolts(double &v, double bound, double fallback)
 {
-    if (v > bound || v < 0.0)
+    if (!(v >= 0.0 && v <= bound))
         v = fallback;
 }
 
