@@ -13,7 +13,9 @@ QString valueComboSheet(int px)
                "QComboBox:hover{background-color: rgba(100,255,100,100); border-color: white; "
                "color: white;}\n"
                "QComboBox QAbstractItemView{background-color: rgb(70, 70, 70); color: white; "
-               "selection-background-color: rgb(85, 170, 255);}\n")
+               "selection-background-color: rgb(85, 170, 255);}\n"
+               "QComboBox::drop-down{width: 22px; border: none;}\n"
+               "QComboBox::down-arrow{image: url(:/form/images/arrow-down.png);}\n")
         .arg(px);
 }
 
@@ -48,7 +50,13 @@ FormStyles buildStyles()
     s.valueSpin = QStringLiteral(
         "QAbstractSpinBox{background-color: rgb(85, 170, 255); border: 4px outset transparent; "
         "border-radius: 4px; color: white; font: bold 20px;}\n"
-        "QAbstractSpinBox:hover{background-color: rgba(100,255,100,100); border-color: white;}");
+        "QAbstractSpinBox:hover{background-color: rgba(100,255,100,100); border-color: white;}\n"
+        "QAbstractSpinBox::up-button, QAbstractSpinBox::down-button{width: 18px; "
+        "background-color: rgba(255, 255, 255, 60); border: none;}\n"
+        "QAbstractSpinBox::up-button:hover, QAbstractSpinBox::down-button:hover{"
+        "background-color: rgba(255, 255, 255, 120);}\n"
+        "QAbstractSpinBox::up-arrow{image: url(:/form/images/arrow-up.png);}\n"
+        "QAbstractSpinBox::down-arrow{image: url(:/form/images/arrow-down.png);}");
     s.caption = captionSheet("white", 16);
     s.channelCaption = captionSheet("white", 20);
     s.headerCaption = captionSheet("white", 14);
@@ -83,6 +91,7 @@ FormStyles buildStyles()
         "height: 50px; min-width: 140px; border-top-left-radius: 10px; "
         "border-top-right-radius: 10px; margin-right: 2px;}\n"
         "QTabBar::tab:selected{background-color: red; color: cyan;}");
+    s.curveWidget = QStringLiteral("background-color: rgb(255, 255, 255);");
     s.centralWidget = QStringLiteral("background-color: rgb(40, 40, 40);");
     return s;
 }

@@ -30,6 +30,7 @@ struct FormStyles {
     QString pageFrame;
     QString page;
     QString tabWidget;
+    QString curveWidget; // the two charts draw on white
     QString centralWidget;
 };
 

@@ -27,11 +27,16 @@ constexpr int kRowTop = 40;
 constexpr int kRowPitch = 54;
 constexpr int kRowHeight = 42;
 constexpr int kGroupTop = 12;
-constexpr int kGroupHeight = 500;
 
 int rowY(int row)
 {
     return kRowTop + row * kRowPitch;
+}
+
+// A group just tall enough for its rows of settings.
+int groupHeight(int rows)
+{
+    return rowY(rows) + 2;
 }
 
 QString numbered(const char *pattern, int n)
@@ -105,10 +110,11 @@ const char *const kTabTexts[6] = {"SERVO", "BASIC", "ADVANCE1", "ADVANCE2", "PRO
 
 } // namespace
 
-QGroupBox *MainForm::addGroup(QWidget *page, const char *name, const char *title, int x, int width)
+QGroupBox *MainForm::addGroup(QWidget *page, const char *name, const char *title, int x, int width,
+                              int height)
 {
     auto *group = place(new QGroupBox(page), QString::fromLatin1(name), formStyles().groupBox, x,
-                        kGroupTop, width, kGroupHeight);
+                        kGroupTop, width, height);
     groupTitles.emplace_back(group, title);
     return group;
 }
@@ -282,13 +288,13 @@ void MainForm::setupBasicPage(QWidget *page)
     const FormStyles &st = formStyles();
     static const char *const chCaptions[8] = {
         "CH1:", "CH2:", "CH3:", "CH4:", "CH5:", "CH6:", "CH7:", "CH8:"};
-    QGroupBox *g = addGroup(page, "groupBox", "CHANNEL", 20, 110);
+    QGroupBox *g = addGroup(page, "groupBox", "CHANNEL", 21, 120, groupHeight(8));
     for (int i = 0; i < 8; ++i)
         addCaption(g, numbered("lineEdit_ch%1", i + 1), chCaptions[i], st.channelCaption, 10,
                    rowY(i), 90, kRowHeight)
             ->setAlignment(Qt::AlignCenter);
 
-    g = addGroup(page, "groupBox_2", "REVERSE", 140, 120);
+    g = addGroup(page, "groupBox_2", "REVERSE", 149, 120, groupHeight(8));
     for (int i = 0; i < 8; ++i)
         comboBox_rev[i] = addCombo(g, numbered("comboBox_rev%1", i + 1), kNorRev, i == 2 ? 1 : 0,
                                    i == 7 ? st.valueCombo22 : st.valueCombo20, 10, rowY(i), 100);
@@ -298,25 +304,25 @@ void MainForm::setupBasicPage(QWidget *page)
     static const int delay[8] = {100, 100, 100, 100, 100, 100, 100, 100};
     static const int failSafe[8] = {50, 50, 0, 50, 50, 50, 50, 50};
 
-    g = addGroup(page, "groupBox_3", "SUB-TRIM", 270, 125);
+    g = addGroup(page, "groupBox_3", "SUB-TRIM", 277, 125, groupHeight(8));
     addSpinColumn(spinBox_sub, 8, g, "spinBox_sub%1", -100, 100, zeros, 10, 0, 105);
 
-    g = addGroup(page, "groupBox_4", "END POINT--L---R---", 405, 235);
+    g = addGroup(page, "groupBox_4", "END POINT--L---R---", 410, 235, groupHeight(8));
     addSpinColumn(spinBox_Lepa, 8, g, "spinBox_Lepa%1", 0, 120, epa, 10, 0, 105);
     addSpinColumn(spinBox_Repa, 8, g, "spinBox_Repa%1", 0, 120, epa, 120, 0, 105);
 
-    g = addGroup(page, "groupBox_5", "DELAY", 650, 115);
+    g = addGroup(page, "groupBox_5", "DELAY", 653, 115, groupHeight(8));
     addSpinColumn(spinBox_delay, 8, g, "spinBox_delay%1", 0, 100, delay, 10, 0, 95);
 
     // AUX1..AUX4 are fixed to the sticks: one item each, nothing to choose.
     static const int auxStart[8] = {0, 0, 0, 0, 1, 3, 0, 2};
-    g = addGroup(page, "groupBox_6", "AUX-CH", 775, 170);
+    g = addGroup(page, "groupBox_6", "AUX-CH", 776, 170, groupHeight(8));
     for (int i = 0; i < 8; ++i)
         comboBox_AUX[i] =
             addCombo(g, numbered("comboBox_AUX%1", i + 1), i < 4 ? kNc : kAuxSources, auxStart[i],
                      i == 7 ? st.valueCombo22 : st.valueCombo20, 10, rowY(i), 150);
 
-    g = addGroup(page, "groupBox_14", "FAIL SAFE", 955, 125);
+    g = addGroup(page, "groupBox_14", "FAIL SAFE", 954, 125, groupHeight(8));
     addSpinColumn(spinBox_FS, 8, g, "spinBox_FS%1", 0, 100, failSafe, 10, 0, 105);
 }
 
@@ -338,7 +344,7 @@ void MainForm::setupAdvance1Page(QWidget *page)
         }
     };
 
-    QGroupBox *g = addGroup(page, "groupBox_8", "D/R", 42, 218);
+    QGroupBox *g = addGroup(page, "groupBox_8", "D/R", 42, 218, groupHeight(5));
     captions(g, "lineEdit_dr%1", {"MIX:", "CH:", "SW:", "UP:", "DOWN:"});
     comboBox_DR_MIX1 = addCombo(g, QStringLiteral("comboBox_DR_MIX1"), kOffOn, 0, st.valueCombo20,
                                 wx, rowY(0), ww);
@@ -349,7 +355,7 @@ void MainForm::setupAdvance1Page(QWidget *page)
     spinBox_DR_UP1 = addSpin(g, QStringLiteral("spinBox_DR_UP1"), 0, 100, 100, wx, rowY(3), ww);
     spinBox_DR_DOWN1 = addSpin(g, QStringLiteral("spinBox_DR_DOWN1"), 0, 100, 100, wx, rowY(4), ww);
 
-    g = addGroup(page, "groupBox_7", "ATTITUDE", 270, 218);
+    g = addGroup(page, "groupBox_7", "ATTITUDE", 270, 218, groupHeight(7));
     captions(g, "lineEdit_atti%1",
              {"CH:", "ATTI1:", "ATTI2:", "ATTI3:", "ATTI4:", "ATTI5:", "ATTI6:"});
     comboBox_AttiM = addCombo(g, QStringLiteral("comboBox_AttiM"), kAttiChannels, 0,
@@ -357,7 +363,7 @@ void MainForm::setupAdvance1Page(QWidget *page)
     static const int atti[6] = {14, 29, 44, 56, 69, 88};
     addSpinColumn(spinBox_Atti, 6, g, "spinBox_Atti%1", 0, 100, atti, wx, 1, ww);
 
-    g = addGroup(page, "groupBox_10", "ELEVON", 498, 331);
+    g = addGroup(page, "groupBox_10", "ELEVON", 498, 331, groupHeight(5));
     captions(g, "lineEdit_elev%1", {" MIX:", "AILE1:", "AILE2:", "ELEV2:", "ELEV1:"});
     comboBox_EleMix =
         addCombo(g, QStringLiteral("comboBox_EleMix"), kOffOn, 0, st.valueCombo22, wx, rowY(0), ww);
@@ -368,7 +374,7 @@ void MainForm::setupAdvance1Page(QWidget *page)
         spinBox_Elev[i] = addSpin(g, numbered("spinBox_Elev0%1", i + 1), -100, 100, elevon[i],
                                   wx + ww + 8, rowY(i - 3), ww);
 
-    g = addGroup(page, "groupBox_13", "V-TAIL", 839, 218);
+    g = addGroup(page, "groupBox_13", "V-TAIL", 839, 218, groupHeight(5));
     captions(g, "lineEdit_vtail%1", {"MIX:", "ELEV1:", "ELEV2:", "RUDD2:", "RUDD1:"});
     comboBox_RuMix =
         addCombo(g, QStringLiteral("comboBox_RuMix"), kOffOn, 0, st.valueCombo20, wx, rowY(0), ww);
@@ -381,7 +387,7 @@ void MainForm::setupAdvance2Page(QWidget *page)
     const FormStyles &st = formStyles();
     const int cw = 80, wx = kCaptionX + cw + 6, ww = 110;
 
-    QGroupBox *g = addGroup(page, "groupBox_19", "D/R CURE", 20, 510);
+    QGroupBox *g = addGroup(page, "groupBox_19", "D/R CURE", 20, 510, groupHeight(6));
     static const char *const drCaptions[6] = {"MIX:", " CH:", "SW:", " POSI:", "RATE:", "EXP:"};
     for (int i = 0; i < 6; ++i)
         addCaption(g, numbered("lineEdit_drc%1", i + 1), drCaptions[i], st.caption, kCaptionX,
@@ -398,9 +404,11 @@ void MainForm::setupAdvance2Page(QWidget *page)
     spinBox_DR_EXP = addSpin(g, QStringLiteral("spinBox_DR_EXP"), -100, 100, 100, wx, rowY(5), ww);
     widget_3 = new mWidget(g);
     widget_3->setObjectName(QStringLiteral("widget_3"));
+    widget_3->setStyleSheet(st.curveWidget);
+    widget_3->setAttribute(Qt::WA_StyledBackground, true);
     widget_3->move(wx + ww + 14, kRowTop);
 
-    g = addGroup(page, "groupBox_18", "TH CURE", 540, 540);
+    g = addGroup(page, "groupBox_18", "TH CURE", 540, 540, groupHeight(8));
     static const char *const thCaptions[8] = {
         "MIX:", "POINT1:", "POINT2:", "POINT3:", "POINT4:", "POINT5:", "POINT6:", "POINT7:"};
     const int tcw = 95, twx = kCaptionX + tcw + 6, tww = 105;
@@ -413,6 +421,8 @@ void MainForm::setupAdvance2Page(QWidget *page)
     addSpinColumn(spinBox_THCURE_Data, 7, g, "spinBox_THCURE_Data0%1", 0, 100, curve, twx, 1, tww);
     widget_4 = new cureWidget(g);
     widget_4->setObjectName(QStringLiteral("widget_4"));
+    widget_4->setStyleSheet(st.curveWidget);
+    widget_4->setAttribute(Qt::WA_StyledBackground, true);
     widget_4->move(twx + tww + 14, kRowTop);
 }
 
@@ -425,7 +435,7 @@ void MainForm::setupProgMixPage(QWidget *page)
     static const char *const captions[6] = {"MIX:", "MAS:", "SLA:", "OFFSET:", "UP:", "DOWN:"};
     const int cw = 100, wx = kCaptionX + cw + 6, ww = 120;
     for (int m = 0; m < 4; ++m) {
-        QGroupBox *g = addGroup(page, groupNames[m], titles[m], 34 + m * 262, 246);
+        QGroupBox *g = addGroup(page, groupNames[m], titles[m], 34 + m * 262, 246, groupHeight(6));
         for (int r = 0; r < 6; ++r)
             addCaption(g, QStringLiteral("lineEdit_prm%1_%2").arg(m + 1).arg(r + 1), captions[r],
                        st.caption, kCaptionX, rowY(r), cw, kRowHeight);
@@ -453,8 +463,7 @@ void MainForm::setupSystemPage(QWidget *page)
 {
     const FormStyles &st = formStyles();
 
-    QGroupBox *g = addGroup(page, "groupBox_17", "ALARM", 60, 300);
-    g->resize(300, rowY(4) + 10);
+    QGroupBox *g = addGroup(page, "groupBox_17", "ALARM", 60, 300, groupHeight(4));
     static const char *const alarmCaptions[4] = {
         "TX-Alarm:", "RX-Alarm:", "EXT-Alarm:", "Rssi-Alarm:"};
     for (int i = 0; i < 4; ++i)
@@ -466,8 +475,7 @@ void MainForm::setupSystemPage(QWidget *page)
     doubleSpinBox_extVolt = addVoltSpin(g, "doubleSpinBox_extVolt", rowY(2), wx, ww);
     spinBox_Rssi = addSpin(g, QStringLiteral("spinBox_Rssi"), -100, 0, -100, wx, rowY(3), ww);
 
-    g = addGroup(page, "groupBox_23", "VERSION / MODE", 380, 420);
-    g->resize(420, rowY(7) + 10);
+    g = addGroup(page, "groupBox_23", "VERSION / MODE", 380, 420, groupHeight(7));
     static const char *const versionCaptions[7] = {
         "STK-MODE:",   "TX Version:", "PC Version:", "TRIM1-STEP:",
         "TRIM2-STEP:", "TRIM3-STEP:", "TRIM4-STEP:"};
@@ -487,8 +495,7 @@ void MainForm::setupSystemPage(QWidget *page)
         lineEdit_Trim[i]->setText(QStringLiteral("(0)"));
     }
 
-    g = addGroup(page, "groupBox_20", "DATA RESET", 820, 220);
-    g->resize(220, 130);
+    g = addGroup(page, "groupBox_20", "DATA RESET", 820, 220, 130);
     pushButton_Reset2 = place(new QPushButton(g), QStringLiteral("pushButton_Reset2"),
                               st.dataResetButton, 20, 50, 180, 56);
 }

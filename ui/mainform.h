@@ -127,7 +127,8 @@ private:
     void setupProgMixPage(QWidget *page);
     void setupSystemPage(QWidget *page);
 
-    QGroupBox *addGroup(QWidget *page, const char *name, const char *title, int x, int width);
+    QGroupBox *addGroup(QWidget *page, const char *name, const char *title, int x, int width,
+                        int height);
     QLineEdit *addCaption(QWidget *parent, const QString &name, const char *text,
                           const QString &sheet, int x, int y, int width, int height);
     QComboBox *addCombo(QWidget *parent, const QString &name, std::vector<const char *> items,
