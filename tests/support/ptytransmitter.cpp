@@ -88,7 +88,11 @@ bool PtyTransmitter::waitForReceived(int count, int timeoutMs)
 
 int PtyTransmitter::answerCount() const
 {
-    return m_received.count("WWW");
+    // Counted without overlaps: "WWWWWW" is two answers, not four.
+    int answers = 0;
+    for (int at = m_received.indexOf("WWW"); at >= 0; at = m_received.indexOf("WWW", at + 3))
+        ++answers;
+    return answers;
 }
 
 void PtyTransmitter::closeMaster()
