@@ -95,8 +95,6 @@ private slots:
     void drChannelFollowsAcrossPages();
     void auxOneToFourStayNc();
 
-    void hoverStep_data();
-    void hoverStep();
     void hoverSheetSwitch_data();
     void hoverSheetSwitch();
     void hoverTimeIsProgramWide();
@@ -298,36 +296,6 @@ void TestDisplay::auxOneToFourStayNc()
     }
 }
 
-void TestDisplay::hoverStep_data()
-{
-    QTest::addColumn<int>("ticks");
-    QTest::addColumn<bool>("under");
-    QTest::addColumn<int>("expectTicks");
-    QTest::addColumn<int>("expectSheet");
-
-    const int keep = int(HoverSheet::Keep);
-    const int off = int(HoverSheet::NoHighlight);
-    const int on = int(HoverSheet::Highlight);
-    QTest::newRow("first tick under") << 0 << true << 1 << keep;
-    QTest::newRow("19th tick under") << 18 << true << 19 << keep;
-    QTest::newRow("20th tick under") << 19 << true << 20 << off;
-    QTest::newRow("resting at 20") << 20 << true << 20 << off;
-    QTest::newRow("leaving at 20") << 20 << false << 0 << on;
-    QTest::newRow("leaving at 19 keeps the count") << 19 << false << 19 << keep;
-    QTest::newRow("away") << 0 << false << 0 << keep;
-}
-
-void TestDisplay::hoverStep()
-{
-    QFETCH(int, ticks);
-    QFETCH(bool, under);
-    QFETCH(int, expectTicks);
-    QFETCH(int, expectSheet);
-
-    QCOMPARE(int(advanceHover(ticks, under)), expectSheet);
-    QCOMPARE(ticks, expectTicks);
-}
-
 void TestDisplay::hoverSheetSwitch_data()
 {
     QTest::addColumn<QString>("box");
@@ -373,6 +341,9 @@ void TestDisplay::hoverSheetSwitch()
     }
     const QString expected = expectSheet == "rev" ? rev : expectSheet == "plain" ? plain : layout;
     QCOMPARE(combo->styleSheet(), expected);
+    // the layout gives these boxes 20 px text, both hover sheets 22 px
+    combo->ensurePolished();
+    QCOMPARE(combo->font().pixelSize(), expectSheet == "layout" ? 20 : 22);
 }
 
 void TestDisplay::hoverTimeIsProgramWide()
