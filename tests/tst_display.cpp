@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTemporaryFile>
 #include <QTimer>
@@ -94,6 +95,7 @@ private slots:
     void drChannelFollowsAcrossPages_data();
     void drChannelFollowsAcrossPages();
     void auxOneToFourStayNc();
+    void halfTypedNumberSurvivesTick();
 
     void hoverSheetSwitch_data();
     void hoverSheetSwitch();
@@ -294,6 +296,23 @@ void TestDisplay::auxOneToFourStayNc()
         QCOMPARE(w->form()->comboBox_AUX[i]->currentIndex(), 0);
         QCOMPARE(w->form()->comboBox_AUX[i]->currentText(), QStringLiteral("NC"));
     }
+}
+
+void TestDisplay::halfTypedNumberSurvivesTick()
+{
+    // a pilot starting a negative sub-trim has typed only the sign so far
+    auto w = quietWindow();
+    tick(*w);
+    QSpinBox *box = w->form()->spinBox_sub[0];
+    auto *edit = box->findChild<QLineEdit *>();
+    QVERIFY(edit);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Minus);
+    QCOMPARE(edit->text(), QStringLiteral("-"));
+    tick(*w);
+    QCOMPARE(edit->text(), QStringLiteral("-"));
+    QTest::keyClick(edit, Qt::Key_4);
+    QCOMPARE(paramSet.subTrim[0], -4);
 }
 
 void TestDisplay::hoverSheetSwitch_data()
