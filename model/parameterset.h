@@ -88,4 +88,7 @@ static_assert(sizeof(ParameterSet) == 3 * sizeof(double) + 146 * sizeof(int),
 
 // Field-wise equality (byte-wise, so 0.0 and -0.0 differ).
 bool operator==(const ParameterSet &a, const ParameterSet &b);
-inline bool operator!=(const ParameterSet &a, const ParameterSet &b) { return !(a == b); }
+inline bool operator!=(const ParameterSet &a, const ParameterSet &b)
+{
+    return !(a == b);
+}
