@@ -240,7 +240,7 @@ void TestCommands::dataResetLetsTrimsFollowUntilCentred()
         trimsShown << ui()->lineEdit_Trim[0]->text();
     });
     telemetry.start(250);
-    after(2900, [&] { telemetry.stop(); });
+    after(2300, [&] { telemetry.stop(); }); // before the reset centres the trims
     button("pushButton_Reset2")->click();
     telemetry.stop();
     QTRY_COMPARE(tx->answerCount(), sent + 1);
