@@ -180,10 +180,6 @@ void MainForm::setupUi(QMainWindow *window)
         place(new QFrame(pages[i]), QString::fromLatin1(frameNames[i]), formStyles().pageFrame, 6,
               4, 1088, 520);
     }
-    // The form opens on ADVANCE1. Selecting it while its page is still
-    // empty spares styling all of its widgets at start-up, when the window
-    // goes on to show SERVO anyway; ADVANCE1 is styled when first opened.
-    tabWidget->setCurrentIndex(2);
     setupServoPage(pages[0]);
     setupBasicPage(pages[1]);
     setupAdvance1Page(pages[2]);
@@ -193,6 +189,7 @@ void MainForm::setupUi(QMainWindow *window)
 
     window->setCentralWidget(centralwidget);
     retranslateUi(window);
+    tabWidget->setCurrentIndex(2);
     QMetaObject::connectSlotsByName(window);
 }
 
