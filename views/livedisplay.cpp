@@ -37,6 +37,11 @@ void MainWindow::StkTrim_Display()
     for (int row = 0; row < 4; ++row)
         setTextIfChanged(ui->lineEdit_Trim[row],
                          trimText(paramSet.stickTrim[trimIndexForRow(mode, row)]));
-    for (int row = 0; row < 4; ++row)
-        ui->spinBox_step[row]->setValue(paramSet.trimStep[trimIndexForRow(mode, row)]);
+    for (int row = 0; row < 4; ++row) {
+        // An unchanged step is left alone: QSpinBox::setValue would rebuild
+        // its text and repaint the SYSTEM page on every tick.
+        const int step = paramSet.trimStep[trimIndexForRow(mode, row)];
+        if (ui->spinBox_step[row]->value() != step)
+            ui->spinBox_step[row]->setValue(step);
+    }
 }
