@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResource>
 #include <QSet>
 #include <QSpinBox>
 #include <QTabBar>
@@ -428,6 +429,8 @@ void TestWindow::resources()
     QCOMPARE(normalText, formStyles().valueCombo22);
     QVERIFY(
         calmText.contains(QStringLiteral("QComboBox:hover{background-color: rgb(85, 170, 255)")));
+    QVERIFY(QResource(QStringLiteral(":/comboBox_REV.qss")).compressionAlgorithm() !=
+            QResource::NoCompression);
 }
 
 void TestWindow::curveWidgets()
