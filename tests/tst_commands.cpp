@@ -33,8 +33,8 @@ QByteArray wireFrames(ParameterSet p)
     p.txAlarmTenths = alarmTenths(p.txAlarmVolt);
     p.rxAlarmTenths = alarmTenths(p.rxAlarmVolt);
     p.extAlarmTenths = alarmTenths(p.extAlarmVolt);
-    return wireFrame(kFrameLayoutS, p) + wireFrame(kFrameLayoutG, p) +
-           wireFrame(kFrameLayoutH, p) + wireFrame(kFrameLayoutI, p);
+    return wireFrame(kFrameLayoutS, p) + wireFrame(kFrameLayoutG, p) + wireFrame(kFrameLayoutH, p) +
+           wireFrame(kFrameLayoutI, p);
 }
 
 ParameterSet factorySettings()
@@ -66,6 +66,24 @@ struct WireClock {
         });
         poll.start();
     }
+};
+
+// Telemetry with moved trims every 250 ms, noting the first trim readout
+// as it stood each time.
+struct TelemetryStream {
+    QTimer timer;
+    int sent = 0;
+    QStringList trimsShown;
+    TelemetryStream(PtyTransmitter &tx, QLineEdit *trimReadout)
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this, &tx, trimReadout] {
+            tx.write(telemetryWithTrims());
+            ++sent;
+            trimsShown << trimReadout->text();
+        });
+        timer.start(250);
+    }
+    void stop() { timer.stop(); }
 };
 
 // Runs `action` after `ms` of the event loop, even inside a nested wait.
@@ -185,8 +203,8 @@ void TestCommands::writeSendsTheRecordFrameByFrame()
     QCOMPARE(tx->received(), expected);
     // Each frame waits about 800 ms before the next one goes out.
     for (int k = 1; k <= 4; ++k) {
-        const qint64 gap = wire.arrival[size_t(k * kFrameLength)] -
-                           wire.arrival[size_t((k - 1) * kFrameLength)];
+        const qint64 gap =
+            wire.arrival[size_t(k * kFrameLength)] - wire.arrival[size_t((k - 1) * kFrameLength)];
         QVERIFY2(gap >= 780 && gap < 1300, qPrintable(QString::number(gap)));
     }
 }
@@ -201,24 +219,16 @@ void TestCommands::resetSendsFactoryValuesWithTrimsHeld()
     const QByteArray expected = wireFrames(factorySettings());
     QVERIFY(expected.mid(77, 2) == "35"); // the 3.7 V transmitter alarm
 
-    QStringList trimsShown;
-    QTimer telemetry;
-    int sent = 0;
-    connect(&telemetry, &QTimer::timeout, [&] {
-        tx->write(telemetryWithTrims());
-        ++sent;
-        trimsShown << ui()->lineEdit_Trim[0]->text();
-    });
-    telemetry.start(250);
+    TelemetryStream telemetry(*tx, ui()->lineEdit_Trim[0]);
     after(3300, [&] { telemetry.stop(); });
     button("toolButton_Reset")->click();
     telemetry.stop();
-    QTRY_COMPARE(tx->answerCount(), sent + 1);
+    QTRY_COMPARE(tx->answerCount(), telemetry.sent + 1);
 
     QCOMPARE(QByteArray(tx->received()).replace("WWW", ""), expected);
     QVERIFY(tx->received().endsWith("WWW"));
-    QVERIFY(sent >= 8);
-    QCOMPARE(trimsShown.filter("(0)").size(), trimsShown.size());
+    QVERIFY(telemetry.sent >= 8);
+    QCOMPARE(telemetry.trimsShown.filter("(0)").size(), telemetry.trimsShown.size());
     QCOMPARE(paramSet.subTrim[0], 0);
     QTRY_COMPARE(ui()->spinBox_sub[0]->value(), 0);
     QCOMPARE(ui()->spinBox_THCURE_Data[3]->value(), 50);
@@ -231,22 +241,14 @@ void TestCommands::dataResetLetsTrimsFollowUntilCentred()
     openPort();
     const QByteArray expected = wireFrames(factorySettings());
 
-    QStringList trimsShown;
-    QTimer telemetry;
-    int sent = 0;
-    connect(&telemetry, &QTimer::timeout, [&] {
-        tx->write(telemetryWithTrims());
-        ++sent;
-        trimsShown << ui()->lineEdit_Trim[0]->text();
-    });
-    telemetry.start(250);
+    TelemetryStream telemetry(*tx, ui()->lineEdit_Trim[0]);
     after(2300, [&] { telemetry.stop(); }); // before the reset centres the trims
     button("pushButton_Reset2")->click();
     telemetry.stop();
-    QTRY_COMPARE(tx->answerCount(), sent + 1);
+    QTRY_COMPARE(tx->answerCount(), telemetry.sent + 1);
 
     QCOMPARE(QByteArray(tx->received()).replace("WWW", ""), expected);
-    QVERIFY(trimsShown.contains("(-40)"));
+    QVERIFY(telemetry.trimsShown.contains("(-40)"));
     for (int i = 0; i < 4; ++i)
         QCOMPARE(paramSet.stickTrim[i], 120);
     QTRY_COMPARE(ui()->lineEdit_Trim[0]->text(), QString("(0)"));
