@@ -205,7 +205,7 @@ void TestCommands::writeSendsTheRecordFrameByFrame()
     for (int k = 1; k <= 4; ++k) {
         const qint64 gap =
             wire.arrival[size_t(k * kFrameLength)] - wire.arrival[size_t((k - 1) * kFrameLength)];
-        QVERIFY2(gap >= 780 && gap < 1300, qPrintable(QString::number(gap)));
+        QVERIFY2(gap >= 760 && gap < 1500, qPrintable(QString::number(gap)));
     }
 }
 
