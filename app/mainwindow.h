@@ -4,6 +4,8 @@
 #include <QSerialPort>
 #include <QString>
 
+#include "views/livemonitor.h"
+
 class MainForm;
 class QTimer;
 
@@ -219,4 +221,6 @@ private:
     QSerialPort serialPort;
     QTimer *refreshTimer;
     QString loadedFileName;
+    // What the live readouts last showed (views/livedisplay.cpp).
+    LiveReadoutsShown liveShown;
 };

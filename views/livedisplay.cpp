@@ -14,19 +14,20 @@ void MainWindow::Servo_Display()
 {
     for (int ch = 0; ch < 8; ++ch) {
         const int v = liveStatus.channelOutput[ch];
-        setTextIfChanged(ui->channelReadout[ch], QString::number(v));
+        showLiveValue(ui->channelReadout[ch], liveShown.channel[ch], v,
+                      [](int n) { return QString::number(n); });
         const GaugeValues gauge = gaugeFor(v);
         ui->gaugeUpper[ch]->setValue(gauge.upper);
         ui->gaugeLower[ch]->setValue(gauge.lower);
     }
-    setTextIfChanged(ui->lineEdit_TX, txVoltageText(liveStatus.txVoltage));
+    showLiveValue(ui->lineEdit_TX, liveShown.tx, liveStatus.txVoltage, txVoltageText);
 }
 
 void MainWindow::Recieve_Display()
 {
-    setTextIfChanged(ui->lineEdit_RSSI, rssiText(liveStatus.rssi));
-    setTextIfChanged(ui->lineEdit_EXT, tenthsVoltageText(liveStatus.extVoltage));
-    setTextIfChanged(ui->lineEdit_RX, tenthsVoltageText(liveStatus.rxVoltage));
+    showLiveValue(ui->lineEdit_RSSI, liveShown.rssi, liveStatus.rssi, rssiText);
+    showLiveValue(ui->lineEdit_EXT, liveShown.ext, liveStatus.extVoltage, tenthsVoltageText);
+    showLiveValue(ui->lineEdit_RX, liveShown.rx, liveStatus.rxVoltage, tenthsVoltageText);
 }
 
 void MainWindow::StkTrim_Display()
@@ -35,8 +36,8 @@ void MainWindow::StkTrim_Display()
     // whichever stick the stick mode puts it under.
     const int mode = paramSet.stickMode;
     for (int row = 0; row < 4; ++row)
-        setTextIfChanged(ui->lineEdit_Trim[row],
-                         trimText(paramSet.stickTrim[trimIndexForRow(mode, row)]));
+        showLiveValue(ui->lineEdit_Trim[row], liveShown.trimRow[row],
+                      paramSet.stickTrim[trimIndexForRow(mode, row)], trimText);
     for (int row = 0; row < 4; ++row) {
         // An unchanged step is left alone: QSpinBox::setValue would rebuild
         // its text and repaint the SYSTEM page on every tick.

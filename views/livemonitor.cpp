@@ -24,12 +24,8 @@ GaugeValues gaugeFor(int channelOutput)
 
 QString txVoltageText(int hundredths)
 {
-    const int v = hundredths;
-    if (v / 10 <= 99)
-        return QLatin1Char(' ') + digit(v / 100) + QLatin1Char('.') + digit(v / 10) +
-               QLatin1Char('V');
-    return digit(v / 1000) + digit(v / 100) + QLatin1Char('.') + digit(v / 10) +
-           QStringLiteral(" V");
+    // The transmitter reports hundredths; the header shows whole tenths.
+    return tenthsVoltageText(hundredths / 10);
 }
 
 QString tenthsVoltageText(int tenths)

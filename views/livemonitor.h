@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QString>
 
-class QLineEdit;
+#include <climits>
 
 // The two bars of one channel gauge. The upper bar (0 … 1010) carries the
 // travel below centre, the lower bar (0 … 1000) the travel above it; the
@@ -28,3 +29,27 @@ QString trimText(int stickTrim);
 // Readouts are rewritten ten times a second; most ticks change nothing, and
 // an unchanged text is not worth a relayout and repaint of the field.
 void setTextIfChanged(QLineEdit *field, const QString &text);
+
+// What one live readout last showed. Most ticks change nothing, and an
+// unchanged value then costs no string building at all.
+struct ShownValue {
+    int value = INT_MIN; // nothing shown yet
+};
+
+// The readouts the refresh keeps in step with the live record.
+struct LiveReadoutsShown {
+    ShownValue channel[8];
+    ShownValue tx, rssi, ext, rx;
+    ShownValue trimRow[4];
+};
+
+// Shows format(value) in the readout when the value changed since it was
+// last shown, or when the pilot has typed into the readout since.
+template <class Format>
+void showLiveValue(QLineEdit *field, ShownValue &shown, int value, Format format)
+{
+    if (shown.value == value && !field->isModified())
+        return;
+    shown.value = value;
+    setTextIfChanged(field, format(value));
+}
