@@ -36,36 +36,38 @@ void editDrPosition(ParameterSet &p, int position)
     selectDualRate(p);
 }
 
+namespace {
+
+// A working copy edited by the pilot: store it, write it through to the
+// selected channel's entry of its table, and reselect all four copies.
+void editThrough(ParameterSet &p, int &workingCopy, int (&table)[2][4], int position, int value)
+{
+    workingCopy = value;
+    if (drChannelHasTable(p))
+        table[position][p.drChannel] = value;
+    selectDualRate(p);
+}
+
+} // namespace
+
 void editDrUp(ParameterSet &p, int rate)
 {
-    p.drEditUp = rate;
-    if (drChannelHasTable(p))
-        p.drRate[0][p.drChannel] = rate;
-    selectDualRate(p);
+    editThrough(p, p.drEditUp, p.drRate, 0, rate);
 }
 
 void editDrDown(ParameterSet &p, int rate)
 {
-    p.drEditDown = rate;
-    if (drChannelHasTable(p))
-        p.drRate[1][p.drChannel] = rate;
-    selectDualRate(p);
+    editThrough(p, p.drEditDown, p.drRate, 1, rate);
 }
 
 void editDrRate(ParameterSet &p, int rate)
 {
-    p.drEditRate = rate;
-    if (drChannelHasTable(p))
-        p.drRate[drPositionIndex(p)][p.drChannel] = rate;
-    selectDualRate(p);
+    editThrough(p, p.drEditRate, p.drRate, drPositionIndex(p), rate);
 }
 
 void editDrExpo(ParameterSet &p, int expo)
 {
-    p.drEditExpo = expo;
-    if (drChannelHasTable(p))
-        p.drExpo[drPositionIndex(p)][p.drChannel] = expo;
-    selectDualRate(p);
+    editThrough(p, p.drEditExpo, p.drExpo, drPositionIndex(p), expo);
 }
 
 void editTrimStep(ParameterSet &p, int row, int step)

@@ -27,6 +27,8 @@ constexpr int kRowTop = 40;
 constexpr int kRowPitch = 54;
 constexpr int kRowHeight = 42;
 constexpr int kGroupTop = 12;
+// Captions of one group stand in a column at its left edge.
+constexpr int kCaptionX = 10;
 
 int rowY(int row)
 {
@@ -126,6 +128,17 @@ QLineEdit *MainForm::addCaption(QWidget *parent, const QString &name, const char
     caption->setReadOnly(true);
     captionTexts.emplace_back(caption, text);
     return caption;
+}
+
+void MainForm::addCaptionColumn(QWidget *group, const QString &namePattern,
+                                std::initializer_list<const char *> texts, int width)
+{
+    int row = 0;
+    for (const char *text : texts) {
+        addCaption(group, namePattern.arg(row + 1), text, formStyles().caption, kCaptionX,
+                   rowY(row), width, kRowHeight);
+        ++row;
+    }
 }
 
 QComboBox *MainForm::addCombo(QWidget *parent, const QString &name, std::vector<const char *> items,
@@ -326,26 +339,14 @@ void MainForm::setupBasicPage(QWidget *page)
     addSpinColumn(spinBox_FS, 8, g, "spinBox_FS%1", 0, 100, failSafe, 10, 0, 105);
 }
 
-namespace {
-// Captions of one group stand in a column at its left edge.
-constexpr int kCaptionX = 10;
-} // namespace
-
 void MainForm::setupAdvance1Page(QWidget *page)
 {
     const FormStyles &st = formStyles();
     const int cw = 85, wx = kCaptionX + cw + 6, ww = 105;
-    auto captions = [&](QGroupBox *g, const char *prefix, std::initializer_list<const char *> t) {
-        int row = 0;
-        for (const char *text : t) {
-            addCaption(g, numbered(prefix, row + 1), text, st.caption, kCaptionX, rowY(row), cw,
-                       kRowHeight);
-            ++row;
-        }
-    };
 
     QGroupBox *g = addGroup(page, "groupBox_8", "D/R", 42, 218, groupHeight(5));
-    captions(g, "lineEdit_dr%1", {"MIX:", "CH:", "SW:", "UP:", "DOWN:"});
+    addCaptionColumn(g, QStringLiteral("lineEdit_dr%1"), {"MIX:", "CH:", "SW:", "UP:", "DOWN:"},
+                     cw);
     comboBox_DR_MIX1 = addCombo(g, QStringLiteral("comboBox_DR_MIX1"), kOffOn, 0, st.valueCombo20,
                                 wx, rowY(0), ww);
     comboBox_DR_CH1 = addCombo(g, QStringLiteral("comboBox_DR_CH1"), kCh1to4, 0, st.valueCombo20,
@@ -356,15 +357,16 @@ void MainForm::setupAdvance1Page(QWidget *page)
     spinBox_DR_DOWN1 = addSpin(g, QStringLiteral("spinBox_DR_DOWN1"), 0, 100, 100, wx, rowY(4), ww);
 
     g = addGroup(page, "groupBox_7", "ATTITUDE", 270, 218, groupHeight(7));
-    captions(g, "lineEdit_atti%1",
-             {"CH:", "ATTI1:", "ATTI2:", "ATTI3:", "ATTI4:", "ATTI5:", "ATTI6:"});
+    addCaptionColumn(g, QStringLiteral("lineEdit_atti%1"),
+                     {"CH:", "ATTI1:", "ATTI2:", "ATTI3:", "ATTI4:", "ATTI5:", "ATTI6:"}, cw);
     comboBox_AttiM = addCombo(g, QStringLiteral("comboBox_AttiM"), kAttiChannels, 0,
                               st.valueCombo22, wx, rowY(0), ww);
     static const int atti[6] = {14, 29, 44, 56, 69, 88};
     addSpinColumn(spinBox_Atti, 6, g, "spinBox_Atti%1", 0, 100, atti, wx, 1, ww);
 
     g = addGroup(page, "groupBox_10", "ELEVON", 498, 331, groupHeight(5));
-    captions(g, "lineEdit_elev%1", {" MIX:", "AILE1:", "AILE2:", "ELEV2:", "ELEV1:"});
+    addCaptionColumn(g, QStringLiteral("lineEdit_elev%1"),
+                     {" MIX:", "AILE1:", "AILE2:", "ELEV2:", "ELEV1:"}, cw);
     comboBox_EleMix =
         addCombo(g, QStringLiteral("comboBox_EleMix"), kOffOn, 0, st.valueCombo22, wx, rowY(0), ww);
     static const int elevon[6] = {100, 100, 100, -100, 100, 100};
@@ -375,7 +377,8 @@ void MainForm::setupAdvance1Page(QWidget *page)
                                   wx + ww + 8, rowY(i - 3), ww);
 
     g = addGroup(page, "groupBox_13", "V-TAIL", 839, 218, groupHeight(5));
-    captions(g, "lineEdit_vtail%1", {"MIX:", "ELEV1:", "ELEV2:", "RUDD2:", "RUDD1:"});
+    addCaptionColumn(g, QStringLiteral("lineEdit_vtail%1"),
+                     {"MIX:", "ELEV1:", "ELEV2:", "RUDD2:", "RUDD1:"}, cw);
     comboBox_RuMix =
         addCombo(g, QStringLiteral("comboBox_RuMix"), kOffOn, 0, st.valueCombo20, wx, rowY(0), ww);
     static const int vtail[4] = {50, -50, 50, 50};
@@ -388,10 +391,8 @@ void MainForm::setupAdvance2Page(QWidget *page)
     const int cw = 80, wx = kCaptionX + cw + 6, ww = 110;
 
     QGroupBox *g = addGroup(page, "groupBox_19", "D/R CURE", 20, 510, groupHeight(6));
-    static const char *const drCaptions[6] = {"MIX:", " CH:", "SW:", " POSI:", "RATE:", "EXP:"};
-    for (int i = 0; i < 6; ++i)
-        addCaption(g, numbered("lineEdit_drc%1", i + 1), drCaptions[i], st.caption, kCaptionX,
-                   rowY(i), cw, kRowHeight);
+    addCaptionColumn(g, QStringLiteral("lineEdit_drc%1"),
+                     {"MIX:", " CH:", "SW:", " POSI:", "RATE:", "EXP:"}, cw);
     comboBox_DR_MIX2 = addCombo(g, QStringLiteral("comboBox_DR_MIX2"), kOffOn, 0, st.valueCombo20,
                                 wx, rowY(0), ww);
     comboBox_DR_CH2 = addCombo(g, QStringLiteral("comboBox_DR_CH2"), kCh1to4, 0, st.valueCombo20,
@@ -409,12 +410,10 @@ void MainForm::setupAdvance2Page(QWidget *page)
     widget_3->move(wx + ww + 14, kRowTop);
 
     g = addGroup(page, "groupBox_18", "TH CURE", 540, 540, groupHeight(8));
-    static const char *const thCaptions[8] = {
-        "MIX:", "POINT1:", "POINT2:", "POINT3:", "POINT4:", "POINT5:", "POINT6:", "POINT7:"};
     const int tcw = 95, twx = kCaptionX + tcw + 6, tww = 105;
-    for (int i = 0; i < 8; ++i)
-        addCaption(g, numbered("lineEdit_thc%1", i + 1), thCaptions[i], st.caption, kCaptionX,
-                   rowY(i), tcw, kRowHeight);
+    addCaptionColumn(
+        g, QStringLiteral("lineEdit_thc%1"),
+        {"MIX:", "POINT1:", "POINT2:", "POINT3:", "POINT4:", "POINT5:", "POINT6:", "POINT7:"}, tcw);
     comboBox_THCURE_MIX = addCombo(g, QStringLiteral("comboBox_THCURE_MIX"), kOffOn, 0,
                                    st.valueCombo20, twx, rowY(0), tww);
     static const int curve[7] = {0, 16, 33, 50, 67, 84, 100};
@@ -432,13 +431,11 @@ void MainForm::setupProgMixPage(QWidget *page)
     static const char *const groupNames[4] = {"groupBox_11", "groupBox_12", "groupBox_15",
                                               "groupBox_16"};
     static const char *const titles[4] = {"PROG.MIX1", "PROG.MIX2", "PROG.MIX3", "PROG.MIX4"};
-    static const char *const captions[6] = {"MIX:", "MAS:", "SLA:", "OFFSET:", "UP:", "DOWN:"};
     const int cw = 100, wx = kCaptionX + cw + 6, ww = 120;
     for (int m = 0; m < 4; ++m) {
         QGroupBox *g = addGroup(page, groupNames[m], titles[m], 34 + m * 262, 246, groupHeight(6));
-        for (int r = 0; r < 6; ++r)
-            addCaption(g, QStringLiteral("lineEdit_prm%1_%2").arg(m + 1).arg(r + 1), captions[r],
-                       st.caption, kCaptionX, rowY(r), cw, kRowHeight);
+        addCaptionColumn(g, QStringLiteral("lineEdit_prm%1_").arg(m + 1) + QLatin1String("%1"),
+                         {"MIX:", "MAS:", "SLA:", "OFFSET:", "UP:", "DOWN:"}, cw);
         const QString prefix = QStringLiteral("PRM0%1_").arg(m + 1);
         const bool second = m == 1;
         const bool evenMix = m % 2 == 1; // mix 2 and mix 4
@@ -464,11 +461,8 @@ void MainForm::setupSystemPage(QWidget *page)
     const FormStyles &st = formStyles();
 
     QGroupBox *g = addGroup(page, "groupBox_17", "ALARM", 60, 300, groupHeight(4));
-    static const char *const alarmCaptions[4] = {
-        "TX-Alarm:", "RX-Alarm:", "EXT-Alarm:", "Rssi-Alarm:"};
-    for (int i = 0; i < 4; ++i)
-        addCaption(g, numbered("lineEdit_alarm%1", i + 1), alarmCaptions[i], st.caption, kCaptionX,
-                   rowY(i), 150, kRowHeight);
+    addCaptionColumn(g, QStringLiteral("lineEdit_alarm%1"),
+                     {"TX-Alarm:", "RX-Alarm:", "EXT-Alarm:", "Rssi-Alarm:"}, 150);
     const int wx = kCaptionX + 156, ww = 120;
     doubleSpinBox_Volt = addVoltSpin(g, "doubleSpinBox_Volt", rowY(0), wx, ww);
     doubleSpinBox_rxVolt = addVoltSpin(g, "doubleSpinBox_rxVolt", rowY(1), wx, ww);
@@ -476,12 +470,10 @@ void MainForm::setupSystemPage(QWidget *page)
     spinBox_Rssi = addSpin(g, QStringLiteral("spinBox_Rssi"), -100, 0, -100, wx, rowY(3), ww);
 
     g = addGroup(page, "groupBox_23", "VERSION / MODE", 380, 420, groupHeight(7));
-    static const char *const versionCaptions[7] = {
-        "STK-MODE:",   "TX Version:", "PC Version:", "TRIM1-STEP:",
-        "TRIM2-STEP:", "TRIM3-STEP:", "TRIM4-STEP:"};
-    for (int i = 0; i < 7; ++i)
-        addCaption(g, numbered("lineEdit_sys%1", i + 1), versionCaptions[i], st.caption, kCaptionX,
-                   rowY(i), 150, kRowHeight);
+    addCaptionColumn(g, QStringLiteral("lineEdit_sys%1"),
+                     {"STK-MODE:", "TX Version:", "PC Version:", "TRIM1-STEP:", "TRIM2-STEP:",
+                      "TRIM3-STEP:", "TRIM4-STEP:"},
+                     150);
     spinBox_Mode = addSpin(g, QStringLiteral("spinBox_Mode"), 1, 4, 2, wx, rowY(0), ww);
     spinBox_Vertion = addSpin(g, QStringLiteral("spinBox_Vertion"), 0, 1000, 0, wx, rowY(1), ww);
     comboBox_PRM02_Master_2 = addCombo(g, QStringLiteral("comboBox_PRM02_Master_2"), kVersion, 0,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 #include <utility>
 #include <vector>
 
@@ -131,6 +133,10 @@ private:
                         int height);
     QLineEdit *addCaption(QWidget *parent, const QString &name, const char *text,
                           const QString &sheet, int x, int y, int width, int height);
+    // One settings caption per row from row 0 on, in the group's caption
+    // column; namePattern holds %1 for the row number from 1.
+    void addCaptionColumn(QWidget *group, const QString &namePattern,
+                          std::initializer_list<const char *> texts, int width);
     QComboBox *addCombo(QWidget *parent, const QString &name, std::vector<const char *> items,
                         int current, const QString &sheet, int x, int y, int width);
 };
