@@ -13,6 +13,10 @@
 namespace {
 
 constexpr int kRepaintMs = 100;
+// The throttle scale and the point numbers have fixed places beside and
+// under the frame; text of this size fits there whatever size the desktop
+// would choose.
+constexpr int kTextPixels = 12;
 
 void makeWhitePanel(QWidget *w, int side)
 {
@@ -75,6 +79,9 @@ cureWidget::cureWidget(QWidget *parent) : QWidget(parent), timer(startRepaintTim
 {
     connect(timer, &QTimer::timeout, this, &cureWidget::creatData);
     makeWhitePanel(this, 300);
+    QFont text = font();
+    text.setPixelSize(kTextPixels);
+    setFont(text);
 }
 
 cureWidget::~cureWidget() = default;
