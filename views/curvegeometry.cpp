@@ -34,7 +34,13 @@ QLine dash(qint64 x, qint64 y, qint64 dx, qint64 dy)
 }
 
 // Both charts fill the same white square; a 280-pixel chart shows part of it.
-const QRect kBackground(0, 0, 299, 299);
+// The fill also reaches the widget's last row and column, so a chart covers
+// every one of its pixels and what lies under it never needs repainting.
+QRect background(int width, int height)
+{
+    return QRect(0, 0, 299, 299).united(QRect(0, 0, width, height));
+}
+
 const QRect kRateFrame(20, 20, 240, 240);
 const QRect kThrottleFrame(30, 30, 250, 240);
 constexpr int kFramePen = 4;
@@ -53,7 +59,7 @@ RateChartGeometry rateChartGeometry(int width, int height, int rate, int expo)
 {
     const qint64 W = side(width) - 1, H = side(height) - 1;
     RateChartGeometry g;
-    g.background = kBackground;
+    g.background = background(width, height);
     g.frame = kRateFrame;
 
     if (W - 19 > 20) {
@@ -90,7 +96,7 @@ ThrottleChartGeometry throttleChartGeometry(int width, int height,
     const qint64 W = side(width) - 1, H = side(height) - 1;
     const qint64 P = H - 59, G = W - 39; // plot height and width
     ThrottleChartGeometry g;
-    g.background = kBackground;
+    g.background = background(width, height);
     g.frame = kThrottleFrame;
 
     // POINT1 sits on the frame's left edge, so its segment is the short one

@@ -8,7 +8,8 @@
 #include <QTimer>
 
 // The drawing depends on these exact sizes, so they are fixed here rather
-// than in the form; the panel is white even where the painter does not fill.
+// than in the form. Each chart paints every one of its pixels, so the page,
+// the frame and the group box under it stay untouched at every repaint.
 
 namespace {
 
@@ -18,13 +19,10 @@ constexpr int kRepaintMs = 100;
 // would choose.
 constexpr int kTextPixels = 12;
 
-void makeWhitePanel(QWidget *w, int side)
+void makeOpaquePanel(QWidget *w, int side)
 {
     w->setFixedSize(side, side);
-    w->setAutoFillBackground(true);
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    w->setPalette(pal);
+    w->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 // update() merges with a pending request and does nothing while the page is
@@ -50,7 +48,7 @@ void drawHalf(QPainter &painter, const CubicHalf &half)
 mWidget::mWidget(QWidget *parent) : QWidget(parent), timer(startRepaintTimer(this))
 {
     connect(timer, &QTimer::timeout, this, &mWidget::creatData);
-    makeWhitePanel(this, 280);
+    makeOpaquePanel(this, 280);
 }
 
 mWidget::~mWidget() = default;
@@ -78,7 +76,7 @@ void mWidget::paintEvent(QPaintEvent *)
 cureWidget::cureWidget(QWidget *parent) : QWidget(parent), timer(startRepaintTimer(this))
 {
     connect(timer, &QTimer::timeout, this, &cureWidget::creatData);
-    makeWhitePanel(this, 300);
+    makeOpaquePanel(this, 300);
     QFont text = font();
     text.setPixelSize(kTextPixels);
     setFont(text);
