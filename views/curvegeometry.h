@@ -9,8 +9,8 @@
 #include <array>
 
 // Where the two ADVANCE2 charts put their strokes, as plain coordinates for
-// a widget of the given size. The paint handlers draw exactly these, in the
-// order of the members; a test can check the shapes without a window.
+// a widget of the given size. The paint handlers draw exactly these and
+// compute nothing; a test can check the shapes without a window.
 //
 // Everything is worked out in whole numbers, each product before its
 // quotient and each quotient truncated, so a point lands on one definite
