@@ -86,6 +86,9 @@ struct TelemetryStream {
     void stop() { timer.stop(); }
 };
 
+const QString kUnfinishedNote =
+    QStringLiteral("The transmitter did not receive all settings! Please WRITE again.");
+
 // Runs `action` after `ms` of the event loop, even inside a nested wait.
 void after(int ms, std::function<void()> action)
 {
@@ -281,6 +284,7 @@ void TestCommands::portLostDuringWrite()
     QFETCH(bool, pilotCloses);
     openPort();
     const QByteArray frames = wireFrames(paramSet);
+    MessageBoxCatcher boxes;
     QByteArray seenBeforeLoss;
     after(1500, [&] {
         if (pilotCloses) {
@@ -302,6 +306,7 @@ void TestCommands::portLostDuringWrite()
     QCOMPARE(wire.size() % kFrameLength, 0);
     QVERIFY(wire.size() >= kFrameLength);
     QCOMPARE(wire, frames.left(wire.size()));
+    QCOMPARE(boxes.texts, QStringList{kUnfinishedNote}); // and the pilot knows
 }
 
 QTEST_MAIN(TestCommands)
