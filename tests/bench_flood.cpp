@@ -87,7 +87,8 @@ void addNs(timespec &t, long ns)
         ++sent;
         readBudget += 1.0; // the line carries one byte each way per byte time
         while (readBudget >= 1.0) {
-            const ssize_t n = ::read(master, sink, size_t(std::min(readBudget, double(sizeof sink))));
+            const ssize_t n =
+                ::read(master, sink, size_t(std::min(readBudget, double(sizeof sink))));
             if (n <= 0)
                 break;
             readBudget -= double(n);
