@@ -59,9 +59,9 @@ bool openForReading(QFile &file, const QString &name)
 void MainWindow::on_toolButton_Save_clicked()
 {
     lockButtonBriefly(ui->toolButton_Save);
-    const QString name =
-        QFileDialog::getSaveFileName(nullptr, QStringLiteral("SAVE"), QStringLiteral("./"),
-                                     QStringLiteral("file (*.txt *.dat);;allfile (*.*)"));
+    const QString name = QFileDialog::getSaveFileName(nullptr, QStringLiteral("SAVE"),
+                                                      QStringLiteral("./"),
+                                                      QStringLiteral("file (*.txt *.dat);;allfile (*.*)"));
     qDebug().noquote() << name;
     if (name.isEmpty())
         return;
@@ -86,9 +86,9 @@ void MainWindow::on_toolButton_Load_clicked()
     // Telemetry must not overwrite the trims being loaded and sent.
     suspendTrimUpdate = true;
     lockButtonBriefly(ui->toolButton_Load);
-    const QString name =
-        QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open file"), QStringLiteral("./"),
-                                     QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
+    const QString name = QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open file"),
+                                                      QStringLiteral("./"),
+                                                      QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
     if (name.isEmpty()) {
         suspendTrimUpdate = false;
         Dr_DataSelet();

@@ -117,7 +117,7 @@ void MainWindow::sendToTransmitter(const QByteArray &bytes, CommandStep step)
     // transmitter reconnected meanwhile would take the rest of an old
     // transfer for a new one. Once the pilot has chosen to leave, nothing
     // more goes out at all.
-    if (leaving || !link.mayWrite(step))
+    if (!link.mayWrite(step) || leaving)
         return;
     serialPort.write(bytes);
 }
