@@ -2,6 +2,8 @@
 
 #include "ui/mainform.h"
 
+#include <QCloseEvent>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -20,7 +22,26 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    // serialPort closes itself when destroyed after this, without "DIS":
-    // only the pilot's explicit close tells the transmitter we leave.
+    releasePort(); // before the form goes: the port's reports must not reach it
     delete ui;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Leaving ends every wait at once and throws the queued frames away, so
+    // a transfer still under way would stop halfway. The pilot decides; the
+    // default keeps the window and lets the transfer finish.
+    if (link.isSending() &&
+        QMessageBox::question(nullptr, QStringLiteral("Note"),
+                              QStringLiteral("Settings are still being sent to the transmitter.\n"
+                                             "Close anyway and leave the transfer unfinished?"),
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    // Whatever is still running winds down without writing any more.
+    leaving = true;
+    link.connectionEnded();
+    QMainWindow::closeEvent(event);
 }

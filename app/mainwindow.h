@@ -4,9 +4,11 @@
 #include <QSerialPort>
 #include <QString>
 
+#include "link/linkactivity.h"
 #include "views/livemonitor.h"
 
 class MainForm;
+class QCloseEvent;
 class QTimer;
 
 // The one window of the tool. It hosts every slot the form binds by name;
@@ -26,6 +28,18 @@ public:
 
     // Makes the named port the current entry of the port list, if listed.
     void selectPort(const QString &name);
+
+    // Bytes written to the transmitter that the port has not yet handed on.
+    qint64 queuedForTransmitter() const { return serialPort.bytesToWrite(); }
+
+    // The connection that is up and the commands running on it, innermost
+    // last, each with the step it has reached.
+    const LinkActivity &linkActivity() const { return link; }
+
+protected:
+    // Asks before leaving while a command is still sending: closing would
+    // cut the transfer short.
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     // connection (link/port.cpp)
@@ -215,15 +229,32 @@ private:
     // selector's drop-down (link/port.cpp).
     void setUpPortHandling();
     // RESET and DATA RESET after their checks: factory values into the
-    // record, the four frames and "WWW" to the transmitter (link/commands.cpp).
-    void sendFactorySettings();
+    // record, the four frames and "WWW" to the transmitter. False when the
+    // connection went before all of it was sent (link/commands.cpp).
+    bool sendFactorySettings(CommandKind kind);
+    // WRITE, SAVE and LOAD: the four frames, then "WWW" (not for SAVE).
+    // False when the connection went before all of it was sent
+    // (link/commands.cpp).
+    bool sendSettings(CommandKind kind);
+    // Tells the pilot when a transfer did not reach the transmitter whole.
+    void reportTransfer(bool delivered);
     // Puts the ports present now into portNameBox (link/port.cpp).
     void fillPortList();
+    // Lets whatever is queued leave whole and detaches the port from the
+    // window before the form goes (link/port.cpp).
+    void releasePort();
+    // Writes the bytes of a command's step, unless the command's connection
+    // has gone (link/commands.cpp).
+    void sendToTransmitter(const QByteArray &bytes, CommandStep step);
 
     MainForm *ui;
     QSerialPort serialPort;
     QTimer *refreshTimer;
     QString loadedFileName;
+    LinkActivity link;
+    // Set once the pilot has chosen to leave: nothing more goes out, and a
+    // cut transfer is not reported to a pilot who already knows.
+    bool leaving = false;
     // What the live readouts last showed (views/livedisplay.cpp).
     LiveReadoutsShown liveShown;
 };

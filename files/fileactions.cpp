@@ -77,13 +77,11 @@ void MainWindow::on_toolButton_Save_clicked()
         showFileError();
         return;
     }
-    SendData1();
-    SendData2();
-    SendData3();
-    SendData4();
+    const bool delivered = sendSettings(CommandKind::Save);
     const QByteArray bytes = parameterFileBytes();
     if (file.write(bytes) != bytes.size() || !file.commit())
         showFileError();
+    reportTransfer(delivered);
 }
 
 void MainWindow::on_toolButton_Load_clicked()
@@ -122,12 +120,9 @@ void MainWindow::on_toolButton_Load_clicked()
     // a sub-trim of 110 sends the repaired 0, not 110.
     Dr_DataSelet();
     FalseSaveData();
-    SendData1();
-    SendData2();
-    SendData3();
-    SendData4();
-    serialPort.write("WWW");
+    const bool delivered = sendSettings(CommandKind::Load);
     suspendTrimUpdate = false;
     Dr_DataSelet();
     FalseSaveData();
+    reportTransfer(delivered);
 }

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 
 #include "link/framedecoder.h"
+#include "link/linkactivity.h"
 #include "link/pause.h"
 #include "model/parameterset.h"
 #include "ui/mainform.h"
@@ -48,7 +49,8 @@ void MainWindow::on_toolButton_Read_clicked()
 {
     if (!commandMayStart(ui->toolButton_Read, ui->openButton))
         return;
-    serialPort.write("RR");
+    CommandScope read(link, CommandKind::Read);
+    sendToTransmitter("RR", CommandStep::ReadRequest);
     pauseMs(500); // the transmitter's parameter frames arrive during this wait
 }
 
@@ -56,11 +58,7 @@ void MainWindow::on_toolButton_Send_clicked()
 {
     if (!commandMayStart(ui->toolButton_Send, ui->openButton))
         return;
-    SendData1();
-    SendData2();
-    SendData3();
-    SendData4();
-    serialPort.write("WWW");
+    reportTransfer(sendSettings(CommandKind::Write));
 }
 
 void MainWindow::on_toolButton_Reset_clicked()
@@ -68,9 +66,10 @@ void MainWindow::on_toolButton_Reset_clicked()
     // Set before the lock, so no telemetry frame moves the trims at any
     // point of the reset; cleared on every way out.
     suspendTrimUpdate = true;
-    if (commandMayStart(ui->toolButton_Reset, ui->openButton))
-        sendFactorySettings();
+    const bool started = commandMayStart(ui->toolButton_Reset, ui->openButton);
+    const bool delivered = !started || sendFactorySettings(CommandKind::Reset);
     suspendTrimUpdate = false;
+    reportTransfer(delivered);
 }
 
 void MainWindow::on_pushButton_Reset2_clicked()
@@ -78,11 +77,29 @@ void MainWindow::on_pushButton_Reset2_clicked()
     // Like RESET, but the trims keep following telemetry until the reset
     // centres them just before the trim frame goes out.
     if (commandMayStart(ui->pushButton_Reset2, ui->openButton))
-        sendFactorySettings();
+        reportTransfer(sendFactorySettings(CommandKind::DataReset));
 }
 
-void MainWindow::sendFactorySettings()
+bool MainWindow::sendSettings(CommandKind kind)
 {
+    CommandScope transfer(link, kind);
+    SendData1();
+    SendData2();
+    SendData3();
+    SendData4();
+    // SAVE hands the transmitter the frames it stores, but does not end a
+    // transfer with them.
+    if (kind != CommandKind::Save)
+        sendToTransmitter("WWW", CommandStep::EndOfTransfer);
+    return !transfer.cutOff();
+}
+
+bool MainWindow::sendFactorySettings(CommandKind kind)
+{
+    // The record takes the factory values even when the connection goes
+    // during the pauses: the pilot asked for them, only the transmitter
+    // misses out (and the pilot is told to WRITE again).
+    CommandScope reset(link, kind);
     RestData();
     RestData2();
     SendData1();
@@ -90,5 +107,24 @@ void MainWindow::sendFactorySettings()
     SendData3();
     centreTrimsAndSteps(paramSet);
     SendData4();
-    serialPort.write("WWW");
+    sendToTransmitter("WWW", CommandStep::EndOfTransfer);
+    return !reset.cutOff();
+}
+
+void MainWindow::sendToTransmitter(const QByteArray &bytes, CommandStep step)
+{
+    // Nothing of a transfer may reach a connection it did not start on: a
+    // transmitter reconnected meanwhile would take the rest of an old
+    // transfer for a new one. Once the pilot has chosen to leave, nothing
+    // more goes out at all.
+    if (!link.mayWrite(step) || leaving)
+        return;
+    serialPort.write(bytes);
+}
+
+void MainWindow::reportTransfer(bool delivered)
+{
+    // A pilot who chose to leave mid-transfer has been told already.
+    if (!delivered && !leaving)
+        tellTransferUnfinished();
 }

@@ -1,6 +1,7 @@
 #include "link/framedecoder.h"
 
 #include <iterator>
+#include <limits>
 
 LiveStatus liveStatus = {{1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000}, 0, 0, 0, 0};
 bool suspendTrimUpdate = false;
@@ -190,7 +191,9 @@ Incoming decodeLiveFrame(const QByteArray &bytes, ParameterSet &p, LiveStatus &l
 
 int u16At(const QByteArray &bytes, int index)
 {
-    return byteAt(bytes, index) * 256 + byteAt(bytes, index + 1);
+    // No array reaches the top of int, so the low byte there is outside it.
+    const int low = index < std::numeric_limits<int>::max() ? byteAt(bytes, index + 1) : 0;
+    return byteAt(bytes, index) * 256 + low;
 }
 
 Incoming decodeNotification(const QByteArray &bytes, ParameterSet &p, LiveStatus &live,

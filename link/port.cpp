@@ -6,23 +6,32 @@
 #include "ui/portnamebox.h"
 
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSerialPortInfo>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 #include <functional>
+
+#if defined(Q_OS_UNIX)
+#include <termios.h>
+#elif defined(Q_OS_WIN)
+#include <windows.h>
+#endif
 
 namespace {
 
 QStringList (*portEnumerator)() = nullptr;
 QStringList extraPorts;
 
-// How long the close waits for "DIS" to leave: closing the port at once
-// would drop the bytes still queued, and the transmitter would never learn
-// that the tool has gone. The command is three bytes at 115200 baud.
-constexpr int kGoodbyeDrainMs = 100;
+// At 115200 baud the line carries about 11.5 bytes per millisecond. Waits
+// for queued bytes allow for that rate plus a margin; a line that has not
+// taken them by then is stuck.
+constexpr qint64 kLineBytesPerMs = 11;
+constexpr qint64 kDrainMarginMs = 100;
 
 void showConnected(MainForm *ui, bool connected)
 {
@@ -45,8 +54,10 @@ void applyLineSettings(QSerialPort &port, const QString &name)
 // Everything that follows the link going down, whether the pilot closed it
 // or the device went away: the channel monitor returns to centre at once,
 // and the pilot may choose a port again from the ports present now.
-void returnToClosed(QSerialPort &port, MainForm *ui, const std::function<void()> &showServos)
+void returnToClosed(QSerialPort &port, LinkActivity &link, MainForm *ui,
+                    const std::function<void()> &showServos)
 {
+    link.connectionEnded(); // commands started on it write nothing more
     if (port.isOpen())
         port.close();
     for (int &output : liveStatus.channelOutput)
@@ -54,6 +65,47 @@ void returnToClosed(QSerialPort &port, MainForm *ui, const std::function<void()>
     showServos();
     showConnected(ui, false);
     fillPortNames(ui->portNameBox);
+}
+
+// Waits until the driver has sent what it holds, so that closing the port
+// or changing its line settings cannot catch the last bytes on the wire.
+void waitUntilSent(QSerialPort &port)
+{
+#if defined(Q_OS_UNIX)
+    ::tcdrain(port.handle());
+#elif defined(Q_OS_WIN)
+    ::FlushFileBuffers(port.handle());
+#else
+    Q_UNUSED(port);
+#endif
+}
+
+// Hands everything queued to the driver and waits until it has left. False
+// when the line did not take it in time.
+bool drainOutput(QSerialPort &port)
+{
+    const QDeadlineTimer deadline(kDrainMarginMs + port.bytesToWrite() / kLineBytesPerMs);
+    while (port.bytesToWrite() > 0) {
+        if (!port.waitForBytesWritten(int(deadline.remainingTime())))
+            return false;
+    }
+    waitUntilSent(port);
+    return true;
+}
+
+// "DIS" is the last thing the transmitter hears from this connection, and it
+// hears it whole. Waiting for the bytes would also take in a frame that has
+// arrived and answer it after "DIS", so the port says nothing more from
+// here on; what was queued before leaves first, and the port is closed
+// only once "DIS" is off the line. On a stuck line "DIS" is not started at
+// all rather than cut off by the close.
+void sayGoodbye(QSerialPort &port)
+{
+    const QSignalBlocker noMoreAnswers(port);
+    if (drainOutput(port)) {
+        port.write("DIS");
+        drainOutput(port);
+    }
 }
 
 bool isDeviceGone(QSerialPort::SerialPortError error)
@@ -116,19 +168,27 @@ void MainWindow::on_openButton_clicked()
                                QStringLiteral("Cannot open the serial port!"));
             return;
         }
+        link.connectionOpened();
         showConnected(ui, true);
         serialPort.write("OK");
         return;
     }
-    if (serialPort.isOpen()) {
-        serialPort.write("DIS");
-        serialPort.waitForBytesWritten(kGoodbyeDrainMs);
-    }
-    returnToClosed(serialPort, ui, [this] { Servo_Display(); });
+    if (serialPort.isOpen())
+        sayGoodbye(serialPort);
+    returnToClosed(serialPort, link, ui, [this] { Servo_Display(); });
 }
 
 void MainWindow::setUpPortHandling()
 {
+    // Closing must not put the line settings back as they were before the
+    // open: a line-settings change right after "DIS" could send its tail at
+    // another speed. (Later Qt versions never restore them.)
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    serialPort.setSettingsRestoredOnClose(false);
+    QT_WARNING_POP
+#endif
     connect(&serialPort, &QSerialPort::readyRead, this, &MainWindow::serialPort_readyRead);
 
     // A transmitter unplugged, or an adapter pulled, makes the open port
@@ -138,7 +198,7 @@ void MainWindow::setUpPortHandling()
     connect(&serialPort, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError error) {
                 if (isDeviceGone(error) && serialPort.isOpen())
-                    returnToClosed(serialPort, ui, [this] { Servo_Display(); });
+                    returnToClosed(serialPort, link, ui, [this] { Servo_Display(); });
             });
 
     // Only the pilot's close rebuilds the list otherwise; an adapter plugged
@@ -161,4 +221,16 @@ void MainWindow::selectPort(const QString &name)
 void MainWindow::fillPortList()
 {
     fillPortNames(ui->portNameBox);
+}
+
+void MainWindow::releasePort()
+{
+    // The port outlives the form; its error reports must not reach widgets
+    // that are gone, and nothing is answered any more.
+    disconnect(&serialPort, nullptr, this, nullptr);
+    // What is already queued leaves whole. The port then closes itself
+    // without "DIS": only the pilot's explicit close tells the transmitter
+    // that the tool leaves.
+    if (serialPort.isOpen())
+        drainOutput(serialPort);
 }

@@ -5,6 +5,14 @@
 
 #include <QtDebug>
 
+namespace {
+
+// Bytes still waiting to go out beyond which notifications are no longer
+// answered.
+constexpr qint64 kAnswerBacklogLimit = 4096;
+
+} // namespace
+
 void MainWindow::serialPort_readyRead()
 {
     const QByteArray bytes = serialPort.readAll();
@@ -27,7 +35,11 @@ void MainWindow::serialPort_readyRead()
     // reads them again.
     Dr_DataSelet();
     FalseSaveData();
-    serialPort.write("WWW");
+    // A peer sending single bytes at line rate (a wrong device, a wrong
+    // baud rate) would draw more answers than the line can carry, and the
+    // queue would grow without end. Normal traffic never comes near this.
+    if (serialPort.bytesToWrite() <= kAnswerBacklogLimit)
+        serialPort.write("WWW");
 }
 
 int MainWindow::byteArrayToInt(QByteArray b, int a)

@@ -6,39 +6,44 @@
 
 namespace {
 
-// Rebuilds the kind's frame from the record, sends all 81 characters in one
-// write and gives the transmitter 800 ms to take it in. A closed port
-// refuses the write; the buffer is rebuilt and the pause kept all the same.
-void buildAndSend(QSerialPort &port, const FrameLayout &layout, int traceNumber)
+// Rebuilds the kind's frame from the record; all 81 characters go out in
+// one write.
+QByteArray builtFrame(const FrameLayout &layout, int traceNumber)
 {
     const QString &text = storeBuiltFrame(layout, encodeFrame(layout, paramSet));
     qDebug("Str%dBlength:%d", traceNumber, int(text.length()));
-    const QByteArray bytes = text.toLatin1();
-    port.write(bytes.constData(), bytes.size());
-    pauseMs(800);
+    return text.toLatin1();
 }
 
 } // namespace
 
+// Each builder sends its frame and gives the transmitter 800 ms to take it
+// in. With the port closed, or the connection the command started on gone,
+// nothing is written; the buffer is rebuilt and the pause kept all the same.
+
 void MainWindow::SendData1()
 {
     paramSet.txAlarmTenths = alarmTenths(paramSet.txAlarmVolt);
-    buildAndSend(serialPort, kFrameLayoutS, 1);
+    sendToTransmitter(builtFrame(kFrameLayoutS, 1), CommandStep::FrameS);
+    pauseMs(800);
 }
 
 void MainWindow::SendData2()
 {
-    buildAndSend(serialPort, kFrameLayoutG, 2);
+    sendToTransmitter(builtFrame(kFrameLayoutG, 2), CommandStep::FrameG);
+    pauseMs(800);
 }
 
 void MainWindow::SendData3()
 {
     paramSet.rxAlarmTenths = alarmTenths(paramSet.rxAlarmVolt);
     paramSet.extAlarmTenths = alarmTenths(paramSet.extAlarmVolt);
-    buildAndSend(serialPort, kFrameLayoutH, 3);
+    sendToTransmitter(builtFrame(kFrameLayoutH, 3), CommandStep::FrameH);
+    pauseMs(800);
 }
 
 void MainWindow::SendData4()
 {
-    buildAndSend(serialPort, kFrameLayoutI, 4);
+    sendToTransmitter(builtFrame(kFrameLayoutI, 4), CommandStep::FrameI);
+    pauseMs(800);
 }

@@ -11,6 +11,7 @@
 #include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
@@ -86,6 +87,9 @@ struct TelemetryStream {
     void stop() { timer.stop(); }
 };
 
+const QString kUnfinishedNote =
+    QStringLiteral("The transmitter did not receive all settings! Please WRITE again.");
+
 // Runs `action` after `ms` of the event loop, even inside a nested wait.
 void after(int ms, std::function<void()> action)
 {
@@ -109,6 +113,10 @@ private slots:
     void secondWriteNestsInsideTheFirst();
     void portLostDuringWrite_data();
     void portLostDuringWrite();
+    void nothingReachesAnotherConnection_data();
+    void nothingReachesAnotherConnection();
+    void closingWindowMidTransfer_data();
+    void closingWindowMidTransfer();
 
 private:
     MainWindow *window = nullptr;
@@ -281,6 +289,7 @@ void TestCommands::portLostDuringWrite()
     QFETCH(bool, pilotCloses);
     openPort();
     const QByteArray frames = wireFrames(paramSet);
+    MessageBoxCatcher boxes;
     QByteArray seenBeforeLoss;
     after(1500, [&] {
         if (pilotCloses) {
@@ -302,6 +311,123 @@ void TestCommands::portLostDuringWrite()
     QCOMPARE(wire.size() % kFrameLength, 0);
     QVERIFY(wire.size() >= kFrameLength);
     QCOMPARE(wire, frames.left(wire.size()));
+    QCOMPARE(boxes.texts, QStringList{kUnfinishedNote}); // and the pilot knows
+}
+
+void TestCommands::nothingReachesAnotherConnection_data()
+{
+    QTest::addColumn<QString>("buttonName");
+    QTest::addColumn<int>("actAtMs");
+    QTest::addColumn<bool>("reopen");
+    QTest::addColumn<bool>("writeAgain"); // a second WRITE inside the first one's pause
+    QTest::addColumn<int>("framesBefore");
+    QTest::addColumn<int>("stepAtAct");
+    // Frame S leaves at about 200 ms, G at 1000 ms, H at 1800 ms.
+    QTest::newRow("WRITE, pilot closes and reopens")
+        << "toolButton_Send" << 1500 << true << false << 2 << int(CommandStep::FrameG);
+    QTest::newRow("RESET, pilot closes")
+        << "toolButton_Reset" << 1500 << false << false << 2 << int(CommandStep::FrameG);
+    QTest::newRow("WRITE, reopened, WRITE again inside it")
+        << "toolButton_Send" << 500 << true << true << 1 << int(CommandStep::FrameS);
+}
+
+void TestCommands::nothingReachesAnotherConnection()
+{
+    QFETCH(QString, buttonName);
+    QFETCH(int, actAtMs);
+    QFETCH(bool, reopen);
+    QFETCH(bool, writeAgain);
+    QFETCH(int, framesBefore);
+    QFETCH(int, stepAtAct);
+    const bool reset = buttonName == QLatin1String("toolButton_Reset");
+    paramSet.subTrim[0] = 60;
+    for (int &trim : paramSet.stickTrim)
+        trim = 80;
+    const QByteArray frames = wireFrames(paramSet);
+    const QByteArray transfer = reset ? wireFrames(factorySettings()) : frames;
+    openPort();
+    MessageBoxCatcher boxes;
+    int stepSeen = -1;
+    after(actAtMs, [&] {
+        stepSeen = int(window->linkActivity().running().back().step);
+        ui()->openButton->click();
+        if (reopen)
+            QVERIFY(tx->openIn(*window));
+    });
+    if (writeAgain)
+        after(actAtMs + 100, [this] { button("toolButton_Send")->click(); });
+    button(qPrintable(buttonName))->click();
+
+    QByteArray expected = transfer.left(framesBefore * kFrameLength) + "DIS";
+    if (reopen)
+        expected += "OK";
+    if (writeAgain)
+        expected += frames + "WWW"; // the second WRITE, whole, on the new connection
+    QVERIFY(tx->waitForReceived(expected.size()));
+    QVERIFY(!tx->waitForReceived(expected.size() + 1, 300));
+    QCOMPARE(tx->received(), expected);
+    QCOMPARE(stepSeen, stepAtAct);
+    QCOMPARE(boxes.texts, QStringList{kUnfinishedNote});
+    QVERIFY(window->linkActivity().running().empty());
+    // The record keeps what the command did to it.
+    QCOMPARE(paramSet.subTrim[0], reset ? 0 : 60);
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(paramSet.stickTrim[i], reset ? 120 : 80);
+        QCOMPARE(paramSet.trimStep[i], 2);
+    }
+}
+
+void TestCommands::closingWindowMidTransfer_data()
+{
+    QTest::addColumn<QString>("buttonName"); // empty: nothing running
+    QTest::addColumn<int>("closeAtMs");
+    QTest::addColumn<QString>("answer"); // empty: no question expected
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<int>("framesSent");
+    QTest::newRow("idle") << "" << 0 << "" << true << 0;
+    QTest::newRow("READ waiting for answers") << "toolButton_Read" << 400 << "" << true << 0;
+    QTest::newRow("WRITE, pilot takes the default")
+        << "toolButton_Send" << 1500 << "default" << false << 4;
+    QTest::newRow("WRITE, pilot closes anyway")
+        << "toolButton_Send" << 1500 << "close" << true << 2;
+}
+
+void TestCommands::closingWindowMidTransfer()
+{
+    QFETCH(QString, buttonName);
+    QFETCH(int, closeAtMs);
+    QFETCH(QString, answer);
+    QFETCH(bool, closes);
+    QFETCH(int, framesSent);
+    openPort();
+    const QByteArray frames = wireFrames(paramSet);
+    MessageBoxCatcher boxes;
+    boxes.respond = [answer](QMessageBox *box) {
+        if (answer == QLatin1String("close"))
+            box->button(QMessageBox::Yes)->click();
+        else
+            QTest::keyClick(box, Qt::Key_Return);
+    };
+    bool closed = false;
+    QTimer closeTimer; // dies with the row, unlike a single shot
+    closeTimer.setSingleShot(true);
+    connect(&closeTimer, &QTimer::timeout, [&] { closed = window->close(); });
+    closeTimer.start(closeAtMs);
+    if (buttonName.isEmpty())
+        QTRY_VERIFY(!closeTimer.isActive());
+    else
+        button(qPrintable(buttonName))->click();
+
+    QCOMPARE(closed, closes);
+    QCOMPARE(boxes.titles.size(), answer.isEmpty() ? 0 : 1); // the question; no note
+    QByteArray expected = frames.left(framesSent * kFrameLength);
+    if (buttonName == QLatin1String("toolButton_Read"))
+        expected = "RR";
+    else if (framesSent == 4)
+        expected += "WWW";
+    QVERIFY(tx->waitForReceived(expected.size()));
+    QVERIFY(!tx->waitForReceived(expected.size() + 1, 300));
+    QCOMPARE(tx->received(), expected);
 }
 
 QTEST_MAIN(TestCommands)

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 Q_DECLARE_METATYPE(ParameterSet)
@@ -317,6 +318,7 @@ void TestDecoder::u16Reading_data()
     QTest::newRow("past the end") << hexBytes("12 34") << 2 << 0;
     QTest::newRow("before the start") << hexBytes("12 34") << -1 << 0x12;
     QTest::newRow("empty") << QByteArray() << 0 << 0;
+    QTest::newRow("top of int: the next index does not exist") << hexBytes("12 34") << INT_MAX << 0;
 }
 
 void TestDecoder::u16Reading()

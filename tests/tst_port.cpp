@@ -62,10 +62,13 @@ private slots:
     void cleanup();
     void openSendsOk();
     void closeSaysGoodbyeAndCentresChannels();
+    void goodbyeIsTheLastWord_data();
+    void goodbyeIsTheLastWord();
     void failedOpenChangesNothing_data();
     void failedOpenChangesNothing();
     void anyOtherButtonTextCloses_data();
     void anyOtherButtonTextCloses();
+    void vanishedDeviceClosesWithoutSpinning_data();
     void vanishedDeviceClosesWithoutSpinning();
     void portPluggedInLaterIsOffered();
 
@@ -135,6 +138,45 @@ void TestPort::closeSaysGoodbyeAndCentresChannels()
     QCOMPARE(tx.received(), QByteArray("DIS"));
 }
 
+void TestPort::goodbyeIsTheLastWord_data()
+{
+    QTest::addColumn<int>("streamEveryMs"); // 0: no stream
+    QTest::addColumn<bool>("framePending");
+    QTest::newRow("idle") << 0 << false;
+    QTest::newRow("frame arrived, not yet read") << 0 << true;
+    QTest::newRow("streaming at 50 Hz") << 20 << false;
+}
+
+void TestPort::goodbyeIsTheLastWord()
+{
+    QFETCH(int, streamEveryMs);
+    QFETCH(bool, framePending);
+    const QByteArray channels =
+        hexBytes("FE 18 05 DC 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 03 4D");
+    PtyTransmitter tx;
+    QVERIFY(tx.openIn(*window));
+    QTimer stream;
+    connect(&stream, &QTimer::timeout, [&] { tx.write(channels); });
+    if (streamEveryMs > 0) {
+        stream.start(streamEveryMs);
+        QTRY_VERIFY(tx.answerCount() >= 5);
+    }
+    if (framePending) {
+        QVERIFY(tx.sendFrame(channels)); // one answered frame before
+        tx.write(channels);
+        QVERIFY(tx.waitUntilToolCanRead());
+    }
+
+    ui->openButton->click();
+    QTRY_VERIFY(tx.received().contains("DIS"));
+    // Nothing follows "DIS", however long the transmitter keeps talking.
+    QVERIFY(!tx.waitForReceived(tx.received().size() + 1, 300));
+    stream.stop();
+    QCOMPARE(tx.received().indexOf("DIS"), tx.received().size() - 3);
+    QVERIFY(tx.received().startsWith("OK"));
+    QCOMPARE(tx.received().size() % 3, 2); // "OK", then whole answers, then "DIS"
+}
+
 void TestPort::failedOpenChangesNothing_data()
 {
     QTest::addColumn<QStringList>("ports");
@@ -200,14 +242,25 @@ void TestPort::anyOtherButtonTextCloses()
     QVERIFY(catcher.titles.isEmpty());
 }
 
+void TestPort::vanishedDeviceClosesWithoutSpinning_data()
+{
+    QTest::addColumn<bool>("usbUnplug");
+    QTest::newRow("far end closed") << false;
+    QTest::newRow("USB-style unplug (line hung up)") << true;
+}
+
 void TestPort::vanishedDeviceClosesWithoutSpinning()
 {
+    QFETCH(bool, usbUnplug);
     PtyTransmitter tx;
     QVERIFY(tx.openIn(*window));
     QVERIFY(tx.waitForReceived(2));
     liveStatus.channelOutput[0] = 1800;
 
-    tx.closeMaster();
+    if (!usbUnplug)
+        tx.closeMaster();
+    else if (!tx.hangUp())
+        QSKIP("this machine does not allow hanging up a line (TIOCVHANGUP)");
     QTRY_COMPARE_WITH_TIMEOUT(ui->openButton->text(), QStringLiteral("OPEN"), 1000);
     QCOMPARE(ui->channelReadout[0]->text(), QStringLiteral("1000"));
     verifyClosedState();

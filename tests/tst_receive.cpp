@@ -8,6 +8,7 @@
 
 #include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QSpinBox>
 #include <QtTest>
@@ -161,6 +162,7 @@ private slots:
     void everyNotificationAnswered_data();
     void everyNotificationAnswered();
     void roundTripThroughRead();
+    void floodOfSingleBytesKeepsAnswersBounded();
 
 private:
     MainWindow *window = nullptr;
@@ -187,6 +189,7 @@ void TestReceive::cleanup()
     window = nullptr;
     tx = nullptr;
     suspendTrimUpdate = false;
+    QLoggingCategory::setFilterRules(QString());
 }
 
 void TestReceive::subTrimsClampedThroughTheWindow()
@@ -300,6 +303,47 @@ void TestReceive::roundTripThroughRead()
                               encodeFrameH(expected), encodeFrameI(expected)};
     for (int k = 0; k < 4; ++k)
         QCOMPARE(QString::fromLatin1(wire.mid(k * kFrameLength, built[k].size())), built[k]);
+}
+
+void TestReceive::floodOfSingleBytesKeepsAnswersBounded()
+{
+    // A wrong device sends single bytes faster than the answers can leave;
+    // here the line carries nothing back until the flood is over.
+    constexpr qint64 kBound = 4096;
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); // one line per byte
+    tx->setReading(false);
+    qint64 mostQueued = 0;
+    int bytesAtBound = 0;
+    // A real event loop of its own: QTest's waits rest between their turns
+    // and would flood at a trickle.
+    QEventLoop flooding;
+    QTimer flood;
+    connect(&flood, &QTimer::timeout, [&] {
+        tx->write(QByteArray(1, '\x01'));
+        mostQueued = qMax(mostQueued, window->queuedForTransmitter());
+        if (mostQueued >= kBound && ++bytesAtBound == 3000)
+            flooding.quit();
+    });
+    QTimer::singleShot(60000, &flooding, &QEventLoop::quit);
+    flood.start(0);
+    flooding.exec();
+    flood.stop();
+    QCOMPARE(bytesAtBound, 3000); // the answers did reach the bound
+    QVERIFY2(mostQueued <= kBound + 3, qPrintable(QString::number(mostQueued)));
+
+    // The line clears, and what reached it is whole answers only.
+    tx->setReading(true);
+    QTRY_COMPARE(window->queuedForTransmitter(), qint64(0));
+    while (tx->waitForReceived(tx->received().size() + 1, 200)) {
+    }
+    const QByteArray wire = tx->received();
+    QCOMPARE(wire, QByteArray("WWW").repeated(wire.size() / 3));
+
+    // The next real frame is shown and answered.
+    tx->clearReceived();
+    QVERIFY(tx->sendFrame(hexBytes("FE 18 05 DC 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 03 4D")));
+    QCOMPARE(tx->received(), QByteArray("WWW"));
+    QTRY_COMPARE(window->form()->channelReadout[0]->text(), QStringLiteral("1500"));
 }
 
 QTEST_MAIN(TestReceive)

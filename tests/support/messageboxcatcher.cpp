@@ -17,5 +17,8 @@ void MessageBoxCatcher::closeOpenBox()
         return;
     titles << box->windowTitle();
     texts << box->text();
-    box->done(0);
+    if (respond)
+        respond(box);
+    else
+        box->done(0);
 }

@@ -4,6 +4,10 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
+
+class QMessageBox;
+
 // Closes every modal message box the tool opens while the catcher lives,
 // and remembers its title and text, so tests can click through dialogs
 // that would otherwise wait for a pilot.
@@ -15,6 +19,8 @@ public:
 
     QStringList titles;
     QStringList texts;
+    // How the pilot answers; unset, each box is simply dismissed.
+    std::function<void(QMessageBox *)> respond;
 
 private:
     void closeOpenBox();

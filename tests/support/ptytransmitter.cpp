@@ -4,6 +4,7 @@
 #include "ui/mainform.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTest>
@@ -11,7 +12,9 @@
 #include <cerrno>
 #include <climits>
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -107,6 +110,31 @@ void PtyTransmitter::closeMaster()
     m_spareSlave = -1;
 }
 
+bool PtyTransmitter::hangUp()
+{
+    const int fd = ::open(QFile::encodeName(m_slavePath).constData(), O_RDWR | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    const bool done = ::ioctl(fd, TIOCVHANGUP) == 0;
+    ::close(fd);
+    return done;
+}
+
+void PtyTransmitter::setReading(bool reading)
+{
+    if (!m_notifier)
+        return;
+    m_notifier->setEnabled(reading);
+    if (reading)
+        readFromTool();
+}
+
+bool PtyTransmitter::waitUntilToolCanRead(int timeoutMs) const
+{
+    pollfd line{m_spareSlave, POLLIN, 0};
+    return m_spareSlave >= 0 && ::poll(&line, 1, timeoutMs) == 1 && (line.revents & POLLIN);
+}
+
 void PtyTransmitter::readFromTool()
 {
     char buffer[4096];
@@ -118,7 +146,11 @@ void PtyTransmitter::readFromTool()
         }
         if (n < 0 && errno == EINTR)
             continue;
-        return; // EAGAIN: drained
+        // EAGAIN: drained. Anything else: the line was hung up and would
+        // report itself readable for ever.
+        if (n == 0 || errno != EAGAIN)
+            m_notifier->setEnabled(false);
+        return;
     }
 }
 

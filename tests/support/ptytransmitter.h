@@ -41,6 +41,17 @@ public:
 
     // The device goes away: closes the master end and the spare slave end.
     void closeMaster();
+    // The device goes away the way an unplugged USB adapter does: the line
+    // is hung up under every program that has it open. False when the
+    // machine does not allow it (it needs CAP_SYS_ADMIN).
+    bool hangUp();
+
+    // A line that carries nothing from the tool: what it writes piles up in
+    // the pseudo-terminal until reading resumes.
+    void setReading(bool reading);
+    // Waits, without serving any events, until bytes written to the tool
+    // are waiting on its side of the line.
+    bool waitUntilToolCanRead(int timeoutMs = 1000) const;
 
 private:
     void readFromTool();

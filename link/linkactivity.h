@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <cstddef>
+#include <vector>
+
+// The commands that talk to the transmitter in sequences with pauses.
+enum class CommandKind { Read, Write, Reset, DataReset, Save, Load };
+
+// Where a running command stands: the last thing it sent, or would have
+// sent had its connection still been up.
+enum class CommandStep { Starting, ReadRequest, FrameS, FrameG, FrameH, FrameI, EndOfTransfer };
+
+struct RunningCommand {
+    CommandKind kind;
+    quint64 connection; // the connection it started on; 0: the port was closed
+    CommandStep step;
+    bool cutOff; // it held bytes back because its connection had gone
+};
+
+// Which connection to the transmitter is up, and which commands are running
+// on which. Every successful open starts a new connection, so a command
+// can tell "the port I started on" from "a port the pilot opened since".
+// Commands nest (a second one runs to its end inside another's pause), so
+// the running ones form a stack, the innermost last; only the innermost
+// one's code is ever executing.
+class LinkActivity
+{
+public:
+    void connectionOpened() { m_current = ++m_opened; }
+    void connectionEnded() { m_current = 0; }
+    // The connection that is up now; 0 when there is none.
+    quint64 connection() const { return m_current; }
+
+    // Running commands, outermost first; empty when the tool is idle.
+    const std::vector<RunningCommand> &running() const { return m_running; }
+    // True while a command is still delivering settings to the connection
+    // it started on: leaving now would cut a transfer short.
+    bool isSending() const;
+
+    // Asked before the innermost command writes the bytes of `step`; true
+    // when they may go to the port. A command whose connection has gone
+    // writes nothing more and is marked cut off (one that started with the
+    // port closed never writes and is never cut off). Bytes written outside
+    // any command go to whatever port is open.
+    bool mayWrite(CommandStep step);
+
+private:
+    friend class CommandScope;
+    quint64 m_opened = 0;
+    quint64 m_current = 0;
+    std::vector<RunningCommand> m_running;
+};
+
+// Marks a command as running for its lifetime, bound to the connection that
+// is up when it starts.
+class CommandScope
+{
+public:
+    CommandScope(LinkActivity &activity, CommandKind kind);
+    ~CommandScope();
+    CommandScope(const CommandScope &) = delete;
+    CommandScope &operator=(const CommandScope &) = delete;
+
+    // True once the command held something back because its connection had
+    // gone: the transmitter did not get everything.
+    bool cutOff() const { return m_activity.m_running[m_index].cutOff; }
+
+private:
+    LinkActivity &m_activity;
+    std::size_t m_index;
+};
+
+// Tells the pilot that a transfer was cut short and the transmitter did not
+// receive all settings.
+void tellTransferUnfinished();
