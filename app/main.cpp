@@ -1,11 +1,28 @@
+#include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "link/portlist.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLineOptions options = parseCommandLine(arguments);
+    if (options.exitNow) {
+        std::fputs(options.message.toLocal8Bit().constData(),
+                   options.exitCode == 0 ? stdout : stderr);
+        return options.exitCode;
+    }
+
     QApplication app(argc, argv);
+    setExtraPortNames(options.ports);
     MainWindow window;
+    if (!options.ports.isEmpty())
+        window.selectPort(options.ports.first());
     window.show();
     return app.exec();
 }

@@ -24,6 +24,9 @@ public:
     // or by object name.
     MainForm *form() const { return ui; }
 
+    // Makes the named port the current entry of the port list, if listed.
+    void selectPort(const QString &name);
+
 private slots:
     // connection (link/port.cpp)
     void on_openButton_clicked();

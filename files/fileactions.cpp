@@ -1,6 +1,130 @@
+// SAVE and LOAD: the four frames as a parameter file. Both drive the
+// transmitter too: SAVE sends the frames it stores, LOAD sends what it read.
 #include "app/mainwindow.h"
 
-// Parameter files are not supported yet: SAVE and LOAD do nothing until
-// the file format is built, rather than sending or storing half a record.
-void MainWindow::on_toolButton_Save_clicked() {}
-void MainWindow::on_toolButton_Load_clicked() {}
+#include "files/paramfile.h"
+#include "link/framedecoder.h"
+#include "link/pause.h"
+#include "ui/mainform.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QToolButton>
+#include <QtDebug>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+void lockButtonBriefly(QAbstractButton *button)
+{
+    button->setEnabled(false);
+    pauseMs(200);
+    button->setEnabled(true);
+}
+
+void showFileError()
+{
+    QMessageBox::critical(nullptr, QStringLiteral("ERROR"),
+                          QStringLiteral("Cannot read the specified file!"), QMessageBox::Ok);
+}
+
+// Opens a file the pilot picked for reading. A device node or a pipe picked
+// by mistake is opened without blocking, so LOAD can never hang on a line
+// that has no data or no writer.
+bool openForReading(QFile &file, const QString &name)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+#else
+    file.setFileName(name);
+    return file.open(QIODevice::ReadOnly);
+#endif
+}
+
+} // namespace
+
+void MainWindow::on_toolButton_Save_clicked()
+{
+    lockButtonBriefly(ui->toolButton_Save);
+    const QString name = QFileDialog::getSaveFileName(nullptr, QStringLiteral("SAVE"),
+                                                      QStringLiteral("./"),
+                                                      QStringLiteral("file (*.txt *.dat);;allfile (*.*)"));
+    qDebug().noquote() << name;
+    if (name.isEmpty())
+        return;
+
+    // The new content goes to a temporary file beside the old one and
+    // replaces it only once complete: a failed save never costs the pilot
+    // the file that was there.
+    QSaveFile file(name);
+    if (!file.open(QIODevice::WriteOnly)) {
+        showFileError();
+        return;
+    }
+    SendData1();
+    SendData2();
+    SendData3();
+    SendData4();
+    const QByteArray bytes = parameterFileBytes();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        showFileError();
+}
+
+void MainWindow::on_toolButton_Load_clicked()
+{
+    // Telemetry must not overwrite the trims being loaded and sent.
+    suspendTrimUpdate = true;
+    lockButtonBriefly(ui->toolButton_Load);
+    const QString name = QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open file"),
+                                                      QStringLiteral("./"),
+                                                      QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
+    if (name.isEmpty()) {
+        suspendTrimUpdate = false;
+        Dr_DataSelet();
+        FalseSaveData();
+        return;
+    }
+    loadedFileName = name;
+    QFile file;
+    if (!openForReading(file, name)) {
+        suspendTrimUpdate = false;
+        showFileError();
+        return;
+    }
+    const QString text = readParameterFileText(file);
+    file.close();
+
+    const int length = text.size();
+    qDebug("Blength00:%d", length);
+    const FileFramesAccepted accepted = decodeParameterFile(text, paramSet);
+    for (int k = 0; k < 3; ++k) {
+        if (accepted.frame[k])
+            qDebug("Blength0%d:%d", k + 1, length);
+    }
+
+    // The transmitter gets only values the tool itself accepts: a file with
+    // a sub-trim of 110 sends the repaired 0, not 110.
+    Dr_DataSelet();
+    FalseSaveData();
+    SendData1();
+    SendData2();
+    SendData3();
+    SendData4();
+    serialPort.write("WWW");
+    suspendTrimUpdate = false;
+    Dr_DataSelet();
+    FalseSaveData();
+}

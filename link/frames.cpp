@@ -114,9 +114,21 @@ const FrameField kFieldsI[] = {
 #undef FIXED
 
 template <std::size_t N>
-constexpr FrameLayout layout(char kind, int built, const FrameField (&fields)[N], QString *buffer)
+constexpr FrameLayout layout(char kind, int built, const FrameField (&fields)[N], QString *buffer,
+                             void (*afterDecode)(ParameterSet &) = nullptr)
 {
-    return FrameLayout{kind, built, fields, static_cast<int>(N), buffer};
+    return FrameLayout{kind, built, fields, static_cast<int>(N), buffer, afterDecode};
+}
+
+void txAlarmVoltFromTenths(ParameterSet &p)
+{
+    p.txAlarmVolt = p.txAlarmTenths / 10.0;
+}
+
+void rxExtAlarmVoltsFromTenths(ParameterSet &p)
+{
+    p.rxAlarmVolt = p.rxAlarmTenths / 10.0;
+    p.extAlarmVolt = p.extAlarmTenths / 10.0;
 }
 
 // Two hex digits carry 16..255 only: an alarm from 24.0 V or a trim at
@@ -143,9 +155,9 @@ QString dec3Field(int value)
 
 } // namespace
 
-const FrameLayout kFrameLayoutS = layout('S', 80, kFieldsS, &frameTextS);
+const FrameLayout kFrameLayoutS = layout('S', 80, kFieldsS, &frameTextS, txAlarmVoltFromTenths);
 const FrameLayout kFrameLayoutG = layout('G', 77, kFieldsG, &frameTextG);
-const FrameLayout kFrameLayoutH = layout('H', 76, kFieldsH, &frameTextH);
+const FrameLayout kFrameLayoutH = layout('H', 76, kFieldsH, &frameTextH, rxExtAlarmVoltsFromTenths);
 const FrameLayout kFrameLayoutI = layout('I', 17, kFieldsI, &frameTextI);
 
 int fieldBias(FieldCoding coding)

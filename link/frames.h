@@ -41,6 +41,9 @@ struct FrameLayout {
     const FrameField *fields;
     int fieldCount;
     QString *buffer;
+    // Called after a decoder stored the kind's fields: the alarm volts the
+    // pilot edits follow the tenths a frame carries. May be null.
+    void (*afterDecode)(ParameterSet &);
 };
 
 extern const FrameLayout kFrameLayoutS, kFrameLayoutG, kFrameLayoutH, kFrameLayoutI;

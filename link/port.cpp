@@ -17,6 +17,7 @@
 namespace {
 
 QStringList (*portEnumerator)() = nullptr;
+QStringList extraPorts;
 
 // How long the close waits for "DIS" to leave: closing the port at once
 // would drop the bytes still queued, and the transmitter would never learn
@@ -77,10 +78,24 @@ void setPortEnumerator(QStringList (*enumerate)())
     portEnumerator = enumerate;
 }
 
+void setExtraPortNames(const QStringList &names)
+{
+    extraPorts = names;
+}
+
+const QStringList &extraPortNames()
+{
+    return extraPorts;
+}
+
 void fillPortNames(QComboBox *box)
 {
     box->clear();
     box->addItems(availablePortNames());
+    for (const QString &name : extraPorts) {
+        if (box->findText(name) < 0)
+            box->addItem(name);
+    }
 }
 
 void refreshPortNames(QComboBox *box)
@@ -134,6 +149,13 @@ void MainWindow::setUpPortHandling()
                 refreshPortNames(ui->portNameBox);
         });
     }
+}
+
+void MainWindow::selectPort(const QString &name)
+{
+    const int index = ui->portNameBox->findText(name);
+    if (index >= 0)
+        ui->portNameBox->setCurrentIndex(index);
 }
 
 void MainWindow::fillPortList()

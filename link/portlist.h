@@ -11,6 +11,12 @@ QStringList availablePortNames();
 // enumeration again). Lets a test plug in an adapter after start-up.
 void setPortEnumerator(QStringList (*enumerate)());
 
+// Ports the pilot named on the command line (a pseudo-terminal, a device
+// the enumeration misses). Every rebuild of the list offers them after the
+// enumerated ports.
+void setExtraPortNames(const QStringList &names);
+const QStringList &extraPortNames();
+
 // Puts the ports present now into the selector as plain items; the first
 // one becomes current.
 void fillPortNames(QComboBox *box);

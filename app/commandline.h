@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QStringList>
+
+// What the pilot asked for on the command line. Without options the tool
+// starts exactly as always.
+struct CommandLineOptions {
+    QStringList ports; // --port PATH, in the order given
+    bool exitNow = false; // --help, --version or a mistake: nothing to start
+    int exitCode = 0;
+    QString message; // what to print before exiting
+};
+
+// Names the application (so the window manager and Qt's settings know it)
+// and parses the arguments. Needs no application object, so --help and
+// --version work without a display.
+CommandLineOptions parseCommandLine(const QStringList &arguments);
