@@ -21,8 +21,7 @@ const QColor kBody(85, 170, 255);
 const QColor kGimbal(40, 40, 40);
 const QColor kKnob(255, 170, 0);
 
-struct Detail
-{
+struct Detail {
     double outline; // pen width of the body and gimbal outlines, in pixels
     bool shaded;    // gradients instead of flat colours
     bool trims;     // a trim lever below each gimbal
