@@ -127,6 +127,14 @@ int main(int argc, char *argv[])
         }
     }
 
+    if (!options.save.isEmpty()) {
+        const QString error = checkSaveTarget(options.save);
+        if (!error.isEmpty()) {
+            complain(error);
+            return 1;
+        }
+    }
+
     PtyPair pty = openRawPty();
     if (!pty.error.isEmpty()) {
         complain(QStringLiteral("cannot open a pseudo-terminal: %1").arg(pty.error));

@@ -48,3 +48,12 @@ QString saveRecord(const QString &fileName, const ParameterSet &record)
         return QStringLiteral("cannot save %1: %2").arg(fileName, file.errorString());
     return QString();
 }
+
+QString checkSaveTarget(const QString &fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("cannot save to %1: %2").arg(fileName, file.errorString());
+    file.cancelWriting(); // the temporary file goes, the old file stays
+    return QString();
+}

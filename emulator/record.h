@@ -22,3 +22,7 @@ QString loadRecord(const QString &fileName, ParameterSet &record);
 // Writes the record as a parameter file, replacing the old file only once
 // the new one is complete. Returns an error text, empty on success.
 QString saveRecord(const QString &fileName, const ParameterSet &record);
+// Whether a file can be saved there, tried before the transmitter starts so
+// that what a WRITE sent is not lost at the end for a mistyped folder.
+// Leaves any file at that path as it is. Returns an error text.
+QString checkSaveTarget(const QString &fileName);

@@ -134,8 +134,14 @@ void EmulatedTransmitter::onCommand(const QByteArray &command)
 
 void EmulatedTransmitter::onAnswer()
 {
-    const bool answeredStream = m_awaitingAnswer && m_lastSentWasStream;
-    if (answeredStream) {
+    // A frame that went without waiting any longer for the answer to the
+    // one before leaves that answer owed; when it comes soon after, it is
+    // no end of a transfer.
+    if (!m_awaitingAnswer && m_answersOwed > 0 && m_sinceLateSend.elapsed() < kReplyWaitMs) {
+        --m_answersOwed;
+        return;
+    }
+    if (m_awaitingAnswer && m_lastSentWasStream) {
         ++m_streamAnswered; // fifty a second: summed up by reportStream
     } else if (m_awaitingAnswer && m_replyLeft > 0) {
         emit logLine(QStringLiteral("WWW: setting frame taken, %1 to go").arg(m_replyLeft));
@@ -224,6 +230,10 @@ void EmulatedTransmitter::sendNext()
         return;
     }
     const bool late = m_awaitingAnswer;
+    if (late) {
+        m_answersOwed = qMin(m_answersOwed + 1, 4); // a silent peer owes them all
+        m_sinceLateSend.start();
+    }
     const Outgoing out = m_outbox.takeFirst();
     m_sendTimer.stop();
     if (!writeFrame(out.bytes)) {

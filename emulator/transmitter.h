@@ -87,6 +87,8 @@ private:
     bool m_awaitingAnswer = false;
     bool m_lastSentWasStream = false;
     QElapsedTimer m_sinceSend;
+    int m_answersOwed = 0;
+    QElapsedTimer m_sinceLateSend;
     QTimer m_sendTimer;
     QTimer m_partialTimer;
 
