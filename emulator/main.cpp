@@ -181,11 +181,12 @@ int main(int argc, char *argv[])
         removeDeviceLink(options.link, pty.devicePath);
     closePty(pty);
     const EmulatedTransmitter::Counts &c = transmitter.counts();
-    say(QStringLiteral("stopped: %1 commands, %2 frames stored, %3 frames sent, %4 unknown bytes, "
-                       "%5 incomplete frames or commands dropped")
+    say(QStringLiteral("stopped: %1 commands, %2 frames stored, %3 frames sent (%4 of them not "
+                       "read in time), %5 unknown bytes, %6 incomplete frames or commands dropped")
             .arg(c.commands)
             .arg(c.framesStored)
             .arg(c.framesSent)
+            .arg(c.framesUnheard)
             .arg(c.unknownBytes)
             .arg(c.partialsDropped));
     return status;

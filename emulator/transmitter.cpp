@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cerrno>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -260,17 +261,22 @@ void EmulatedTransmitter::sendNext()
 
 bool EmulatedTransmitter::writeFrame(const QByteArray &frame)
 {
+    // A frame still unread on the line (the tool is busy, or nobody has the
+    // port open) would reach the tool together with this one as a single
+    // lump, which it drops whole: the newer frame takes the old one's place.
+    int unread = 0;
+    if (m_slaveFd >= 0 && ioctl(m_slaveFd, TIOCINQ, &unread) == 0 && unread > 0 &&
+        tcflush(m_slaveFd, TCIFLUSH) == 0)
+        ++m_counts.framesUnheard;
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const ssize_t n = ::write(m_fd, frame.constData(), size_t(frame.size()));
+        ssize_t n;
+        do {
+            n = ::write(m_fd, frame.constData(), size_t(frame.size()));
+        } while (n < 0 && errno == EINTR);
         if (n == frame.size())
             return true;
-        if (n < 0 && errno == EINTR) {
-            --attempt;
-            continue;
-        }
-        // The line is full: nobody has read it for seconds (the tool went
-        // away without "DIS"). What piled up, including any piece of this
-        // frame, is of no use to anyone; empty it and send the frame whole.
+        // The line took only part of the frame, or none: empty it and send
+        // the frame whole once more.
         if (m_slaveFd < 0 || tcflush(m_slaveFd, TCIFLUSH) != 0)
             return false;
     }

@@ -39,7 +39,7 @@ public:
         int unknownBytes = 0;
         int partialsDropped = 0;
         int framesSent = 0;
-        int framesUnheard = 0; // dropped because nobody read the line
+        int framesUnheard = 0; // dropped: the tool had not read them in time
     };
 
     // lineFd: the master side, read and written without blocking; it stays

@@ -72,6 +72,7 @@ public:
             ::close(m_fd);
     }
     bool isOpen() const { return m_fd >= 0; }
+    void setReading(bool on) { m_notifier->setEnabled(on); }
     void write(const QByteArray &bytes)
     {
         QCOMPARE(::write(m_fd, bytes.constData(), size_t(bytes.size())), ssize_t(bytes.size()));
@@ -209,6 +210,11 @@ void TestEmulator::streamsOneFramePerReadUntilDis()
     ToolSide tool(pty.devicePath);
 
     tool.write("OK");
+    QTRY_VERIFY(tool.reads.size() >= 10);
+    // A tool busy for a moment finds the newest frame, not a lump of them.
+    tool.setReading(false);
+    QTRY_VERIFY(transmitter.counts().framesUnheard >= 3);
+    tool.setReading(true);
     QTRY_VERIFY(tool.reads.size() >= 20);
     tool.write("DIS");
     QTRY_VERIFY(!transmitter.isStreaming());
@@ -229,7 +235,7 @@ void TestEmulator::streamsOneFramePerReadUntilDis()
             QCOMPARE(p.stickTrim[3], 200);
     }
     QCOMPARE(channels + telemetry, int(tool.reads.size()));
-    QVERIFY(qAbs(channels - telemetry) <= 1);
+    QVERIFY(channels >= 5 && telemetry >= 5);
     closePty(pty);
 }
 
