@@ -43,6 +43,9 @@ void stopOnSignals(QCoreApplication &app)
     sigemptyset(&action.sa_mask);
     for (int signal : {SIGINT, SIGTERM, SIGHUP})
         sigaction(signal, &action, nullptr);
+    // A log read through a pipe that closes (| head) must not end the run
+    // before the record is saved.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 void say(const QString &line)
