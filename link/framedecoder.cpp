@@ -137,6 +137,27 @@ void storeRows(const QByteArray &bytes, const FrameKind &kind, ParameterSet &p)
         kind.finish(p);
 }
 
+// The inverse of storeRows: each field plus its bias, limited to what its
+// one or two bytes can hold.
+void putRows(QByteArray &frame, const FrameKind &kind, const ParameterSet &p)
+{
+    // The accessors hand out writable pointers so the decoder can share
+    // them; here they are only read.
+    ParameterSet &source = const_cast<ParameterSet &>(p);
+    for (int r = 0; r < kind.rowCount; ++r) {
+        const FieldRow &row = kind.rows[r];
+        const int *values = row.field(source);
+        for (int i = 0; i < row.count; ++i) {
+            int at = row.offset + i * row.width;
+            const int top = row.width == 2 ? 0xFFFF : 0xFF;
+            const int raw = int(qBound<qint64>(0, qint64(values[i]) + row.bias, top));
+            if (row.width == 2)
+                frame[at++] = char(raw >> 8);
+            frame[at] = char(raw & 0xFF);
+        }
+    }
+}
+
 const FrameKind *parameterKind(unsigned char kindByte)
 {
     for (const FrameKind &kind : kParameterKinds) {
@@ -219,4 +240,22 @@ Incoming decodeNotification(const QByteArray &bytes, ParameterSet &p, LiveStatus
     if (kindNumber)
         *kindNumber = number;
     return result;
+}
+
+QList<QByteArray> settingFrames(const ParameterSet &p)
+{
+    QList<QByteArray> frames;
+    for (const FrameKind &kind : kParameterKinds) {
+        QByteArray frame(kParameterFrameSize, '\0');
+        frame[0] = char(kMarker);
+        frame[2] = char(kind.kindByte);
+        frame[kParameterFrameSize - 1] = char(kMarker);
+        putRows(frame, kind, p);
+        frames.append(frame);
+    }
+    QByteArray aux(kAuxFrameSize, '\0');
+    aux[2] = char(kAuxMarker);
+    putRows(aux, kAuxKind, p);
+    frames.append(aux);
+    return frames;
 }

@@ -3,6 +3,7 @@
 #include "model/parameterset.h"
 
 #include <QByteArray>
+#include <QList>
 
 // What the transmitter last reported about itself: the eight channel
 // outputs (1000 = centre) and the battery and link readings shown in the
@@ -40,3 +41,9 @@ int u16At(const QByteArray &bytes, int index);
 // the number the trace reports for a parameter or aux frame, 0 otherwise.
 Incoming decodeNotification(const QByteArray &bytes, ParameterSet &p, LiveStatus &live,
                             bool suspendTrims, int *kindNumber = nullptr);
+
+// What the transmitter sends when asked to READ: the eighteen 12-byte
+// setting frames in kind order, then the aux frame, built from the same
+// kind table the decoder above stores with. A value a byte (or a 16-bit
+// field) cannot carry goes out as the nearest value it can.
+QList<QByteArray> settingFrames(const ParameterSet &p);

@@ -63,6 +63,8 @@ private slots:
     void dropped();
     void u16Reading_data();
     void u16Reading();
+    void builtFramesLimitValues_data();
+    void builtFramesLimitValues();
 };
 
 void TestDecoder::parameterKinds_data()
@@ -220,6 +222,16 @@ void TestDecoder::parameterKinds()
     QCOMPARE(number, kindNumber);
     QVERIFY(p == expected);
     QVERIFY(sameLive(live, kLiveStart));
+
+    // The transmitter's side builds this kind back from the record, and
+    // the frame it builds decodes to the same record.
+    for (const QByteArray &built : settingFrames(expected)) {
+        if (built.size() != frame.size() || built[2] != frame[2])
+            continue;
+        ParameterSet again = kStartParameters;
+        decodeNotification(built, again, live, false);
+        QVERIFY(again == expected);
+    }
 }
 
 void TestDecoder::liveFrames_data()
@@ -327,6 +339,44 @@ void TestDecoder::u16Reading()
     QFETCH(int, index);
     QFETCH(int, value);
     QCOMPARE(u16At(bytes, index), value);
+}
+
+void TestDecoder::builtFramesLimitValues_data()
+{
+    QTest::addColumn<ParameterSet>("record");
+    QTest::addColumn<int>("kindByte");
+    QTest::addColumn<QByteArray>("valueBytes"); // bytes 3 onwards
+
+    QTest::newRow("sub-trims beyond a biased byte") << expect([](ParameterSet &p) {
+        p.subTrim[0] = -121;
+        p.subTrim[1] = 136;
+        p.subTrim[2] = INT_MIN;
+    }) << 0x55 << hexBytes("00 FF 00 78 78 78 78 78");
+    QTest::newRow("16-bit alarm beyond two bytes") << expect([](ParameterSet &p) {
+        p.txAlarmTenths = 70000;
+        p.stickMode = -1;
+        p.txVersion = 258;
+    }) << 0x99 << hexBytes("FF FF 00 00 01 02 00 00");
+    QTest::newRow("aux sources beyond a byte") << expect([](ParameterSet &p) {
+        p.auxSource[4] = 256;
+        p.auxSource[7] = INT_MAX;
+    }) << 0xAA << hexBytes("FF 03 00 FF 00");
+}
+
+void TestDecoder::builtFramesLimitValues()
+{
+    QFETCH(ParameterSet, record);
+    QFETCH(int, kindByte);
+    QFETCH(QByteArray, valueBytes);
+    const int size = valueBytes.size() == 5 ? 8 : 12; // the aux frame is the short one
+    int found = 0;
+    for (const QByteArray &built : settingFrames(record)) {
+        if (built.size() != size || quint8(built[2]) != kindByte)
+            continue;
+        ++found;
+        QCOMPARE(built.mid(3, valueBytes.size()), valueBytes);
+    }
+    QCOMPARE(found, 1);
 }
 
 QTEST_GUILESS_MAIN(TestDecoder)

@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "link/framedecoder.h"
 #include "link/portlist.h"
@@ -71,6 +72,8 @@ private slots:
     void vanishedDeviceClosesWithoutSpinning_data();
     void vanishedDeviceClosesWithoutSpinning();
     void portPluggedInLaterIsOffered();
+    void commandLinePortsStayListed_data();
+    void commandLinePortsStayListed();
 
 private:
     void verifyClosedState();
@@ -89,6 +92,7 @@ void TestPort::init()
 
 void TestPort::cleanup()
 {
+    setExtraPortNames({});
     delete window;
     window = nullptr;
 }
@@ -291,6 +295,49 @@ void TestPort::portPluggedInLaterIsOffered()
     QCOMPARE(items(ui->portNameBox), fakePorts);
     QCOMPARE(ui->portNameBox->currentText(), QStringLiteral("ttyUSB1"));
     ui->portNameBox->hidePopup();
+}
+
+void TestPort::commandLinePortsStayListed_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QStringList>("afterClose"); // with only ttyACM0 plugged in then
+
+    QTest::newRow("no --port") << QStringList{"vegalyra"} << QStringList{"ttyS0", "ttyUSB0"}
+                               << "ttyS0" << QStringList{"ttyACM0"};
+    QTest::newRow("a pseudo-terminal") << QStringList{"vegalyra", "--port", "/dev/pts/7"}
+                                       << QStringList{"ttyS0", "ttyUSB0", "/dev/pts/7"}
+                                       << "/dev/pts/7" << QStringList{"ttyACM0", "/dev/pts/7"};
+    QTest::newRow("two, one of them enumerated")
+        << QStringList{"vegalyra", "--port=ttyUSB0", "--port", "/tmp/tx"}
+        << QStringList{"ttyS0", "ttyUSB0", "/tmp/tx"} << "ttyUSB0"
+        << QStringList{"ttyACM0", "ttyUSB0", "/tmp/tx"};
+}
+
+void TestPort::commandLinePortsStayListed()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, listed);
+    QFETCH(QString, current);
+    QFETCH(QStringList, afterClose);
+
+    // What main() does with the options before the window shows.
+    const CommandLineOptions options = parseCommandLine(arguments);
+    QVERIFY(!options.exitNow);
+    setExtraPortNames(options.ports);
+    MainWindow started;
+    if (!options.ports.isEmpty())
+        started.selectPort(options.ports.first());
+    MainForm *form = started.form();
+    QCOMPARE(items(form->portNameBox), listed);
+    QCOMPARE(form->portNameBox->currentText(), current);
+
+    PtyTransmitter tx;
+    QVERIFY(tx.openIn(started));
+    fakePorts = QStringList{"ttyACM0"};
+    form->openButton->click();
+    QCOMPARE(items(form->portNameBox), afterClose);
 }
 
 QTEST_MAIN(TestPort)
