@@ -19,6 +19,8 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // Lets the desktop pair the window with the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("vegalyra"));
     setExtraPortNames(options.ports);
     MainWindow window;
     if (!options.ports.isEmpty())

@@ -91,9 +91,14 @@ const QString kUnfinishedNote =
     QStringLiteral("The transmitter did not receive all settings! Please WRITE again.");
 
 // Runs `action` after `ms` of the event loop, even inside a nested wait.
+// Lives for one test function: a timer still pending when the test ends
+// (a failure returned early, a timer fired late) dies with it instead of
+// running on the test's dead locals.
+QObject *testScope = nullptr;
+
 void after(int ms, std::function<void()> action)
 {
-    QTimer::singleShot(ms, action);
+    QTimer::singleShot(ms, Qt::PreciseTimer, testScope, std::move(action));
 }
 
 } // namespace
@@ -128,6 +133,7 @@ private:
 
 void TestCommands::init()
 {
+    testScope = new QObject;
     paramSet = kStartParameters;
     suspendTrimUpdate = false;
     window = new MainWindow;
@@ -137,6 +143,8 @@ void TestCommands::init()
 
 void TestCommands::cleanup()
 {
+    delete testScope;
+    testScope = nullptr;
     delete window;
     delete tx;
     window = nullptr;
