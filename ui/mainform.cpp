@@ -222,6 +222,9 @@ void MainForm::setupStatusBar(QMainWindow *window)
     statusbar->setFixedHeight(kStatusBarHeight);
     statusActivity = new QLabel(statusbar);
     statusActivity->setObjectName(QStringLiteral("statusActivity"));
+    // A long text is cut at the window's edge (its tooltip holds all of
+    // it); it never widens the window.
+    statusActivity->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusProgress = new QProgressBar(statusbar);
     statusProgress->setObjectName(QStringLiteral("statusProgress"));
     statusProgress->setTextVisible(false);

@@ -165,8 +165,7 @@ QString openFailureText(const OpenFailure &failure)
     // node that really shuts this user out gets the group hint.
     if (failure.error == QSerialPort::PermissionError && failure.accessDenied &&
         !failure.group.isEmpty()) {
-        text += QStringLiteral(" — join the group %1 that owns %2 (sudo usermod -aG %1 $USER), "
-                               "then log out and in again")
+        text += QStringLiteral(" — join the group %1 (owner of %2) and log in again")
                     .arg(failure.group, failure.devicePath);
     }
     return text;
