@@ -17,8 +17,12 @@ OpenFailure examineOpenFailure(const QSerialPort &port)
                         false};
     if (failure.portName.isEmpty())
         return failure;
-    failure.devicePath = QSerialPortInfo(failure.portName).systemLocation();
 #if defined(Q_OS_UNIX)
+    // The port keeps names under /dev short ("ttyUSB0", "pts/3"); a port
+    // that is not listed has no system location to look up.
+    failure.devicePath = failure.portName.startsWith(QLatin1Char('/'))
+                             ? failure.portName
+                             : QStringLiteral("/dev/") + failure.portName;
     const QByteArray path = QFile::encodeName(failure.devicePath);
     struct stat info;
     if (::stat(path.constData(), &info) == 0) {
@@ -26,6 +30,8 @@ OpenFailure examineOpenFailure(const QSerialPort &port)
             failure.group = QString::fromLocal8Bit(owner->gr_name);
         failure.accessDenied = ::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES;
     }
+#else
+    failure.devicePath = QSerialPortInfo(failure.portName).systemLocation();
 #endif
     return failure;
 }
