@@ -267,11 +267,12 @@ std::vector<ByteRun> carriedRuns()
     ParameterSet probe{};
     const char *base = reinterpret_cast<const char *>(&probe);
     std::vector<std::size_t> offsets;
-    for (const FrameLayout *layout : {&kFrameLayoutS, &kFrameLayoutG, &kFrameLayoutH,
-                                      &kFrameLayoutI}) {
+    for (const FrameLayout *layout :
+         {&kFrameLayoutS, &kFrameLayoutG, &kFrameLayoutH, &kFrameLayoutI}) {
         for (int i = 0; i < layout->fieldCount; ++i) {
             if (const FieldAccess access = layout->fields[i].field)
-                offsets.push_back(std::size_t(reinterpret_cast<const char *>(&access(probe)) - base));
+                offsets.push_back(
+                    std::size_t(reinterpret_cast<const char *>(&access(probe)) - base));
         }
     }
     std::sort(offsets.begin(), offsets.end());

@@ -13,8 +13,8 @@
 
 OpenFailure examineOpenFailure(const QSerialPort &port)
 {
-    OpenFailure failure{port.portName(), port.error(), port.errorString(), QString(), QString(),
-                        false};
+    OpenFailure failure{port.portName(), port.error(), port.errorString(),
+                        QString(),       QString(),    false};
     if (failure.portName.isEmpty())
         return failure;
 #if defined(Q_OS_UNIX)

@@ -89,22 +89,24 @@ void TestStatus::openFailureText_data()
     QTest::addColumn<QString>("expected");
     const int permission = QSerialPort::PermissionError;
     QTest::newRow("no permission: the owning group and logging in again")
-        << permission << "Permission denied" << "dialout" << true
+        << permission << "Permission denied"
+        << "dialout" << true
         << "ttyUSB0: Permission denied — join the group dialout (owner of /dev/ttyUSB0) and log "
            "in again";
     QTest::newRow("another distribution's group")
-        << permission << "Permission denied" << "uucp" << true
+        << permission << "Permission denied"
+        << "uucp" << true
         << "ttyUSB0: Permission denied — join the group uucp (owner of /dev/ttyUSB0) and log in "
            "again";
     QTest::newRow("busy device: no group hint, the device lets us in")
-        << permission << "Device or resource busy" << "dialout" << false
-        << "ttyUSB0: Device or resource busy";
-    QTest::newRow("owner unknown: reason alone")
-        << permission << "Permission denied" << "" << true << "ttyUSB0: Permission denied";
-    QTest::newRow("gone") << int(QSerialPort::DeviceNotFoundError) << "No such device" << ""
-                          << false << "ttyUSB0: No such device";
-    QTest::newRow("port without words") << int(QSerialPort::DeviceNotFoundError) << "" << ""
-                                        << false << "ttyUSB0: No such device";
+        << permission << "Device or resource busy"
+        << "dialout" << false << "ttyUSB0: Device or resource busy";
+    QTest::newRow("owner unknown: reason alone") << permission << "Permission denied"
+                                                 << "" << true << "ttyUSB0: Permission denied";
+    QTest::newRow("gone") << int(QSerialPort::DeviceNotFoundError) << "No such device"
+                          << "" << false << "ttyUSB0: No such device";
+    QTest::newRow("port without words") << int(QSerialPort::DeviceNotFoundError) << ""
+                                        << "" << false << "ttyUSB0: No such device";
 }
 
 void TestStatus::openFailureText()
@@ -114,8 +116,12 @@ void TestStatus::openFailureText()
     QFETCH(QString, group);
     QFETCH(bool, accessDenied);
     QFETCH(QString, expected);
-    const OpenFailure failure{QStringLiteral("ttyUSB0"), QSerialPort::SerialPortError(error),
-                              reason, QStringLiteral("/dev/ttyUSB0"), group, accessDenied};
+    const OpenFailure failure{QStringLiteral("ttyUSB0"),
+                              QSerialPort::SerialPortError(error),
+                              reason,
+                              QStringLiteral("/dev/ttyUSB0"),
+                              group,
+                              accessDenied};
     QCOMPARE(::openFailureText(failure), expected);
 }
 
@@ -224,13 +230,16 @@ void TestStatus::unwrittenChanges_data()
     QTest::addColumn<QString>("answer"); // to the question on closing; empty: none expected
     QTest::addColumn<bool>("changed");
     QTest::addColumn<bool>("closes");
-    QTest::newRow("edit, close: default keeps the window")
-        << "" << "default" << true << false;
-    QTest::newRow("edit, close: quit anyway") << "" << "quit" << true << true;
-    QTest::newRow("edit back to what it was") << "undo" << "" << false << true;
-    QTest::newRow("WRITE") << "toolButton_Send" << "" << false << true;
-    QTest::newRow("edit back after telemetry moved the trims")
-        << "telemetry" << "" << false << true;
+    QTest::newRow("edit, close: default keeps the window") << ""
+                                                           << "default" << true << false;
+    QTest::newRow("edit, close: quit anyway") << ""
+                                              << "quit" << true << true;
+    QTest::newRow("edit back to what it was") << "undo"
+                                              << "" << false << true;
+    QTest::newRow("WRITE") << "toolButton_Send"
+                           << "" << false << true;
+    QTest::newRow("edit back after telemetry moved the trims") << "telemetry"
+                                                               << "" << false << true;
 }
 
 void TestStatus::unwrittenChanges()
@@ -250,7 +259,8 @@ void TestStatus::unwrittenChanges()
     if (after == QLatin1String("undo")) {
         subTrim->setValue(0);
     } else if (after == QLatin1String("telemetry")) {
-        QVERIFY(tx.sendFrame(hexBytes("FE 19 40 50 00 6E 00 00 00 00 50 50 50 50 00 00 00 00 00 00")));
+        QVERIFY(
+            tx.sendFrame(hexBytes("FE 19 40 50 00 6E 00 00 00 00 50 50 50 50 00 00 00 00 00 00")));
         QTRY_COMPARE(paramSet.stickTrim[0], 80);
         subTrim->setValue(0); // the trims telemetry moved are the transmitter's own
     } else if (!after.isEmpty()) {

@@ -89,8 +89,9 @@ CommandProgress commandProgress(const RunningCommand &command, int settingFrames
         return {doing + QStringLiteral(" end of transfer"), 4, 4};
     if (frame == 0)
         return {doing, 0, 4};
-    return {QStringLiteral("%1 frame %2, %3 of 4").arg(doing).arg(kFrameLetters[frame - 1]).arg(frame),
-            frame - 1, 4};
+    return {
+        QStringLiteral("%1 frame %2, %3 of 4").arg(doing).arg(kFrameLetters[frame - 1]).arg(frame),
+        frame - 1, 4};
 }
 
 QString readOutcome(int settingFramesRead)
@@ -104,7 +105,7 @@ QString readOutcome(int settingFramesRead)
                                 .arg(settingFramesRead)
                                 .arg(kSettingFrameKinds);
     return settingFramesRead >= kSettingFrameKinds ? counted
-                                                    : counted + QStringLiteral(" — READ again");
+                                                   : counted + QStringLiteral(" — READ again");
 }
 
 QString transferOutcome(bool delivered)
@@ -128,8 +129,8 @@ QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, boo
     }
     QString text = QStringLiteral("Loaded ") + file;
     if (skipped.size() == 1) {
-        text += QStringLiteral(" — frame %1 was not valid and was kept as it was")
-                    .arg(skipped.first());
+        text +=
+            QStringLiteral(" — frame %1 was not valid and was kept as it was").arg(skipped.first());
     } else if (!skipped.isEmpty()) {
         text += QStringLiteral(" — frames %1 were not valid and were kept as they were")
                     .arg(letterList(skipped));
