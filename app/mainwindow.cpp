@@ -1,9 +1,11 @@
 #include "app/mainwindow.h"
 
 #include "ui/mainform.h"
+#include "views/statusline.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -11,6 +13,8 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(new MainForm), refreshTimer(nullptr)
 {
     ui->setupUi(this); // also connects the on_<object>_<signal> slots by name
+    status = new StatusLine(ui, link, this);
+    link.setListener([this](const RunningCommand *finished) { status->commandsChanged(finished); });
     setUpPortHandling();
     fillPortList();
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO
@@ -23,8 +27,30 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     releasePort(); // before the form goes: the port's reports must not reach it
+    link.setListener(nullptr);
     delete ui;
 }
+
+namespace {
+
+// The pilot's edits would be gone with the window. The default keeps it,
+// so that a hasty Return never throws work away.
+bool pilotDropsChanges()
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Note"),
+                    QStringLiteral("The settings were changed and are neither written to the "
+                                   "transmitter nor saved to a file.\n"
+                                   "Quit anyway and lose the changes?"));
+    QPushButton *keep =
+        box.addButton(QStringLiteral("Write or save first"), QMessageBox::RejectRole);
+    QPushButton *quit = box.addButton(QStringLiteral("Quit anyway"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(keep);
+    box.setEscapeButton(keep);
+    box.exec();
+    return box.clickedButton() == quit;
+}
+
+} // namespace
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
@@ -37,6 +63,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
                                              "Close anyway and leave the transfer unfinished?"),
                               QMessageBox::Yes | QMessageBox::No,
                               QMessageBox::No) != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    if (!link.isSending() && status->hasUnwrittenChanges() && !pilotDropsChanges()) {
         event->ignore();
         return;
     }

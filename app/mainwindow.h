@@ -8,6 +8,7 @@
 #include "views/livemonitor.h"
 
 class MainForm;
+class StatusLine;
 class QCloseEvent;
 class QTimer;
 
@@ -38,7 +39,8 @@ public:
 
 protected:
     // Asks before leaving while a command is still sending: closing would
-    // cut the transfer short.
+    // cut the transfer short. Otherwise asks before leaving settings behind
+    // that neither the transmitter nor a file has.
     void closeEvent(QCloseEvent *event) override;
 
 private slots:
@@ -255,6 +257,8 @@ private:
     // Set once the pilot has chosen to leave: nothing more goes out, and a
     // cut transfer is not reported to a pilot who already knows.
     bool leaving = false;
+    // The status line at the bottom (views/statusline.cpp).
+    StatusLine *status = nullptr;
     // What the live readouts last showed (views/livedisplay.cpp).
     LiveReadoutsShown liveShown;
 };

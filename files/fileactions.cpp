@@ -6,6 +6,7 @@
 #include "link/framedecoder.h"
 #include "link/pause.h"
 #include "ui/mainform.h"
+#include "views/statusline.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -74,12 +75,15 @@ void MainWindow::on_toolButton_Save_clicked()
     // the half-written file in place of the old one.
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        status->saved(name, false, true);
         showFileError();
         return;
     }
     const bool delivered = sendSettings(CommandKind::Save);
     const QByteArray bytes = parameterFileBytes();
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    const bool written = file.write(bytes) == bytes.size() && file.commit();
+    status->saved(name, written, delivered);
+    if (!written)
         showFileError();
     reportTransfer(delivered);
 }
@@ -102,6 +106,7 @@ void MainWindow::on_toolButton_Load_clicked()
     QFile file;
     if (!openForReading(file, name)) {
         suspendTrimUpdate = false;
+        status->loadFailed(name);
         showFileError();
         return;
     }
@@ -124,5 +129,6 @@ void MainWindow::on_toolButton_Load_clicked()
     suspendTrimUpdate = false;
     Dr_DataSelet();
     FalseSaveData();
+    status->loaded(name, accepted, delivered);
     reportTransfer(delivered);
 }

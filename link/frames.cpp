@@ -3,7 +3,10 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 #include <limits>
+#include <vector>
 
 QString frameTextS = QStringLiteral(
     "S00100000787878787878787870707070707070707070707070707070424210424242424213027E2Y");
@@ -249,4 +252,54 @@ int alarmTenths(double volts)
                                    : (product > 0 ? std::numeric_limits<int>::max()
                                                   : std::numeric_limits<int>::min());
     return static_cast<int>(static_cast<float>(product));
+}
+
+namespace {
+
+// A run of bytes of ParameterSet that frames carry.
+struct ByteRun {
+    std::size_t offset;
+    std::size_t length;
+};
+
+std::vector<ByteRun> carriedRuns()
+{
+    ParameterSet probe{};
+    const char *base = reinterpret_cast<const char *>(&probe);
+    std::vector<std::size_t> offsets;
+    for (const FrameLayout *layout :
+         {&kFrameLayoutS, &kFrameLayoutG, &kFrameLayoutH, &kFrameLayoutI}) {
+        for (int i = 0; i < layout->fieldCount; ++i) {
+            if (const FieldAccess access = layout->fields[i].field)
+                offsets.push_back(
+                    std::size_t(reinterpret_cast<const char *>(&access(probe)) - base));
+        }
+    }
+    std::sort(offsets.begin(), offsets.end());
+    offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
+
+    std::vector<ByteRun> runs;
+    for (const std::size_t offset : offsets) {
+        if (!runs.empty() && runs.back().offset + runs.back().length == offset)
+            runs.back().length += sizeof(int);
+        else
+            runs.push_back({offset, sizeof(int)});
+    }
+    // The volts the pilot edits, side by side in the record.
+    runs.push_back({offsetof(ParameterSet, txAlarmVolt), 3 * sizeof(double)});
+    return runs;
+}
+
+} // namespace
+
+bool sameCarriedSettings(const ParameterSet &a, const ParameterSet &b)
+{
+    static const std::vector<ByteRun> runs = carriedRuns();
+    const char *left = reinterpret_cast<const char *>(&a);
+    const char *right = reinterpret_cast<const char *>(&b);
+    for (const ByteRun &run : runs) {
+        if (std::memcmp(left + run.offset, right + run.offset, run.length) != 0)
+            return false;
+    }
+    return true;
 }

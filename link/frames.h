@@ -70,3 +70,10 @@ const QString &storeBuiltFrame(const FrameLayout &layout, const QString &built);
 
 // An alarm voltage as the whole tenths the frames carry (3.7 -> 37).
 int alarmTenths(double volts);
+
+// True when the two records agree on every setting that travels in frames
+// S, G, H and I. The alarm volts count with their tenths: the pilot edits
+// the volts, and the tenths follow only when a frame is built. The fields
+// are found once by walking the four layouts; each call then compares a
+// handful of contiguous runs of the records.
+bool sameCarriedSettings(const ParameterSet &a, const ParameterSet &b);

@@ -18,6 +18,7 @@ bool LinkActivity::mayWrite(CommandStep step)
         return true;
     RunningCommand &command = m_running.back();
     command.step = step;
+    tell(nullptr);
     if (command.connection != 0 && command.connection == m_current)
         return true;
     if (command.connection != 0)
@@ -29,6 +30,7 @@ CommandScope::CommandScope(LinkActivity &activity, CommandKind kind)
     : m_activity(activity), m_index(activity.m_running.size())
 {
     activity.m_running.push_back({kind, activity.m_current, CommandStep::Starting, false});
+    activity.tell(nullptr);
 }
 
 CommandScope::~CommandScope()
@@ -36,7 +38,9 @@ CommandScope::~CommandScope()
     // Commands end in the reverse order they started: a nested one returns
     // before the pause it ran in does.
     Q_ASSERT(m_activity.m_running.size() == m_index + 1);
+    const RunningCommand finished = m_activity.m_running.back();
     m_activity.m_running.pop_back();
+    m_activity.tell(&finished);
 }
 
 void tellTransferUnfinished()

@@ -3,6 +3,8 @@
 #include <QtGlobal>
 
 #include <cstddef>
+#include <functional>
+#include <utility>
 #include <vector>
 
 // The commands that talk to the transmitter in sequences with pauses.
@@ -46,11 +48,24 @@ public:
     // any command go to whatever port is open.
     bool mayWrite(CommandStep step);
 
+    // Told whenever a command starts, reaches another step or ends; for an
+    // end, `finished` is the command that just returned (else nullptr).
+    // The status line watches the commands through this and never steers
+    // them.
+    using Listener = std::function<void(const RunningCommand *finished)>;
+    void setListener(Listener listener) { m_listener = std::move(listener); }
+
 private:
+    void tell(const RunningCommand *finished) const
+    {
+        if (m_listener)
+            m_listener(finished);
+    }
     friend class CommandScope;
     quint64 m_opened = 0;
     quint64 m_current = 0;
     std::vector<RunningCommand> m_running;
+    Listener m_listener;
 };
 
 // Marks a command as running for its lifetime, bound to the connection that

@@ -1,9 +1,12 @@
 #include "app/mainwindow.h"
 
 #include "link/framedecoder.h"
+#include "link/openfailure.h"
 #include "link/portlist.h"
 #include "ui/mainform.h"
 #include "ui/portnamebox.h"
+#include "views/statusline.h"
+#include "views/statustexts.h"
 
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -164,18 +167,22 @@ void MainWindow::on_openButton_clicked()
     if (ui->openButton->text() == QLatin1String("OPEN")) {
         applyLineSettings(serialPort, ui->portNameBox->currentText());
         if (!serialPort.open(QIODevice::ReadWrite)) {
+            // The pilot reads why behind the box, and after it.
+            status->openFailed(openFailureText(examineOpenFailure(serialPort)));
             QMessageBox::about(nullptr, QStringLiteral("Note"),
                                QStringLiteral("Cannot open the serial port!"));
             return;
         }
         link.connectionOpened();
         showConnected(ui, true);
+        status->connected(serialPort.portName(), int(serialPort.baudRate()));
         serialPort.write("OK");
         return;
     }
     if (serialPort.isOpen())
         sayGoodbye(serialPort);
     returnToClosed(serialPort, link, ui, [this] { Servo_Display(); });
+    status->disconnected(false);
 }
 
 void MainWindow::setUpPortHandling()
@@ -197,8 +204,10 @@ void MainWindow::setUpPortHandling()
     // the closed state instead; no "DIS", there is no one left to hear it.
     connect(&serialPort, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError error) {
-                if (isDeviceGone(error) && serialPort.isOpen())
+                if (isDeviceGone(error) && serialPort.isOpen()) {
                     returnToClosed(serialPort, link, ui, [this] { Servo_Display(); });
+                    status->disconnected(true);
+                }
             });
 
     // Only the pilot's close rebuilds the list otherwise; an adapter plugged

@@ -2,6 +2,7 @@
 
 #include "link/framedecoder.h"
 #include "model/parameterset.h"
+#include "views/statusline.h"
 
 #include <QtDebug>
 
@@ -40,6 +41,7 @@ void MainWindow::serialPort_readyRead()
     // queue would grow without end. Normal traffic never comes near this.
     if (serialPort.bytesToWrite() <= kAnswerBacklogLimit)
         serialPort.write("WWW");
+    status->transmitterReported(bytes, kindNumber, suspendTrimUpdate);
 }
 
 int MainWindow::byteArrayToInt(QByteArray b, int a)

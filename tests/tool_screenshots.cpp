@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QPixmap>
 #include <QTabWidget>
 #include <QTest>
@@ -31,5 +32,17 @@ int main(int argc, char *argv[])
             return 1;
         qInfo("%s", qPrintable(file));
     }
+    // The status line at its fullest: the longest text it says (the hint
+    // after a refused OPEN) beside the unwritten changes.
+    MainForm *form = window.form();
+    form->statusActivity->setText(QStringLiteral(
+        "ttyUSB0: Permission denied — join the group dialout (owner of /dev/ttyUSB0) "
+        "and log in again"));
+    form->statusChanges->setText(QStringLiteral("Changed — not yet written"));
+    QTest::qWait(150);
+    const QString file = QStringLiteral("%1/status-line.png").arg(outDir);
+    if (!window.grab().save(file))
+        return 1;
+    qInfo("%s", qPrintable(file));
     return 0;
 }

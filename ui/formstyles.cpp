@@ -93,6 +93,14 @@ FormStyles buildStyles()
         "QTabBar::tab:selected{background-color: red; color: cyan;}");
     s.curveWidget = QStringLiteral("background-color: rgb(255, 255, 255);");
     s.centralWidget = QStringLiteral("background-color: rgb(40, 40, 40);");
+    s.statusBar = QStringLiteral(
+        "QStatusBar{background-color: rgb(30, 30, 30); border-top: 1px solid rgb(80, 80, 80);}\n"
+        "QStatusBar::item{border: none;}\n"
+        "QLabel{color: white; font: bold 13px; padding: 0px 8px;}\n"
+        "QLabel#statusChanges{color: rgb(255, 170, 0);}\n"
+        "QLabel#statusConnection{color: rgb(85, 170, 255);}\n"
+        "QProgressBar{background-color: rgb(70, 70, 70); border: none; border-radius: 3px;}\n"
+        "QProgressBar::chunk{background-color: rgb(100, 255, 100); border-radius: 3px;}");
     return s;
 }
 

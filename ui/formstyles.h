@@ -32,6 +32,7 @@ struct FormStyles {
     QString tabWidget;
     QString curveWidget; // the two charts draw on white
     QString centralWidget;
+    QString statusBar; // the status line and its labels
 };
 
 const FormStyles &formStyles();

@@ -10,12 +10,14 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMetaObject>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -27,6 +29,8 @@ constexpr int kRowTop = 40;
 constexpr int kRowPitch = 54;
 constexpr int kRowHeight = 42;
 constexpr int kGroupTop = 12;
+// The status line takes this much of the window's 680 px below the pages.
+constexpr int kStatusBarHeight = 26;
 // Captions of one group stand in a column at its left edge.
 constexpr int kCaptionX = 10;
 
@@ -165,7 +169,7 @@ void MainForm::setupUi(QMainWindow *window)
     setupHeader(centralwidget);
 
     tabWidget = place(new QTabWidget(centralwidget), QStringLiteral("tabWidget"),
-                      formStyles().tabWidget, 0, 94, 1100, 586);
+                      formStyles().tabWidget, 0, 94, 1100, 560);
     QFont tabFont(QStringLiteral("Arial"), 11);
     tabFont.setBold(true);
     tabFont.setWeight(75);
@@ -191,7 +195,7 @@ void MainForm::setupUi(QMainWindow *window)
         // Only SERVO is named here; the other tab texts come from retranslateUi.
         tabWidget->addTab(pages[i], i == 0 ? QString::fromLatin1(kTabTexts[0]) : QString());
         place(new QFrame(pages[i]), QString::fromLatin1(frameNames[i]), formStyles().pageFrame, 6,
-              4, 1088, 520);
+              4, 1088, 500);
     }
     setupServoPage(pages[0]);
     setupBasicPage(pages[1]);
@@ -201,9 +205,40 @@ void MainForm::setupUi(QMainWindow *window)
     setupSystemPage(pages[5]);
 
     window->setCentralWidget(centralwidget);
+    setupStatusBar(window);
     retranslateUi(window);
     tabWidget->setCurrentIndex(2);
     QMetaObject::connectSlotsByName(window);
+}
+
+void MainForm::setupStatusBar(QMainWindow *window)
+{
+    // Plain labels, so that screen readers and tests read the same texts
+    // the pilot sees.
+    statusbar = new QStatusBar(window);
+    statusbar->setObjectName(QStringLiteral("statusbar"));
+    statusbar->setStyleSheet(formStyles().statusBar);
+    statusbar->setSizeGripEnabled(false);
+    statusbar->setFixedHeight(kStatusBarHeight);
+    statusActivity = new QLabel(statusbar);
+    statusActivity->setObjectName(QStringLiteral("statusActivity"));
+    // A long text is cut at the window's edge (its tooltip holds all of
+    // it); it never widens the window.
+    statusActivity->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusProgress = new QProgressBar(statusbar);
+    statusProgress->setObjectName(QStringLiteral("statusProgress"));
+    statusProgress->setTextVisible(false);
+    statusProgress->setFixedSize(120, 12);
+    statusProgress->hide();
+    statusChanges = new QLabel(statusbar);
+    statusChanges->setObjectName(QStringLiteral("statusChanges"));
+    statusConnection = new QLabel(statusbar);
+    statusConnection->setObjectName(QStringLiteral("statusConnection"));
+    statusbar->addWidget(statusActivity, 1);
+    statusbar->addWidget(statusProgress);
+    statusbar->addPermanentWidget(statusChanges);
+    statusbar->addPermanentWidget(statusConnection);
+    window->setStatusBar(statusbar);
 }
 
 void MainForm::setupHeader(QWidget *parent)

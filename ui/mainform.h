@@ -9,11 +9,13 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFrame;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QMainWindow;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
+class QStatusBar;
 class QString;
 class QTabWidget;
 class QToolButton;
@@ -107,6 +109,16 @@ public:
     QSpinBox *spinBox_step[4] = {};
     QLineEdit *lineEdit_Trim[4] = {};
 
+    // status line at the bottom of the window: what the tool is doing or
+    // how the last action ended, with a small progress bar; whether the
+    // settings differ from what the transmitter or a file last had; the
+    // connection
+    QStatusBar *statusbar = nullptr;
+    QLabel *statusActivity = nullptr;
+    QProgressBar *statusProgress = nullptr;
+    QLabel *statusChanges = nullptr;
+    QLabel *statusConnection = nullptr;
+
     // Builds the whole widget tree into the window, sets every text through
     // retranslateUi and finally connects the window's slots by name.
     void setupUi(QMainWindow *window);
@@ -122,6 +134,7 @@ private:
     QWidget *pages[6] = {};
 
     void setupHeader(QWidget *parent);
+    void setupStatusBar(QMainWindow *window);
     void setupServoPage(QWidget *page);
     void setupBasicPage(QWidget *page);
     void setupAdvance1Page(QWidget *page);

@@ -3,6 +3,7 @@
 #include "model/parameterset.h"
 #include "ui/mainform.h"
 #include "views/hover.h"
+#include "views/statusline.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -74,6 +75,7 @@ void MainWindow::ui_Display()
     DRCure_Display();
     THcure_Display();
     StkTrim_Display();
+    status->refreshChanges();
 }
 
 void MainWindow::Rev_Display()

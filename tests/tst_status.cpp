@@ -1,0 +1,286 @@
+// The status line: what the tool is doing, how it ended, why an OPEN
+// failed and whether the settings still need writing; through the window
+// and a transmitter on a pseudo-terminal.
+#include "app/mainwindow.h"
+#include "link/framedecoder.h"
+#include "model/parameterset.h"
+#include "support/messageboxcatcher.h"
+#include "support/ptytransmitter.h"
+#include "ui/mainform.h"
+#include "views/statustexts.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Sends one frame and serves events until the tool has answered it, without
+// the 10 ms naps of qWaitFor: a READ is judged a second after it starts, and
+// a transmitter's nineteen frames take a few milliseconds on a real line.
+bool sendPromptly(PtyTransmitter &tx, const QByteArray &frame)
+{
+    const int before = tx.answerCount();
+    QTimer wake; // the wait below never outlasts this
+    wake.start(20);
+    QElapsedTimer clock;
+    clock.start();
+    tx.write(frame);
+    while (tx.answerCount() == before && clock.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return tx.answerCount() > before;
+}
+
+} // namespace
+
+class TestStatus : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void openFailureText_data();
+    void openFailureText();
+    void failedOpen_data();
+    void failedOpen();
+    void readOutcome_data();
+    void readOutcome();
+    void writeProgressAndConnection();
+    void unwrittenChanges_data();
+    void unwrittenChanges();
+
+private:
+    QString activity() const { return window->form()->statusActivity->text(); }
+    QString changes() const { return window->form()->statusChanges->text(); }
+    QString connection() const { return window->form()->statusConnection->text(); }
+    MainWindow *window = nullptr;
+};
+
+void TestStatus::init()
+{
+    paramSet = kStartParameters;
+    window = new MainWindow;
+    window->show();
+}
+
+void TestStatus::cleanup()
+{
+    delete window;
+    window = nullptr;
+}
+
+void TestStatus::openFailureText_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<bool>("accessDenied");
+    QTest::addColumn<QString>("expected");
+    const int permission = QSerialPort::PermissionError;
+    QTest::newRow("no permission: the owning group and logging in again")
+        << permission << "Permission denied"
+        << "dialout" << true
+        << "ttyUSB0: Permission denied — join the group dialout (owner of /dev/ttyUSB0) and log "
+           "in again";
+    QTest::newRow("another distribution's group")
+        << permission << "Permission denied"
+        << "uucp" << true
+        << "ttyUSB0: Permission denied — join the group uucp (owner of /dev/ttyUSB0) and log in "
+           "again";
+    QTest::newRow("busy device: no group hint, the device lets us in")
+        << permission << "Device or resource busy"
+        << "dialout" << false << "ttyUSB0: Device or resource busy";
+    QTest::newRow("owner unknown: reason alone") << permission << "Permission denied"
+                                                 << "" << true << "ttyUSB0: Permission denied";
+    QTest::newRow("gone") << int(QSerialPort::DeviceNotFoundError) << "No such device"
+                          << "" << false << "ttyUSB0: No such device";
+    QTest::newRow("port without words") << int(QSerialPort::DeviceNotFoundError) << ""
+                                        << "" << false << "ttyUSB0: No such device";
+}
+
+void TestStatus::openFailureText()
+{
+    QFETCH(int, error);
+    QFETCH(QString, reason);
+    QFETCH(QString, group);
+    QFETCH(bool, accessDenied);
+    QFETCH(QString, expected);
+    const OpenFailure failure{QStringLiteral("ttyUSB0"),
+                              QSerialPort::SerialPortError(error),
+                              reason,
+                              QStringLiteral("/dev/ttyUSB0"),
+                              group,
+                              accessDenied};
+    QCOMPARE(::openFailureText(failure), expected);
+}
+
+void TestStatus::failedOpen_data()
+{
+    QTest::addColumn<bool>("permission"); // else: a path with no device
+    QTest::newRow("missing device") << false;
+    QTest::newRow("device refuses this user") << true;
+}
+
+void TestStatus::failedOpen()
+{
+    QFETCH(bool, permission);
+    PtyTransmitter tx;
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("ttyGone"));
+    QString expected = path + QStringLiteral(": No such file or directory");
+    if (permission) {
+        if (::geteuid() == 0)
+            QSKIP("file modes do not stop root from opening a device");
+        path = tx.slavePath();
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0) == 0);
+        expected = path.mid(5) + QStringLiteral(": Permission denied — join the group ");
+    }
+    MessageBoxCatcher boxes;
+    MainForm *ui = window->form();
+    ui->portNameBox->addItem(path);
+    ui->portNameBox->setCurrentIndex(ui->portNameBox->count() - 1);
+    ui->openButton->click();
+    QCOMPARE(boxes.texts, QStringList{"Cannot open the serial port!"});
+    QCOMPARE(boxes.titles, QStringList{"Note"});
+    QVERIFY2(activity().startsWith(expected), qPrintable(activity()));
+    if (permission)
+        QVERIFY2(activity().endsWith(QStringLiteral(") and log in again")), qPrintable(activity()));
+    QCOMPARE(connection(), QStringLiteral("Not connected"));
+}
+
+void TestStatus::readOutcome_data()
+{
+    QTest::addColumn<int>("frames"); // the first so many of the READ answer
+    QTest::addColumn<bool>("twice"); // each frame sent twice: counted once
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("all") << 19 << false << "Read 19 of 19 setting frames";
+    QTest::newRow("some, repeated") << 12 << true << "Read 12 of 19 setting frames — READ again";
+    QTest::newRow("none")
+        << 0 << false
+        << "No answer from the transmitter — check the cable, the port and that the transmitter "
+           "is on";
+}
+
+void TestStatus::readOutcome()
+{
+    QFETCH(int, frames);
+    QFETCH(bool, twice);
+    QFETCH(QString, expected);
+    PtyTransmitter tx;
+    QVERIFY(tx.openIn(*window));
+    QVERIFY(tx.waitForReceived(2)); // "OK"
+    window->form()->toolButton_Read->click();
+    QVERIFY(tx.waitForReceived(4)); // "RR"
+    QVERIFY(activity().startsWith(QStringLiteral("Reading settings")));
+    const QList<QByteArray> answer = settingFrames(kStartParameters);
+    for (int i = 0; i < frames; ++i) {
+        for (int n = 0; n < (twice ? 2 : 1); ++n)
+            QVERIFY(sendPromptly(tx, answer[i]));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(activity(), expected, 3000);
+    QVERIFY(!window->form()->statusProgress->isVisible());
+}
+
+void TestStatus::writeProgressAndConnection()
+{
+    PtyTransmitter tx;
+    QVERIFY(tx.openIn(*window));
+    QCOMPARE(connection(), tx.slavePath().mid(5) + QStringLiteral(" · 115200")); // less "/dev/"
+
+    QStringList seen; // every text the line showed, in order
+    QTimer watch;
+    const auto look = [&] {
+        if (seen.isEmpty() || seen.last() != activity())
+            seen << activity();
+    };
+    connect(&watch, &QTimer::timeout, look);
+    watch.start(20);
+    window->form()->toolButton_Send->click();
+    QTRY_COMPARE_WITH_TIMEOUT(activity(), QStringLiteral("Written"), 6000);
+    watch.stop();
+    look();
+    seen.removeAll(QString());
+    const QStringList expected = {"Writing frame S, 1 of 4", "Writing frame G, 2 of 4",
+                                  "Writing frame H, 3 of 4", "Writing frame I, 4 of 4", "Written"};
+    QCOMPARE(seen.mid(seen.size() - expected.size()), expected);
+
+    tx.closeMaster();
+    QTRY_COMPARE_WITH_TIMEOUT(connection(), QStringLiteral("Device lost"), 1000);
+    MessageBoxCatcher boxes;
+    window->form()->portNameBox->addItem(QStringLiteral("/nonexistent/ttyGone"));
+    window->form()->portNameBox->setCurrentIndex(window->form()->portNameBox->count() - 1);
+    window->form()->openButton->click(); // a failed OPEN does not forget it
+    QCOMPARE(connection(), QStringLiteral("Device lost"));
+}
+
+void TestStatus::unwrittenChanges_data()
+{
+    QTest::addColumn<QString>("after");  // what the pilot does after the edit
+    QTest::addColumn<QString>("answer"); // to the question on closing; empty: none expected
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("edit, close: default keeps the window") << ""
+                                                           << "default" << true << false;
+    QTest::newRow("edit, close: quit anyway") << ""
+                                              << "quit" << true << true;
+    QTest::newRow("edit back to what it was") << "undo"
+                                              << "" << false << true;
+    QTest::newRow("WRITE") << "toolButton_Send"
+                           << "" << false << true;
+    QTest::newRow("edit back after telemetry moved the trims") << "telemetry"
+                                                               << "" << false << true;
+}
+
+void TestStatus::unwrittenChanges()
+{
+    QFETCH(QString, after);
+    QFETCH(QString, answer);
+    QFETCH(bool, changed);
+    QFETCH(bool, closes);
+    PtyTransmitter tx;
+    QVERIFY(tx.openIn(*window));
+    QSpinBox *subTrim = window->form()->spinBox_sub[0];
+    QTest::qWait(150); // the first tick takes the starting snapshot
+    QCOMPARE(changes(), QString());
+    subTrim->setValue(30);
+    QTRY_COMPARE(changes(), QStringLiteral("Changed — not yet written"));
+
+    if (after == QLatin1String("undo")) {
+        subTrim->setValue(0);
+    } else if (after == QLatin1String("telemetry")) {
+        QVERIFY(
+            tx.sendFrame(hexBytes("FE 19 40 50 00 6E 00 00 00 00 50 50 50 50 00 00 00 00 00 00")));
+        QTRY_COMPARE(paramSet.stickTrim[0], 80);
+        subTrim->setValue(0); // the trims telemetry moved are the transmitter's own
+    } else if (!after.isEmpty()) {
+        window->findChild<QAbstractButton *>(after)->click();
+        QTRY_COMPARE_WITH_TIMEOUT(activity(), QStringLiteral("Written"), 6000);
+    }
+    QTRY_COMPARE(changes(), changed ? QStringLiteral("Changed — not yet written") : QString());
+
+    MessageBoxCatcher boxes;
+    boxes.respond = [answer](QMessageBox *box) {
+        for (QAbstractButton *b : box->buttons()) {
+            if (answer == QLatin1String("quit") && b->text() == QLatin1String("Quit anyway"))
+                b->click();
+        }
+        if (answer != QLatin1String("quit"))
+            QTest::keyClick(box, Qt::Key_Return);
+    };
+    QCOMPARE(window->close(), closes);
+    QCOMPARE(boxes.titles.size(), answer.isEmpty() ? 0 : 1);
+}
+
+QTEST_MAIN(TestStatus)
+#include "tst_status.moc"

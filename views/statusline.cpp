@@ -1,0 +1,190 @@
+#include "views/statusline.h"
+
+#include "files/paramfile.h"
+#include "link/framedecoder.h"
+#include "link/frames.h"
+#include "model/editing.h"
+#include "ui/mainform.h"
+#include "views/statustexts.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+
+namespace {
+
+constexpr int kReadGraceMs = 500;
+
+QString fileShownAs(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+} // namespace
+
+StatusLine::StatusLine(MainForm *form, const LinkActivity &activity, QObject *parent)
+    : QObject(parent), ui(form), link(activity)
+{
+    readGrace.setSingleShot(true);
+    readGrace.setInterval(kReadGraceMs);
+    connect(&readGrace, &QTimer::timeout, this, &StatusLine::readGraceOver);
+    ui->statusConnection->setText(QStringLiteral("Not connected"));
+}
+
+void StatusLine::connected(const QString &portName, int baudRate)
+{
+    deviceLost = false;
+    ui->statusConnection->setText(connectionText(portName, baudRate));
+}
+
+void StatusLine::disconnected(bool lost)
+{
+    // "Device lost" stays until the next OPEN, also after the pilot's close.
+    deviceLost = deviceLost || lost;
+    ui->statusConnection->setText(deviceLost ? QStringLiteral("Device lost")
+                                             : QStringLiteral("Not connected"));
+}
+
+void StatusLine::openFailed(const QString &text)
+{
+    setOutcome(text);
+}
+
+void StatusLine::transmitterReported(const QByteArray &bytes, int kindNumber, bool trimsSuspended)
+{
+    LiveStatus unused = liveStatus;
+    if (decodeNotification(bytes, snapshot, unused, trimsSuspended) != Incoming::Nothing) {
+        // The record derives and repairs the same way after every frame.
+        selectDualRate(snapshot);
+        validateParameters(snapshot);
+    }
+    if (counting && kindNumber > 0 && kindNumber <= kSettingFrameKinds) {
+        framesSeen |= 1u << kindNumber;
+        showActivity();
+    }
+}
+
+void StatusLine::commandsChanged(const RunningCommand *finished)
+{
+    const auto &running = link.running();
+    const bool started = running.size() > runningShown;
+    runningShown = running.size();
+    if (started) {
+        // Whatever starts next is the pilot's next action: a READ still in
+        // its grace period is judged now.
+        if (readGrace.isActive()) {
+            readGrace.stop();
+            readGraceOver();
+        }
+        if (running.back().kind == CommandKind::Read) {
+            framesSeen = 0;
+            counting = true;
+        }
+    }
+    if (finished) {
+        switch (finished->kind) {
+        case CommandKind::Read:
+            readGrace.start();
+            break;
+        case CommandKind::Write:
+        case CommandKind::Reset:
+        case CommandKind::DataReset:
+            if (!finished->cutOff)
+                takeSnapshot();
+            setOutcome(transferOutcome(!finished->cutOff));
+            break;
+        case CommandKind::Save:
+        case CommandKind::Load:
+            break; // told by saved() and loaded(), which know the file
+        }
+    }
+    showActivity();
+}
+
+void StatusLine::saved(const QString &path, bool ok, bool delivered)
+{
+    if (ok)
+        takeSnapshot();
+    setOutcome(saveOutcome(fileShownAs(path), ok, delivered));
+}
+
+void StatusLine::loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered)
+{
+    takeSnapshot();
+    setOutcome(loadOutcome(fileShownAs(path), accepted, delivered));
+}
+
+void StatusLine::loadFailed(const QString &path)
+{
+    setOutcome(loadFailedOutcome(fileShownAs(path)));
+}
+
+void StatusLine::refreshChanges()
+{
+    // The settings the window starts with (after the first tick has passed
+    // them through the widgets) are the first snapshot.
+    if (!haveSnapshot)
+        takeSnapshot();
+    const bool changed = !sameCarriedSettings(paramSet, snapshot);
+    if (changed == changedShown)
+        return;
+    changedShown = changed;
+    ui->statusChanges->setText(changed ? QStringLiteral("Changed — not yet written") : QString());
+}
+
+bool StatusLine::hasUnwrittenChanges() const
+{
+    return haveSnapshot && !sameCarriedSettings(paramSet, snapshot);
+}
+
+void StatusLine::takeSnapshot()
+{
+    snapshot = paramSet;
+    haveSnapshot = true;
+    refreshChanges();
+}
+
+void StatusLine::setOutcome(const QString &text)
+{
+    outcome = text;
+    showActivity();
+}
+
+void StatusLine::readGraceOver()
+{
+    counting = false;
+    setOutcome(readOutcome(settingFramesRead()));
+}
+
+int StatusLine::settingFramesRead() const
+{
+    int count = 0;
+    for (quint32 bits = framesSeen; bits != 0; bits &= bits - 1)
+        ++count;
+    return count;
+}
+
+void StatusLine::showActivity()
+{
+    // The innermost running command is the one whose code runs; a READ in
+    // its grace period still counts as running.
+    const auto &running = link.running();
+    QString text = outcome;
+    bool busy = false;
+    if (!running.empty() || readGrace.isActive()) {
+        const RunningCommand command =
+            running.empty() ? RunningCommand{CommandKind::Read, 0, CommandStep::ReadRequest, false}
+                            : running.back();
+        const CommandProgress progress = commandProgress(command, settingFramesRead());
+        text = progress.text;
+        ui->statusProgress->setRange(0, progress.maximum);
+        ui->statusProgress->setValue(progress.value);
+        busy = true;
+    }
+    ui->statusProgress->setVisible(busy);
+    if (text != shownActivity) {
+        shownActivity = text;
+        ui->statusActivity->setText(text);
+        ui->statusActivity->setToolTip(text);
+    }
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "link/linkactivity.h"
+#include "model/parameterset.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstddef>
+
+class MainForm;
+struct FileFramesAccepted;
+
+// The status line at the bottom of the window. It watches the link and the
+// commands and tells the pilot whether the tool is connected, what it is
+// doing, how the last action ended and whether the settings differ from
+// what the transmitter or a file last had. It only observes: nothing here
+// sends, pauses or asks.
+class StatusLine : public QObject
+{
+    Q_OBJECT
+public:
+    StatusLine(MainForm *form, const LinkActivity &link, QObject *parent = nullptr);
+
+    // The connection.
+    void connected(const QString &portName, int baudRate);
+    void disconnected(bool deviceLost);
+    void openFailed(const QString &text);
+
+    // Every notification from the transmitter, after it has been taken into
+    // the record; `kindNumber` is that of a setting frame (1 … 19), else 0.
+    // What the transmitter reports about its settings and trims is what it
+    // holds, so the same goes into the snapshot.
+    void transmitterReported(const QByteArray &bytes, int kindNumber, bool trimsSuspended);
+
+    // The commands changed (started, stepped or, with `finished`, ended).
+    void commandsChanged(const RunningCommand *finished);
+    // How SAVE and LOAD ended.
+    void saved(const QString &path, bool saved, bool delivered);
+    void loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered);
+    void loadFailed(const QString &path);
+
+    // Called on every refresh tick: compares the record with the snapshot.
+    void refreshChanges();
+    // True while the record holds settings neither the transmitter nor a
+    // file has.
+    bool hasUnwrittenChanges() const;
+
+private:
+    void takeSnapshot();
+    void setOutcome(const QString &text);
+    void showActivity();
+    void readGraceOver();
+    int settingFramesRead() const;
+
+    MainForm *ui;
+    const LinkActivity &link;
+    // What the transmitter or a file last had, as far as the tool knows.
+    ParameterSet snapshot{};
+    bool haveSnapshot = false;
+    bool changedShown = false;
+    bool deviceLost = false;
+    // Distinct setting frames (bit = kind number) since the last READ began;
+    // counted during READ and its grace period.
+    quint32 framesSeen = 0;
+    bool counting = false;
+    std::size_t runningShown = 0;
+    // Frames of a real transmitter trail READ's pause: READ shows its
+    // progress a little longer and is judged only then.
+    QTimer readGrace;
+    QString outcome;
+    QString shownActivity;
+};

@@ -1,0 +1,173 @@
+#include "views/statustexts.h"
+
+#include "files/paramfile.h"
+
+#include <QStringList>
+
+namespace {
+
+const char kFrameLetters[4] = {'S', 'G', 'H', 'I'};
+
+// Which part of its work the command is in, as the pilot sees it.
+QString commandDoing(CommandKind kind)
+{
+    switch (kind) {
+    case CommandKind::Write:
+        return QStringLiteral("Writing");
+    case CommandKind::Reset:
+        return QStringLiteral("RESET: writing");
+    case CommandKind::DataReset:
+        return QStringLiteral("DATA RESET: writing");
+    case CommandKind::Save:
+        return QStringLiteral("Saving: sending");
+    case CommandKind::Load:
+        return QStringLiteral("Loading: writing");
+    case CommandKind::Read:
+        break;
+    }
+    return QStringLiteral("Reading");
+}
+
+int frameNumber(CommandStep step)
+{
+    switch (step) {
+    case CommandStep::FrameS:
+        return 1;
+    case CommandStep::FrameG:
+        return 2;
+    case CommandStep::FrameH:
+        return 3;
+    case CommandStep::FrameI:
+    case CommandStep::EndOfTransfer:
+        return 4;
+    case CommandStep::Starting:
+    case CommandStep::ReadRequest:
+        break;
+    }
+    return 0;
+}
+
+// "S", "H and I", "S, G and I"
+QString letterList(const QStringList &letters)
+{
+    if (letters.size() < 2)
+        return letters.join(QString());
+    return letters.mid(0, letters.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
+           letters.last();
+}
+
+const QString &unfinished()
+{
+    static const QString text =
+        QStringLiteral("The transmitter did not receive all settings! Please WRITE again.");
+    return text;
+}
+
+QString withTransfer(const QString &text, bool delivered)
+{
+    return delivered ? text : text + QStringLiteral(" — ") + unfinished();
+}
+
+} // namespace
+
+QString connectionText(const QString &portName, int baudRate)
+{
+    return portName + QStringLiteral(" · ") + QString::number(baudRate);
+}
+
+CommandProgress commandProgress(const RunningCommand &command, int settingFramesRead)
+{
+    if (command.kind == CommandKind::Read) {
+        return {QStringLiteral("Reading settings, %1 of %2 frames")
+                    .arg(settingFramesRead)
+                    .arg(kSettingFrameKinds),
+                settingFramesRead, kSettingFrameKinds};
+    }
+    const QString doing = commandDoing(command.kind);
+    const int frame = frameNumber(command.step);
+    if (command.step == CommandStep::EndOfTransfer)
+        return {doing + QStringLiteral(" end of transfer"), 4, 4};
+    if (frame == 0)
+        return {doing, 0, 4};
+    return {
+        QStringLiteral("%1 frame %2, %3 of 4").arg(doing).arg(kFrameLetters[frame - 1]).arg(frame),
+        frame - 1, 4};
+}
+
+QString readOutcome(int settingFramesRead)
+{
+    if (settingFramesRead <= 0) {
+        return QStringLiteral(
+            "No answer from the transmitter — check the cable, the port and that the "
+            "transmitter is on");
+    }
+    const QString counted = QStringLiteral("Read %1 of %2 setting frames")
+                                .arg(settingFramesRead)
+                                .arg(kSettingFrameKinds);
+    return settingFramesRead >= kSettingFrameKinds ? counted
+                                                   : counted + QStringLiteral(" — READ again");
+}
+
+QString transferOutcome(bool delivered)
+{
+    return delivered ? QStringLiteral("Written") : unfinished();
+}
+
+QString saveOutcome(const QString &file, bool saved, bool delivered)
+{
+    if (!saved)
+        return QStringLiteral("Not saved: cannot write ") + file;
+    return withTransfer(QStringLiteral("Saved ") + file, delivered);
+}
+
+QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, bool delivered)
+{
+    QStringList skipped;
+    for (int k = 0; k < 4; ++k) {
+        if (!accepted.frame[k])
+            skipped << QString(QLatin1Char(kFrameLetters[k]));
+    }
+    QString text = QStringLiteral("Loaded ") + file;
+    if (skipped.size() == 1) {
+        text +=
+            QStringLiteral(" — frame %1 was not valid and was kept as it was").arg(skipped.first());
+    } else if (!skipped.isEmpty()) {
+        text += QStringLiteral(" — frames %1 were not valid and were kept as they were")
+                    .arg(letterList(skipped));
+    }
+    return withTransfer(text, delivered);
+}
+
+QString loadFailedOutcome(const QString &file)
+{
+    return QStringLiteral("Not loaded: cannot read ") + file;
+}
+
+QString openFailureText(const OpenFailure &failure)
+{
+    QString reason = failure.reason;
+    if (reason.isEmpty() || reason == QLatin1String("Unknown error")) {
+        switch (failure.error) {
+        case QSerialPort::DeviceNotFoundError:
+            reason = QStringLiteral("No such device");
+            break;
+        case QSerialPort::PermissionError:
+            reason = QStringLiteral("Permission denied");
+            break;
+        default:
+            reason = QStringLiteral("The port cannot be opened");
+            break;
+        }
+    }
+    const QString port =
+        failure.portName.isEmpty() ? QStringLiteral("No port chosen") : failure.portName;
+    QString text = port + QStringLiteral(": ") + reason;
+    // A busy or locked device also reports a permission error; only a device
+    // node that really shuts this user out gets the group hint.
+    if (failure.error == QSerialPort::PermissionError && failure.accessDenied &&
+        !failure.group.isEmpty()) {
+        text += QStringLiteral(" — join the group %1 (owner of %2) and log in again")
+                    .arg(failure.group, failure.devicePath);
+    }
+    return text;
+}

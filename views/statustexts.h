@@ -1,0 +1,42 @@
+#pragma once
+
+#include "link/linkactivity.h"
+#include "link/openfailure.h"
+
+#include <QString>
+
+struct FileFramesAccepted;
+
+// The texts of the status line. Pure functions: the status line gathers
+// the facts, these put them into words for the pilot.
+
+// Setting frames a complete READ brings: the eighteen kinds and the aux frame.
+constexpr int kSettingFrameKinds = 19;
+
+// The connection as the status line shows it while the port is open.
+QString connectionText(const QString &portName, int baudRate);
+
+// What a running command is doing, and how far it has come.
+struct CommandProgress {
+    QString text;
+    int value;
+    int maximum;
+};
+// `settingFramesRead` counts the distinct setting frames a READ has
+// received so far; the other commands go by the frame they are sending.
+CommandProgress commandProgress(const RunningCommand &command, int settingFramesRead);
+
+// How a READ ended, by the distinct setting frames that came back.
+QString readOutcome(int settingFramesRead);
+// How WRITE, RESET or DATA RESET ended.
+QString transferOutcome(bool delivered);
+// How SAVE ended; `file` is the name the pilot knows the file by.
+QString saveOutcome(const QString &file, bool saved, bool delivered);
+// How LOAD ended, naming the frames the file did not hold in good order.
+QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, bool delivered);
+// A file LOAD could not read.
+QString loadFailedOutcome(const QString &file);
+
+// The port and its reason; when the device refuses this user, also how to
+// get access: join the group that owns the device and log in again.
+QString openFailureText(const OpenFailure &failure);
