@@ -208,7 +208,7 @@ void TestPort::vanishedDeviceClosesWithoutSpinning()
     liveStatus.channelOutput[0] = 1800;
 
     tx.closeMaster();
-    QTRY_COMPARE_WITH_TIMEOUT(ui->openButton->text(), QStringLiteral("OPEN"), 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(ui->openButton->text(), QStringLiteral("OPEN"), 1000 * kWaitScale);
     QCOMPARE(ui->channelReadout[0]->text(), QStringLiteral("1000"));
     verifyClosedState();
 
