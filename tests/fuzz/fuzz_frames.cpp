@@ -1,6 +1,5 @@
 // The frame encoder for any record at all: every int from the full range,
 // every double including NaN and the infinities.
-#include "files/paramfile.h"
 #include "fuzzsupport.h"
 
 #include <algorithm>

@@ -1,6 +1,5 @@
 // Parameter files: any bytes a pilot might pick, and files made from any
 // record the format can carry.
-#include "files/paramfile.h"
 #include "fuzzsupport.h"
 #include "model/editing.h"
 

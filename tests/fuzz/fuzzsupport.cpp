@@ -131,16 +131,18 @@ Incoming receiveChecked(const QByteArray &bytes, ParameterSet &p, LiveStatus &li
 ParameterSet checkFramesSendable(ParameterSet p)
 {
     // The fixed tails as the program started with them; no build may touch them.
-    static const QString tails[4] = {frameTextS.mid(80), frameTextG.mid(77), frameTextH.mid(76),
-                                     frameTextI.mid(17)};
+    static const QString *const tails = [] {
+        static QString t[4];
+        for (int k = 0; k < 4; ++k)
+            t[k] = kFileFrameLayouts[k]->buffer->mid(kFileFrameLayouts[k]->builtLength);
+        return t;
+    }();
     p.txAlarmTenths = alarmTenths(p.txAlarmVolt);
     p.rxAlarmTenths = alarmTenths(p.rxAlarmVolt);
     p.extAlarmTenths = alarmTenths(p.extAlarmVolt);
     const ParameterSet before = p;
-    const FrameLayout *layouts[4] = {&kFrameLayoutS, &kFrameLayoutG, &kFrameLayoutH,
-                                     &kFrameLayoutI};
     for (int k = 0; k < 4; ++k) {
-        const FrameLayout &layout = *layouts[k];
+        const FrameLayout &layout = *kFileFrameLayouts[k];
         const QString built = encodeFrame(layout, p);
         FUZZ_CHECK(built.size() == layout.builtLength);
         const QString &frame = storeBuiltFrame(layout, built);

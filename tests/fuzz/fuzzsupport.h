@@ -4,6 +4,7 @@
 // property ends the process with abort(), so libFuzzer keeps the input and
 // the corpus replay of a normal build fails on it.
 
+#include "files/paramfile.h"
 #include "link/framedecoder.h"
 #include "link/frames.h"
 #include "model/parameterset.h"
