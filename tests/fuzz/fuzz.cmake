@@ -6,7 +6,8 @@
 option(VEGALYRA_SANITIZE "Build everything with AddressSanitizer and UBSan" OFF)
 
 # Sanitized code runs several times slower; tests that wait for bytes
-# from the tool give it this many times their usual room.
+# from the tool give it this many times their usual room, and ctest gives
+# each test this many times its time limit.
 set(VEGALYRA_SANITIZE_WAIT_SCALE 4)
 
 function(vegalyra_sanitize_everything)
@@ -31,6 +32,11 @@ function(vegalyra_sanitize_everything)
     get_property(tests DIRECTORY ${CMAKE_SOURCE_DIR} PROPERTY TESTS)
     foreach(test ${tests})
         set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT ${environment})
+        get_test_property(${test} TIMEOUT timeout)
+        if(timeout)
+            math(EXPR timeout "${timeout} * ${VEGALYRA_SANITIZE_WAIT_SCALE}")
+            set_tests_properties(${test} PROPERTIES TIMEOUT ${timeout})
+        endif()
     endforeach()
 endfunction()
 
