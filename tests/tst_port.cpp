@@ -265,7 +265,7 @@ void TestPort::vanishedDeviceClosesWithoutSpinning()
         tx.closeMaster();
     else if (!tx.hangUp())
         QSKIP("this machine does not allow hanging up a line (TIOCVHANGUP)");
-    QTRY_COMPARE_WITH_TIMEOUT(ui->openButton->text(), QStringLiteral("OPEN"), 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(ui->openButton->text(), QStringLiteral("OPEN"), 1000 * kWaitScale);
     QCOMPARE(ui->channelReadout[0]->text(), QStringLiteral("1000"));
     verifyClosedState();
 

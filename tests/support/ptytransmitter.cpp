@@ -74,7 +74,7 @@ bool PtyTransmitter::sendFrame(const QByteArray &frame, int timeoutMs)
 {
     const int before = answerCount();
     write(frame);
-    return QTest::qWaitFor([&] { return answerCount() > before; }, timeoutMs);
+    return QTest::qWaitFor([&] { return answerCount() > before; }, timeoutMs * kWaitScale);
 }
 
 QByteArray PtyTransmitter::takeReceived()
@@ -86,7 +86,7 @@ QByteArray PtyTransmitter::takeReceived()
 
 bool PtyTransmitter::waitForReceived(int count, int timeoutMs)
 {
-    return QTest::qWaitFor([&] { return m_received.size() >= count; }, timeoutMs);
+    return QTest::qWaitFor([&] { return m_received.size() >= count; }, timeoutMs * kWaitScale);
 }
 
 int PtyTransmitter::answerCount() const

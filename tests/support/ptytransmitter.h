@@ -7,6 +7,14 @@
 class MainWindow;
 class QSocketNotifier;
 
+// A sanitizer build runs the tool several times slower, so waits for its
+// bytes get that many times their room; what a test asserts stays the same.
+#ifdef VEGALYRA_WAIT_SCALE
+constexpr int kWaitScale = VEGALYRA_WAIT_SCALE;
+#else
+constexpr int kWaitScale = 1;
+#endif
+
 // A transmitter on the far side of a pseudo-terminal. The tool opens the
 // slave end like any serial port; the test reads what the tool writes and
 // answers on the master end, one frame per write so that each frame
