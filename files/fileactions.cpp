@@ -69,10 +69,9 @@ void MainWindow::on_toolButton_Save_clicked()
 
     // The new content goes to a temporary file beside the old one and
     // replaces it only once complete: a failed save never costs the pilot
-    // the file that was there.
-    // Unbuffered: a write that fails must fail here, where it is seen. A
-    // buffered write would fail only inside commit(), which then still puts
-    // the half-written file in place of the old one.
+    // the file that was there. Unbuffered, because a buffered write would
+    // fail only inside commit(), which then still puts the half-written file
+    // in place of the old one; this way a failed write is seen here.
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         status->saved(name, false, true);
