@@ -1,5 +1,9 @@
 # The transmitter emulator: a transmitter on a pseudo-terminal, built from
 # the same codecs as the tool (no widgets, no serial-port module).
+# The emulator lives on a Linux pseudo-terminal.
+if(WIN32)
+    return()
+endif()
 add_library(vegalyra_emulator STATIC
     emulator/linkreader.cpp emulator/linkreader.h
     emulator/liveframes.cpp emulator/liveframes.h

@@ -2,6 +2,10 @@
 # in bin/, and the desktop entry and the application icon where a desktop's
 # menu finds them; `cpack` (scripts/package) wraps the same files into
 # build/vegalyra_<version>_<arch>.deb.
+# packaging/windows/ packs the Windows build.
+if(WIN32)
+    return()
+endif()
 include(GNUInstallDirs)
 
 set(VEGALYRA_PROGRAMS vegalyra)

@@ -3,6 +3,11 @@
 # -DVEGALYRA_SANITIZE=ON builds the library, the tool and every test with
 # AddressSanitizer and UndefinedBehaviorSanitizer. Any finding ends the
 # process, so ctest in such a build folder fails on the first one.
+# Both are for the Linux build (clang, libFuzzer).
+if(WIN32)
+    return()
+endif()
+
 option(VEGALYRA_SANITIZE "Build everything with AddressSanitizer and UBSan" OFF)
 
 # Sanitized code runs several times slower; tests that wait for bytes
