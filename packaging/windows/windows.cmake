@@ -4,9 +4,10 @@
 # programs under Wine.
 #
 # Qt for Windows is static here. Its CMake files link and import the
-# plugins each program needs by themselves (the windows and offscreen
-# platforms, the image formats, and the Windows printer support once
-# Print Support is linked), so no source names a plugin.
+# plugins a program needs by themselves (the windows platform, the image
+# formats, the Vista style, and the Windows printer support once Print
+# Support is linked), so no source names a plugin. The offscreen platform,
+# which the tests and the serial check run on, is asked for below.
 if(NOT WIN32)
     return()
 endif()
@@ -22,12 +23,24 @@ target_link_options(vegalyra PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
 # OPEN, READ, one edit, WRITE and CLOSE over a COM port (serial-check).
 add_executable(vegalyra-serialcheck ${CMAKE_CURRENT_LIST_DIR}/serialcheck.cpp)
 target_link_libraries(vegalyra-serialcheck PRIVATE vegalyra_core Qt5::Test)
+qt5_import_plugins(vegalyra-serialcheck INCLUDE Qt5::QOffscreenIntegrationPlugin)
 
 # The test programs run under Wine in a prefix of this build's own, quiet.
+# Wine hides the host's QT_* variables from Windows programs and hands
+# WINEQT_* on as QT_*: so the offscreen platform is asked for by that name.
+# Without a console window QtTest would report to the debugger only, so its
+# lines are sent to the console the way the Linux suite prints them. On
+# Windows the offscreen platform draws text with FreeType from one font
+# folder; DejaVu is what the Linux suite sees too.
+set(VEGALYRA_TEST_FONTS /usr/share/fonts/truetype/dejavu CACHE PATH
+    "Font folder for the offscreen test runs under Wine")
 get_property(vegalyra_tests DIRECTORY ${CMAKE_SOURCE_DIR} PROPERTY TESTS)
 foreach(test_name ${vegalyra_tests})
+    qt5_import_plugins(${test_name} INCLUDE Qt5::QOffscreenIntegrationPlugin)
     set_property(TEST ${test_name} APPEND PROPERTY ENVIRONMENT
-        "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix" "WINEDEBUG=-all")
+        "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix" "WINEDEBUG=-all"
+        "WINEQT_QPA_PLATFORM=offscreen" "WINEQT_FORCE_STDERR_LOGGING=1"
+        "WINEQT_QPA_FONTDIR=Z:${VEGALYRA_TEST_FONTS}")
 endforeach()
 
 # The installer and the zip carry the program, the licence of the Qt it
