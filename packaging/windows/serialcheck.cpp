@@ -19,10 +19,138 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <windows.h>
+#include <winternl.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
+
+// Wine (8.0) mishandles one way of waiting for serial events: an
+// overlapped IOCTL_SERIAL_WAIT_ON_MASK that asks for a completion routine
+// (an APC) instead of an event. Wine then blocks the calling thread until a
+// serial event arrives and never runs the routine. Qt Serial Port 5.15
+// waits exactly that way, so under Wine the tool's window freezes until the
+// transmitter speaks, and then never hears it. Windows itself completes the
+// wait through the routine. Under Wine only, this program hands the wait an
+// event of its own and, once Wine signals it, queues the routine to the
+// waiting thread as Windows would; the tool's code is left as it is.
+constexpr ULONG kWaitOnMask = 0x001b0048; // IOCTL_SERIAL_WAIT_ON_MASK
+using IoControlFn = NTSTATUS(NTAPI *)(HANDLE, HANDLE, PIO_APC_ROUTINE, PVOID, PIO_STATUS_BLOCK,
+                                       ULONG, PVOID, ULONG, PVOID, ULONG);
+IoControlFn wineIoControl = nullptr;
+
+struct PendingWait {
+    PIO_APC_ROUTINE routine;
+    PVOID context;
+    PIO_STATUS_BLOCK status;
+    HANDLE thread;
+    HANDLE event;
+    HANDLE registration = nullptr;
+};
+
+void CALLBACK runRoutine(ULONG_PTR data)
+{
+    auto *wait = reinterpret_cast<PendingWait *>(data);
+    wait->routine(wait->context, wait->status, 0);
+    if (wait->registration)
+        UnregisterWait(wait->registration);
+    CloseHandle(wait->event);
+    CloseHandle(wait->thread);
+    delete wait;
+}
+
+void CALLBACK waitEnded(PVOID data, BOOLEAN)
+{
+    auto *wait = static_cast<PendingWait *>(data);
+    QueueUserAPC(runRoutine, wait->thread, reinterpret_cast<ULONG_PTR>(wait));
+}
+
+NTSTATUS NTAPI ioControl(HANDLE file, HANDLE event, PIO_APC_ROUTINE routine, PVOID context,
+                         PIO_STATUS_BLOCK status, ULONG code, PVOID in, ULONG inSize, PVOID out,
+                         ULONG outSize)
+{
+    if (code != kWaitOnMask || event || !routine)
+        return wineIoControl(file, event, routine, context, status, code, in, inSize, out, outSize);
+    HANDLE thread = nullptr;
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread, 0,
+                    FALSE, DUPLICATE_SAME_ACCESS);
+    auto *wait = new PendingWait{routine, context, status, thread,
+                                 CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    const NTSTATUS result =
+        wineIoControl(file, wait->event, nullptr, nullptr, status, code, in, inSize, out, outSize);
+    if (result == STATUS_PENDING) {
+        RegisterWaitForSingleObject(&wait->registration, wait->event, waitEnded, wait, INFINITE,
+                                    WT_EXECUTEONLYONCE);
+    } else if (NT_SUCCESS(result)) {
+        QueueUserAPC(runRoutine, thread, reinterpret_cast<ULONG_PTR>(wait));
+    } else {
+        CloseHandle(wait->event);
+        CloseHandle(thread);
+        delete wait;
+    }
+    return result;
+}
+
+using GetProcAddressFn = FARPROC(WINAPI *)(HMODULE, LPCSTR);
+GetProcAddressFn systemGetProcAddress = nullptr;
+
+// Qt Serial Port looks NtDeviceIoControlFile up at run time; it gets
+// ioControl in its place.
+FARPROC WINAPI getProcAddress(HMODULE module, LPCSTR name)
+{
+    const FARPROC found = systemGetProcAddress(module, name);
+    const bool byName = (reinterpret_cast<ULONG_PTR>(name) >> 16) != 0;
+    if (!found || !byName || std::strcmp(name, "NtDeviceIoControlFile") != 0)
+        return found;
+    wineIoControl = reinterpret_cast<IoControlFn>(reinterpret_cast<void (*)()>(found));
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&ioControl));
+}
+
+// Points this program's import `function` from `dll` at `replacement` and
+// returns what it pointed at before (nullptr if there is no such import).
+void *replaceImport(const char *dll, const char *function, void *replacement)
+{
+    auto *base = reinterpret_cast<BYTE *>(GetModuleHandleW(nullptr));
+    const auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER *>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto *library = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
+         library->Name; ++library) {
+        if (_stricmp(reinterpret_cast<const char *>(base + library->Name), dll) != 0)
+            continue;
+        auto *name = reinterpret_cast<const IMAGE_THUNK_DATA *>(base + library->OriginalFirstThunk);
+        auto *slot = reinterpret_cast<IMAGE_THUNK_DATA *>(base + library->FirstThunk);
+        for (; name->u1.AddressOfData; ++name, ++slot) {
+            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal))
+                continue;
+            const auto *byName =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME *>(base + name->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char *>(byName->Name), function) != 0)
+                continue;
+            DWORD protection = 0;
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
+            void *before = reinterpret_cast<void *>(slot->u1.Function);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
+            return before;
+        }
+    }
+    return nullptr;
+}
+
+bool mendSerialWaitUnderWine()
+{
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version"))
+        return false;
+    systemGetProcAddress = reinterpret_cast<GetProcAddressFn>(
+        replaceImport("kernel32.dll", "GetProcAddress", reinterpret_cast<void *>(&getProcAddress)));
+    return systemGetProcAddress != nullptr;
+}
 
 int fail(const QString &why)
 {
@@ -49,6 +177,8 @@ bool sameServoPage(const ParameterSet &a, const ParameterSet &b)
 
 int main(int argc, char *argv[])
 {
+    if (mendSerialWaitUnderWine())
+        say(QStringLiteral("under Wine: serial waits complete through their routine, as on Windows"));
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 4)
