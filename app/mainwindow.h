@@ -238,6 +238,13 @@ private:
     // False when the connection went before all of it was sent
     // (link/commands.cpp).
     bool sendSettings(CommandKind kind);
+    // True when everything written on `connection` has left the port by now,
+    // after a short wait bounded by the line rate (link/port.cpp).
+    bool lineTookEverything(quint64 connection);
+    // Ends a transfer: it counts as delivered only when its bytes have left
+    // the port. False when the transmitter did not get all of it
+    // (link/commands.cpp).
+    bool endTransfer(CommandScope &transfer);
     // Tells the pilot when a transfer did not reach the transmitter whole.
     void reportTransfer(bool delivered);
     // Puts the ports present now into portNameBox (link/port.cpp).

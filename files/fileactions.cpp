@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QToolButton>
@@ -60,12 +61,21 @@ bool openForReading(QFile &file, const QString &name)
 void MainWindow::on_toolButton_Save_clicked()
 {
     lockButtonBriefly(ui->toolButton_Save);
-    const QString name = QFileDialog::getSaveFileName(nullptr, QStringLiteral("SAVE"),
-                                                      QStringLiteral("./"),
-                                                      QStringLiteral("file (*.txt *.dat);;allfile (*.*)"));
+    const QString name =
+        QFileDialog::getSaveFileName(nullptr, QStringLiteral("SAVE"), QStringLiteral("./"),
+                                     QStringLiteral("file (*.txt *.dat);;allfile (*.*)"));
     qDebug().noquote() << name;
     if (name.isEmpty())
         return;
+
+    // Only a regular file is replaced: a pipe or a device node picked by
+    // mistake would silently become a file of its own.
+    const QFileInfo target(name);
+    if (target.exists() && !target.isFile()) {
+        status->saved(name, false, true, QByteArray());
+        showFileError();
+        return;
+    }
 
     // The new content goes to a temporary file beside the old one and
     // replaces it only once complete: a failed save never costs the pilot
@@ -74,14 +84,15 @@ void MainWindow::on_toolButton_Save_clicked()
     // in place of the old one; this way a failed write is seen here.
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        status->saved(name, false, true);
+        status->saved(name, false, true, QByteArray());
         showFileError();
         return;
     }
+    status->fileCommandStarts(name);
     const bool delivered = sendSettings(CommandKind::Save);
     const QByteArray bytes = parameterFileBytes();
     const bool written = file.write(bytes) == bytes.size() && file.commit();
-    status->saved(name, written, delivered);
+    status->saved(name, written, delivered, bytes);
     if (!written)
         showFileError();
     reportTransfer(delivered);
@@ -92,9 +103,9 @@ void MainWindow::on_toolButton_Load_clicked()
     // Telemetry must not overwrite the trims being loaded and sent.
     suspendTrimUpdate = true;
     lockButtonBriefly(ui->toolButton_Load);
-    const QString name = QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open file"),
-                                                      QStringLiteral("./"),
-                                                      QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
+    const QString name =
+        QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open file"), QStringLiteral("./"),
+                                     QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
     if (name.isEmpty()) {
         suspendTrimUpdate = false;
         Dr_DataSelet();
@@ -124,10 +135,11 @@ void MainWindow::on_toolButton_Load_clicked()
     // a sub-trim of 110 sends the repaired 0, not 110.
     Dr_DataSelet();
     FalseSaveData();
+    status->fileCommandStarts(name);
     const bool delivered = sendSettings(CommandKind::Load);
     suspendTrimUpdate = false;
     Dr_DataSelet();
     FalseSaveData();
-    status->loaded(name, accepted, delivered);
+    status->loaded(name, accepted, delivered, text);
     reportTransfer(delivered);
 }

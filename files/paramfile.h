@@ -38,6 +38,12 @@ bool decodeFileFrame(const FrameLayout &layout, const QString &text, int start, 
 // than 323; characters after 323 are ignored.
 FileFramesAccepted decodeParameterFile(const QString &text, ParameterSet &p);
 
+// Takes into `p` the setting frames that really passed (to the transmitter
+// or into a file): each non-empty entry is one whole frame, S, G, H, I in
+// that order. Fields of a missing or malformed frame keep their values; the
+// record then derives and repairs itself as after any decode.
+void takeFramesThatPassed(ParameterSet &p, const QByteArray (&frames)[4]);
+
 // The file as SAVE writes it: the four frame buffers, S first.
 QByteArray parameterFileBytes();
 

@@ -91,7 +91,7 @@ bool MainWindow::sendSettings(CommandKind kind)
     // transfer with them.
     if (kind != CommandKind::Save)
         sendToTransmitter("WWW", CommandStep::EndOfTransfer);
-    return !transfer.cutOff();
+    return endTransfer(transfer);
 }
 
 bool MainWindow::sendFactorySettings(CommandKind kind)
@@ -108,7 +108,23 @@ bool MainWindow::sendFactorySettings(CommandKind kind)
     centreTrimsAndSteps(paramSet);
     SendData4();
     sendToTransmitter("WWW", CommandStep::EndOfTransfer);
-    return !reset.cutOff();
+    return endTransfer(reset);
+}
+
+bool MainWindow::endTransfer(CommandScope &transfer)
+{
+    if (transfer.cutOff())
+        return false;
+    // With the port closed nothing was to be delivered, and nothing was lost.
+    if (transfer.connection() == 0 || leaving)
+        return true;
+    // Bytes still queued at the port have not reached the transmitter, and
+    // a close would drop them: a line that does not take them is a failed
+    // transfer, not a written one.
+    if (lineTookEverything(transfer.connection()))
+        return true;
+    transfer.markNotTaken();
+    return false;
 }
 
 void MainWindow::sendToTransmitter(const QByteArray &bytes, CommandStep step)
@@ -119,7 +135,7 @@ void MainWindow::sendToTransmitter(const QByteArray &bytes, CommandStep step)
     // more goes out at all.
     if (!link.mayWrite(step) || leaving)
         return;
-    serialPort.write(bytes);
+    link.wrote(step, bytes, serialPort.write(bytes) == bytes.size());
 }
 
 void MainWindow::reportTransfer(bool delivered)

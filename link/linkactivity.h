@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <cstddef>
@@ -19,6 +20,17 @@ struct RunningCommand {
     quint64 connection; // the connection it started on; 0: the port was closed
     CommandStep step;
     bool cutOff; // it held bytes back because its connection had gone
+    // The line did not take what was written: it was still queued at the
+    // port when the command ended.
+    bool notTaken = false;
+    // The setting frames S, G, H and I as they were handed to the port, in
+    // that order; empty for a frame it did not write.
+    QByteArray framesWritten[4];
+
+    // The transmitter received everything this command wrote, on a
+    // connection that was up. A command that ran with the port closed
+    // delivered nothing.
+    bool delivered() const { return connection != 0 && !cutOff && !notTaken; }
 };
 
 // Which connection to the transmitter is up, and which commands are running
@@ -47,6 +59,9 @@ public:
     // port closed never writes and is never cut off). Bytes written outside
     // any command go to whatever port is open.
     bool mayWrite(CommandStep step);
+    // Tells the innermost command what it handed to the port for `step`;
+    // `whole` is false when the port took less than all of it.
+    void wrote(CommandStep step, const QByteArray &bytes, bool whole);
 
     // Told whenever a command starts, reaches another step or ends; for an
     // end, `finished` is the command that just returned (else nullptr).
@@ -81,6 +96,10 @@ public:
     // True once the command held something back because its connection had
     // gone: the transmitter did not get everything.
     bool cutOff() const { return m_activity.m_running[m_index].cutOff; }
+    // The connection the command started on; 0 when the port was closed.
+    quint64 connection() const { return m_activity.m_running[m_index].connection; }
+    // The line did not take the command's bytes by the time it ended.
+    void markNotTaken() { m_activity.m_running[m_index].notTaken = true; }
 
 private:
     LinkActivity &m_activity;

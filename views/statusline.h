@@ -36,10 +36,17 @@ public:
 
     // The commands changed (started, stepped or, with `finished`, ended).
     void commandsChanged(const RunningCommand *finished);
-    // How SAVE and LOAD ended.
-    void saved(const QString &path, bool saved, bool delivered);
-    void loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered);
+    // SAVE or LOAD is about to run on this file.
+    void fileCommandStarts(const QString &path);
+    // How SAVE and LOAD ended: `fileText` is what went into the file or was
+    // taken from it.
+    void saved(const QString &path, bool saved, bool delivered, const QByteArray &fileText);
+    void loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
+                const QString &fileText);
     void loadFailed(const QString &path);
+    // The pilot closed the port while bytes were still queued: the close
+    // dropped them.
+    void closedWithUnsentBytes(qint64 count);
 
     // Called on every refresh tick: compares the record with the snapshot.
     void refreshChanges();
@@ -49,6 +56,9 @@ public:
 
 private:
     void takeSnapshot();
+    // The snapshot changes only by what really passed: frames the
+    // transmitter took, frames written to or taken from a file.
+    void takeFrames(const QByteArray (&frames)[4]);
     void setOutcome(const QString &text);
     void showActivity();
     void readGraceOver();
@@ -69,6 +79,10 @@ private:
     // Frames of a real transmitter trail READ's pause: READ shows its
     // progress a little longer and is judged only then.
     QTimer readGrace;
+    // The frames a LOAD delivered to the transmitter; they are newer than
+    // the file's and are taken after it when LOAD reports its end.
+    QByteArray loadDelivered[4];
+    QString commandFile;
     QString outcome;
     QString shownActivity;
 };
