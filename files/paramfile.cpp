@@ -98,6 +98,15 @@ QByteArray parameterFileBytes()
     return bytes;
 }
 
+QByteArray parameterFileFor(const ParameterSet &p)
+{
+    QByteArray bytes;
+    bytes.reserve(kParameterFileLength);
+    for (const FrameLayout *layout : kFileFrameLayouts)
+        bytes += (encodeFrame(*layout, p) + layout->buffer->mid(layout->builtLength)).toLatin1();
+    return bytes;
+}
+
 QString readParameterFileText(QIODevice &device)
 {
     const QByteArray bytes = device.read(kParameterFileReadLimit);

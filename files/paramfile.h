@@ -46,6 +46,10 @@ void takeFramesThatPassed(ParameterSet &p, const QByteArray (&frames)[4]);
 
 // The file as SAVE writes it: the four frame buffers, S first.
 QByteArray parameterFileBytes();
+// The file for a record as it stands, without touching the buffers: each
+// frame built from `p` (the alarm tenths as the record holds them) followed
+// by its kind's fixed tail.
+QByteArray parameterFileFor(const ParameterSet &p);
 
 // Reads at most kParameterFileReadLimit bytes from an open device and
 // returns them as text (UTF-8 unless a byte-order mark says otherwise);
