@@ -1,5 +1,6 @@
 #include "ui/mainform.h"
 
+#include "settings/pagetexts.h"
 #include "ui/formstyles.h"
 #include "ui/portnamebox.h"
 #include "views/curvewidgets.h"
@@ -99,20 +100,9 @@ QToolButton *addToolButton(QWidget *parent, const char *name, const char *icon,
     return button;
 }
 
-// Item lists of the settings combo boxes, in item-index order.
-const std::vector<const char *> kNorRev = {"NOR", "REV"};
-const std::vector<const char *> kNc = {"NC"};
-const std::vector<const char *> kAuxSources = {"SwA", "SwB", "VrA", "VrB/SwC", "NULL", "Lock-C"};
-const std::vector<const char *> kOffOn = {"OFF", "ON"};
-const std::vector<const char *> kCh1to4 = {"CH1", "CH2", "CH3", "CH4"};
-const std::vector<const char *> kSwa = {"SWA"};
-const std::vector<const char *> kAttiChannels = {"CH5", "CH6", "CH7", "CH8", "OFF"};
-const std::vector<const char *> kUpDown = {"UP", "DOWN"};
-const std::vector<const char *> kInhOffOn = {"INH", "OFF", "ON"};
-const std::vector<const char *> kCh1to8 = {"CH1", "CH2", "CH3", "CH4", "CH5", "CH6", "CH7", "CH8"};
-const std::vector<const char *> kVersion = {"V5.1"};
-
-const char *const kTabTexts[6] = {"SERVO", "BASIC", "ADVANCE1", "ADVANCE2", "PROG.MIX", "SYSTEM"};
+// The item lists and tab texts are shared with the settings catalogue, so
+// that a setting is named in the same words everywhere.
+using namespace pagetexts;
 
 } // namespace
 
