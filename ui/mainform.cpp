@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -193,6 +194,7 @@ void MainForm::setupUi(QMainWindow *window)
     setupAdvance2Page(pages[3]);
     setupProgMixPage(pages[4]);
     setupSystemPage(pages[5]);
+    setupTabCorner();
 
     window->setCentralWidget(centralwidget);
     setupStatusBar(window);
@@ -229,6 +231,23 @@ void MainForm::setupStatusBar(QMainWindow *window)
     statusbar->addPermanentWidget(statusChanges);
     statusbar->addPermanentWidget(statusConnection);
     window->setStatusBar(statusbar);
+}
+
+void MainForm::setupTabCorner()
+{
+    // Lower than the tabs, so the tab row keeps its height and the pages
+    // their place.
+    tabCorner = new QWidget(tabWidget);
+    tabCorner->setObjectName(QStringLiteral("tabCorner"));
+    auto *row = new QHBoxLayout(tabCorner);
+    row->setContentsMargins(0, 4, 8, 6);
+    row->setSpacing(6);
+    pushButton_Compare = new QPushButton(tabCorner);
+    pushButton_Compare->setObjectName(QStringLiteral("pushButton_Compare"));
+    pushButton_Compare->setStyleSheet(formStyles().dataResetButton);
+    pushButton_Compare->setFixedSize(120, 40);
+    row->addWidget(pushButton_Compare);
+    tabWidget->setCornerWidget(tabCorner, Qt::TopRightCorner);
 }
 
 void MainForm::setupHeader(QWidget *parent)
@@ -529,6 +548,9 @@ void MainForm::retranslateUi(QMainWindow *window)
     toolButton_Save->setText(tr("SAVE"));
     toolButton_Send->setText(tr("WRITE"));
     pushButton_Reset2->setText(tr("DATA RESET"));
+    pushButton_Compare->setText(tr("COMPARE"));
+    pushButton_Compare->setToolTip(
+        tr("Compare the settings in the editor with the transmitter's last READ or a file"));
     for (const auto &c : captionTexts)
         c.first->setText(tr(c.second));
     for (const auto &g : groupTitles)

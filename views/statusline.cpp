@@ -154,6 +154,7 @@ void StatusLine::readGraceOver()
 {
     counting = false;
     setOutcome(readOutcome(settingFramesRead()));
+    emit readJudged(settingFramesRead());
 }
 
 int StatusLine::settingFramesRead() const

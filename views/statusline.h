@@ -47,6 +47,11 @@ public:
     // file has.
     bool hasUnwrittenChanges() const;
 
+signals:
+    // A READ was judged once its grace period was over, by the distinct
+    // setting frames that came back (all kSettingFrameKinds: complete).
+    void readJudged(int settingFramesRead);
+
 private:
     void takeSnapshot();
     void setOutcome(const QString &text);
