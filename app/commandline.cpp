@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -18,6 +19,59 @@ QString helpTextOf(const QCommandLineParser &parser)
     if (!QCoreApplication::instance())
         core.emplace(argc, argv);
     return parser.helpText();
+}
+
+// The verbs that print settings instead of opening the window. Each takes
+// its first file as the option's value and any further ones as the
+// arguments that follow it.
+struct VerbOption {
+    const char *name;
+    const char *valueName;
+    const char *description;
+    int moreFiles;
+};
+
+const VerbOption kVerbs[] = {
+    {"show", "FILE",
+     "Print every setting of the parameter file FILE, one line per setting in page order, and "
+     "exit.",
+     0},
+    {"diff", "FILE-A",
+     "Print the settings that differ between the parameter files FILE-A and FILE-B (the next "
+     "argument) and exit: 0 when they agree, 1 when they differ, 2 when a file is trouble.",
+     1},
+};
+
+// A verb's mistakes exit like its trouble does.
+constexpr int kVerbUsageExit = 2;
+
+void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOption> &verbs,
+              CommandLineOptions &options)
+{
+    for (std::size_t i = 0; i < verbs.size(); ++i) {
+        if (!parser.isSet(verbs[i]))
+            continue;
+        const QString name = QString::fromLatin1(kVerbs[i].name);
+        const QStringList values = parser.values(verbs[i]);
+        const QStringList more = parser.positionalArguments();
+        QString mistake;
+        if (!options.verb.isEmpty())
+            mistake =
+                QStringLiteral("--%1 and --%2 cannot be used together.").arg(options.verb, name);
+        else if (values.size() != 1 || more.size() != kVerbs[i].moreFiles)
+            mistake = QStringLiteral("--%1 takes %2 file%3.")
+                          .arg(name)
+                          .arg(kVerbs[i].moreFiles + 1)
+                          .arg(kVerbs[i].moreFiles > 0 ? QStringLiteral("s") : QString());
+        if (!mistake.isEmpty()) {
+            options.exitNow = true;
+            options.exitCode = kVerbUsageExit;
+            options.message = mistake + QLatin1Char('\n');
+            return;
+        }
+        options.verb = name;
+        options.verbArguments = values + more;
+    }
 }
 
 } // namespace
@@ -39,6 +93,12 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
                        "the system does not list, such as a pseudo-terminal). May be repeated."),
         QStringLiteral("PATH"));
     parser.addOption(port);
+    std::vector<QCommandLineOption> verbs;
+    for (const VerbOption &v : kVerbs) {
+        verbs.emplace_back(QString::fromLatin1(v.name), QString::fromLatin1(v.description),
+                           QString::fromLatin1(v.valueName));
+        parser.addOption(verbs.back());
+    }
 
     CommandLineOptions options;
     if (!parser.parse(arguments)) {
@@ -53,5 +113,7 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         options.message = QStringLiteral("vegalyra " VEGALYRA_VERSION "\n");
     }
     options.ports = parser.values(port);
+    if (!options.exitNow)
+        takeVerb(parser, verbs, options);
     return options;
 }

@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
+#include "app/verbs.h"
 #include "link/portlist.h"
 
 #include <QApplication>
@@ -19,6 +20,8 @@ int main(int argc, char *argv[])
                    options.exitCode == 0 ? stdout : stderr);
         return options.exitCode;
     }
+    if (!options.verb.isEmpty())
+        return runVerb(options.verb, options.verbArguments);
 
     QApplication app(argc, argv);
     // Lets the desktop pair the window with the menu entry and its icon.

@@ -16,6 +16,7 @@ MainWindow::MainWindow(QWidget *parent)
     status = new StatusLine(ui, link, this);
     link.setListener([this](const RunningCommand *finished) { status->commandsChanged(finished); });
     setUpPortHandling();
+    setUpCompare();
     fillPortList();
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO
 

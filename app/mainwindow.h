@@ -5,7 +5,10 @@
 #include <QString>
 
 #include "link/linkactivity.h"
+#include "model/parameterset.h"
 #include "views/livemonitor.h"
+
+#include <optional>
 
 class MainForm;
 class StatusLine;
@@ -37,6 +40,11 @@ public:
     // last, each with the step it has reached.
     const LinkActivity &linkActivity() const { return link; }
 
+    // The settings as the last complete READ on the connection that is up
+    // brought them; nothing before such a READ, or once that connection
+    // has ended (views/compare.cpp).
+    std::optional<ParameterSet> lastCompleteReadSettings() const;
+
 protected:
     // Asks before leaving while a command is still sending: closing would
     // cut the transfer short. Otherwise asks before leaving settings behind
@@ -56,6 +64,9 @@ private slots:
     void on_toolButton_Send_clicked();
     void on_toolButton_Reset_clicked();
     void on_pushButton_Reset2_clicked();
+
+    // compare the editor with the transmitter or a file (views/compare.cpp)
+    void on_pushButton_Compare_clicked();
 
     // files (files/fileactions.cpp)
     void on_toolButton_Save_clicked();
@@ -245,6 +256,8 @@ private:
     // the port. False when the transmitter did not get all of it
     // (link/commands.cpp).
     bool endTransfer(CommandScope &transfer);
+    // Keeps the settings of each complete READ for COMPARE (views/compare.cpp).
+    void setUpCompare();
     // Tells the pilot when a transfer did not reach the transmitter whole.
     void reportTransfer(bool delivered);
     // Puts the ports present now into portNameBox (link/port.cpp).
@@ -268,4 +281,8 @@ private:
     StatusLine *status = nullptr;
     // What the live readouts last showed (views/livedisplay.cpp).
     LiveReadoutsShown liveShown;
+    // The settings of the last complete READ and the connection it came
+    // over (views/compare.cpp).
+    std::optional<ParameterSet> lastCompleteRead;
+    quint64 lastCompleteReadConnection = 0;
 };

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "files/paramfile.h"
+#include "files/paramfileread.h"
 #include "link/framedecoder.h"
 #include "link/pause.h"
 #include "ui/mainform.h"
@@ -15,11 +16,6 @@
 #include <QSaveFile>
 #include <QToolButton>
 #include <QtDebug>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -34,26 +30,6 @@ void showFileError()
 {
     QMessageBox::critical(nullptr, QStringLiteral("ERROR"),
                           QStringLiteral("Cannot read the specified file!"), QMessageBox::Ok);
-}
-
-// Opens a file the pilot picked for reading. A device node or a pipe picked
-// by mistake is opened without blocking, so LOAD can never hang on a line
-// that has no data or no writer.
-bool openForReading(QFile &file, const QString &name)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
-#else
-    file.setFileName(name);
-    return file.open(QIODevice::ReadOnly);
-#endif
 }
 
 } // namespace

@@ -194,6 +194,11 @@ void TestStatus::readOutcome()
     }
     QTRY_COMPARE_WITH_TIMEOUT(activity(), expected, 3000);
     QVERIFY(!window->form()->statusProgress->isVisible());
+    // COMPARE offers the transmitter's settings only after a complete READ,
+    // and only while its connection lasts.
+    QCOMPARE(window->lastCompleteReadSettings().has_value(), frames == 19);
+    window->form()->openButton->click();
+    QVERIFY(!window->lastCompleteReadSettings());
 }
 
 void TestStatus::writeProgressAndConnection()

@@ -1,5 +1,6 @@
 #include "ui/mainform.h"
 
+#include "settings/pagetexts.h"
 #include "ui/formstyles.h"
 #include "ui/portnamebox.h"
 #include "views/curvewidgets.h"
@@ -9,6 +10,7 @@
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,20 +101,9 @@ QToolButton *addToolButton(QWidget *parent, const char *name, const char *icon,
     return button;
 }
 
-// Item lists of the settings combo boxes, in item-index order.
-const std::vector<const char *> kNorRev = {"NOR", "REV"};
-const std::vector<const char *> kNc = {"NC"};
-const std::vector<const char *> kAuxSources = {"SwA", "SwB", "VrA", "VrB/SwC", "NULL", "Lock-C"};
-const std::vector<const char *> kOffOn = {"OFF", "ON"};
-const std::vector<const char *> kCh1to4 = {"CH1", "CH2", "CH3", "CH4"};
-const std::vector<const char *> kSwa = {"SWA"};
-const std::vector<const char *> kAttiChannels = {"CH5", "CH6", "CH7", "CH8", "OFF"};
-const std::vector<const char *> kUpDown = {"UP", "DOWN"};
-const std::vector<const char *> kInhOffOn = {"INH", "OFF", "ON"};
-const std::vector<const char *> kCh1to8 = {"CH1", "CH2", "CH3", "CH4", "CH5", "CH6", "CH7", "CH8"};
-const std::vector<const char *> kVersion = {"V5.1"};
-
-const char *const kTabTexts[6] = {"SERVO", "BASIC", "ADVANCE1", "ADVANCE2", "PROG.MIX", "SYSTEM"};
+// The item lists and tab texts are shared with the settings catalogue, so
+// that a setting is named in the same words everywhere.
+using namespace pagetexts;
 
 } // namespace
 
@@ -203,6 +194,7 @@ void MainForm::setupUi(QMainWindow *window)
     setupAdvance2Page(pages[3]);
     setupProgMixPage(pages[4]);
     setupSystemPage(pages[5]);
+    setupTabCorner();
 
     window->setCentralWidget(centralwidget);
     setupStatusBar(window);
@@ -239,6 +231,23 @@ void MainForm::setupStatusBar(QMainWindow *window)
     statusbar->addPermanentWidget(statusChanges);
     statusbar->addPermanentWidget(statusConnection);
     window->setStatusBar(statusbar);
+}
+
+void MainForm::setupTabCorner()
+{
+    // Lower than the tabs, so the tab row keeps its height and the pages
+    // their place.
+    tabCorner = new QWidget(tabWidget);
+    tabCorner->setObjectName(QStringLiteral("tabCorner"));
+    auto *row = new QHBoxLayout(tabCorner);
+    row->setContentsMargins(0, 4, 8, 6);
+    row->setSpacing(6);
+    pushButton_Compare = new QPushButton(tabCorner);
+    pushButton_Compare->setObjectName(QStringLiteral("pushButton_Compare"));
+    pushButton_Compare->setStyleSheet(formStyles().dataResetButton);
+    pushButton_Compare->setFixedSize(120, 40);
+    row->addWidget(pushButton_Compare);
+    tabWidget->setCornerWidget(tabCorner, Qt::TopRightCorner);
 }
 
 void MainForm::setupHeader(QWidget *parent)
@@ -539,6 +548,9 @@ void MainForm::retranslateUi(QMainWindow *window)
     toolButton_Save->setText(tr("SAVE"));
     toolButton_Send->setText(tr("WRITE"));
     pushButton_Reset2->setText(tr("DATA RESET"));
+    pushButton_Compare->setText(tr("COMPARE"));
+    pushButton_Compare->setToolTip(
+        tr("Compare the settings in the editor with the transmitter's last READ or a file"));
     for (const auto &c : captionTexts)
         c.first->setText(tr(c.second));
     for (const auto &g : groupTitles)

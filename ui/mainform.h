@@ -47,6 +47,10 @@ public:
     QLineEdit *lineEdit_RSSI = nullptr;
 
     QTabWidget *tabWidget = nullptr;
+    // In the free space right of the page tabs (the tab widget's corner):
+    // buttons that work on all settings at once, side by side.
+    QWidget *tabCorner = nullptr;
+    QPushButton *pushButton_Compare = nullptr;
 
     // SERVO: per channel a readout ("lineEdit", "lineEdit_2" … "lineEdit_8"),
     // the upper gauge bar ("progressBar_10" … "progressBar_80") and the lower
@@ -135,6 +139,7 @@ private:
 
     void setupHeader(QWidget *parent);
     void setupStatusBar(QMainWindow *window);
+    void setupTabCorner();
     void setupServoPage(QWidget *page);
     void setupBasicPage(QWidget *page);
     void setupAdvance1Page(QWidget *page);

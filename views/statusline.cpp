@@ -185,6 +185,7 @@ void StatusLine::readGraceOver()
 {
     counting = false;
     setOutcome(readOutcome(settingFramesRead()));
+    emit readJudged(settingFramesRead());
 }
 
 int StatusLine::settingFramesRead() const

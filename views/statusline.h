@@ -54,6 +54,11 @@ public:
     // file has.
     bool hasUnwrittenChanges() const;
 
+signals:
+    // A READ was judged once its grace period was over, by the distinct
+    // setting frames that came back (all kSettingFrameKinds: complete).
+    void readJudged(int settingFramesRead);
+
 private:
     void takeSnapshot();
     // The snapshot changes only by what really passed: frames the

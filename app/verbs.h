@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+
+class QTextStream;
+
+// The command-line verbs that print settings and exit. Each needs no
+// display, no application object and no port; it writes its lines to `out`
+// and its one line of trouble to `err`, and returns the exit status.
+
+// Every setting of a parameter file, one line per setting in page order:
+// "BASIC / CH3 / REVERSE: REV". 0, or 2 when the file is trouble.
+int runShow(const QString &path, QTextStream &out, QTextStream &err);
+
+// The settings that differ between two parameter files, in page order:
+// "BASIC / CH3 / REVERSE: NOR -> REV". As diff has it: 0 same, 1 different,
+// 2 trouble (then nothing on `out`).
+int runDiff(const QString &pathA, const QString &pathB, QTextStream &out, QTextStream &err);
+
+// Runs the verb the command line named with its arguments on the process's
+// standard output and error. Trace lines are dropped meanwhile: the output
+// is the verb's lines and nothing else.
+int runVerb(const QString &verb, const QStringList &arguments);
