@@ -21,29 +21,40 @@ QString helpTextOf(const QCommandLineParser &parser)
     return parser.helpText();
 }
 
-// The verbs that print settings instead of opening the window. Each takes
-// its first file as the option's value and any further ones as the
-// arguments that follow it.
+// The verbs that print settings instead of opening the window. A verb
+// with a value name takes its first file as the option's value; any
+// further files are the arguments that follow.
 struct VerbOption {
     const char *name;
-    const char *valueName;
+    const char *valueName; // nullptr: a verb that takes no value of its own
     const char *description;
-    int moreFiles;
+    int files; // how many files it takes in all
 };
 
 const VerbOption kVerbs[] = {
     {"show", "FILE",
      "Print every setting of the parameter file FILE, one line per setting in page order, and "
      "exit.",
-     0},
+     1},
     {"diff", "FILE-A",
      "Print the settings that differ between the parameter files FILE-A and FILE-B (the next "
      "argument) and exit: 0 when they agree, 1 when they differ, 2 when a file is trouble.",
-     1},
+     2},
 };
 
 // A verb's mistakes exit like its trouble does.
 constexpr int kVerbUsageExit = 2;
+
+// A script that runs a verb reads 1 as "the files differ": a mistake in
+// its command line must not look like that.
+bool namesVerb(const QStringList &arguments)
+{
+    for (const VerbOption &v : kVerbs) {
+        if (arguments.contains(QStringLiteral("--") + QLatin1String(v.name)))
+            return true;
+    }
+    return false;
+}
 
 void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOption> &verbs,
               CommandLineOptions &options)
@@ -52,17 +63,17 @@ void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOp
         if (!parser.isSet(verbs[i]))
             continue;
         const QString name = QString::fromLatin1(kVerbs[i].name);
-        const QStringList values = parser.values(verbs[i]);
-        const QStringList more = parser.positionalArguments();
+        const QStringList files = (kVerbs[i].valueName ? parser.values(verbs[i]) : QStringList()) +
+                                  parser.positionalArguments();
         QString mistake;
         if (!options.verb.isEmpty())
             mistake =
                 QStringLiteral("--%1 and --%2 cannot be used together.").arg(options.verb, name);
-        else if (values.size() != 1 || more.size() != kVerbs[i].moreFiles)
+        else if (files.size() != kVerbs[i].files)
             mistake = QStringLiteral("--%1 takes %2 file%3.")
                           .arg(name)
-                          .arg(kVerbs[i].moreFiles + 1)
-                          .arg(kVerbs[i].moreFiles > 0 ? QStringLiteral("s") : QString());
+                          .arg(kVerbs[i].files)
+                          .arg(kVerbs[i].files == 1 ? QString() : QStringLiteral("s"));
         if (!mistake.isEmpty()) {
             options.exitNow = true;
             options.exitCode = kVerbUsageExit;
@@ -70,7 +81,7 @@ void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOp
             return;
         }
         options.verb = name;
-        options.verbArguments = values + more;
+        options.verbArguments = files;
     }
 }
 
@@ -96,14 +107,14 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     std::vector<QCommandLineOption> verbs;
     for (const VerbOption &v : kVerbs) {
         verbs.emplace_back(QString::fromLatin1(v.name), QString::fromLatin1(v.description),
-                           QString::fromLatin1(v.valueName));
+                           QString::fromLatin1(v.valueName)); // no value name: a plain switch
         parser.addOption(verbs.back());
     }
 
     CommandLineOptions options;
     if (!parser.parse(arguments)) {
         options.exitNow = true;
-        options.exitCode = 1;
+        options.exitCode = namesVerb(arguments) ? kVerbUsageExit : 1;
         options.message = parser.errorText() + QLatin1Char('\n');
     } else if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         options.exitNow = true;

@@ -99,6 +99,8 @@ void TestVerbs::verbs_data()
                                << "bad-h: frame H is not valid";
     QTest::newRow("too short") << QStringList{"--diff", "short", "a"} << 2 << QStringList() << false
                                << "short: frames H and I are not valid";
+    QTest::newRow("one file for diff")
+        << QStringList{"--diff", "a"} << 2 << QStringList() << false << "--diff takes 2 files";
 }
 
 void TestVerbs::verbs()
@@ -135,8 +137,7 @@ void TestVerbs::verbs()
         QCOMPARE(errLines, QStringList());
     } else {
         QCOMPARE(errLines.size(), 1);
-        QVERIFY2(errLines.first().contains(dir.path()) && errLines.first().contains(err),
-                 qPrintable(errLines.first()));
+        QVERIFY2(errLines.first().contains(err), qPrintable(errLines.first()));
     }
 }
 
