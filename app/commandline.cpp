@@ -40,6 +40,10 @@ const VerbOption kVerbs[] = {
      "Print the settings that differ between the parameter files FILE-A and FILE-B (the next "
      "argument) and exit: 0 when they agree, 1 when they differ, 2 when a file is trouble.",
      2},
+    {"history", nullptr,
+     "List the entries of the transmitter's settings history, newest first (time, event, file), "
+     "and exit.",
+     0},
 };
 
 // A verb's mistakes exit like its trouble does.

@@ -14,9 +14,16 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this); // also connects the on_<object>_<signal> slots by name
     status = new StatusLine(ui, link, this);
-    link.setListener([this](const RunningCommand *finished) { status->commandsChanged(finished); });
+    link.setListener([this](const RunningCommand *finished) {
+        status->commandsChanged(finished);
+        if (finished)
+            noteCommandForHistory(*finished);
+        if (finished && !pendingHistory.empty())
+            QTimer::singleShot(0, this, &MainWindow::writePendingHistory);
+    });
     setUpPortHandling();
     setUpCompare();
+    setUpHistory();
     fillPortList();
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO
 

@@ -4,11 +4,13 @@
 #include <QSerialPort>
 #include <QString>
 
+#include "history/history.h"
 #include "link/linkactivity.h"
 #include "model/parameterset.h"
 #include "views/livemonitor.h"
 
 #include <optional>
+#include <vector>
 
 class MainForm;
 class StatusLine;
@@ -67,6 +69,8 @@ private slots:
 
     // compare the editor with the transmitter or a file (views/compare.cpp)
     void on_pushButton_Compare_clicked();
+    // history (views/historyview.cpp)
+    void on_pushButton_History_clicked();
 
     // files (files/fileactions.cpp)
     void on_toolButton_Save_clicked();
@@ -258,6 +262,19 @@ private:
     bool endTransfer(CommandScope &transfer);
     // Keeps the settings of each complete READ for COMPARE (views/compare.cpp).
     void setUpCompare();
+    // The settings history: an entry after each complete READ and each
+    // delivered WRITE, LOAD, RESET and DATA RESET, written once no command
+    // runs (history/recording.cpp).
+    void setUpHistory();
+    void noteCommandForHistory(const RunningCommand &finished);
+    void keepForHistory(HistoryEvent event, const QByteArray &file);
+    void writePendingHistory();
+    // Puts a history entry's settings into the editor, without sending
+    // anything (views/historyview.cpp).
+    void restoreFromHistory(const QString &path);
+    // The editor takes these settings as one step of the pilot's
+    // (views/historyview.cpp).
+    void replaceEditorSettings(const QString &stepName, const ParameterSet &after);
     // Tells the pilot when a transfer did not reach the transmitter whole.
     void reportTransfer(bool delivered);
     // Puts the ports present now into portNameBox (link/port.cpp).
@@ -285,4 +302,11 @@ private:
     // over (views/compare.cpp).
     std::optional<ParameterSet> lastCompleteRead;
     quint64 lastCompleteReadConnection = 0;
+    // History entries waiting for the commands to end.
+    struct PendingHistory {
+        HistoryEvent event;
+        QByteArray file;
+        QDateTime time;
+    };
+    std::vector<PendingHistory> pendingHistory;
 };

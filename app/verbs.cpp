@@ -1,8 +1,10 @@
 #include "app/verbs.h"
 
 #include "files/paramfileread.h"
+#include "history/history.h"
 #include "settings/catalogue.h"
 
+#include <QDir>
 #include <QTextStream>
 
 #include <cstdio>
@@ -56,6 +58,15 @@ int runDiff(const QString &pathA, const QString &pathB, QTextStream &out, QTextS
     return differences.empty() ? 0 : 1;
 }
 
+int runHistory(const QString &folder, QTextStream &out)
+{
+    for (const HistoryEntry &entry : listHistory(folder)) {
+        out << entry.time.toString(Qt::ISODate) << "  " << entry.event.leftJustified(10) << "  "
+            << QDir::toNativeSeparators(entry.path) << '\n';
+    }
+    return 0;
+}
+
 int runVerb(const QString &verb, const QStringList &arguments)
 {
     const QtMessageHandler previous = qInstallMessageHandler(dropTraceLines);
@@ -66,6 +77,8 @@ int runVerb(const QString &verb, const QStringList &arguments)
         status = runShow(arguments.at(0), out, err);
     else if (verb == QLatin1String("diff") && arguments.size() == 2)
         status = runDiff(arguments.at(0), arguments.at(1), out, err);
+    else if (verb == QLatin1String("history") && arguments.isEmpty())
+        status = runHistory(historyFolder(), out);
     out.flush();
     err.flush();
     qInstallMessageHandler(previous);

@@ -17,6 +17,10 @@ int runShow(const QString &path, QTextStream &out, QTextStream &err);
 // 2 trouble (then nothing on `out`).
 int runDiff(const QString &pathA, const QString &pathB, QTextStream &out, QTextStream &err);
 
+// The entries of the settings history in `folder`, newest first, one per
+// line: time, event, path. Nothing when there are none. Always 0.
+int runHistory(const QString &folder, QTextStream &out);
+
 // Runs the verb the command line named with its arguments on the process's
 // standard output and error. Trace lines are dropped meanwhile: the output
 // is the verb's lines and nothing else.

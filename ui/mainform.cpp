@@ -247,6 +247,11 @@ void MainForm::setupTabCorner()
     pushButton_Compare->setStyleSheet(formStyles().dataResetButton);
     pushButton_Compare->setFixedSize(120, 40);
     row->addWidget(pushButton_Compare);
+    pushButton_History = new QPushButton(tabCorner);
+    pushButton_History->setObjectName(QStringLiteral("pushButton_History"));
+    pushButton_History->setStyleSheet(formStyles().dataResetButton);
+    pushButton_History->setFixedSize(120, 40);
+    row->addWidget(pushButton_History);
     tabWidget->setCornerWidget(tabCorner, Qt::TopRightCorner);
 }
 
@@ -549,6 +554,9 @@ void MainForm::retranslateUi(QMainWindow *window)
     toolButton_Send->setText(tr("WRITE"));
     pushButton_Reset2->setText(tr("DATA RESET"));
     pushButton_Compare->setText(tr("COMPARE"));
+    pushButton_History->setText(tr("HISTORY"));
+    pushButton_History->setToolTip(
+        tr("What the transmitter held after each READ, WRITE, LOAD and RESET: compare or restore"));
     pushButton_Compare->setToolTip(
         tr("Compare the settings in the editor with the transmitter's last READ or a file"));
     for (const auto &c : captionTexts)

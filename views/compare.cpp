@@ -67,7 +67,9 @@ void MainWindow::on_pushButton_Compare_clicked()
     if (!read)
         fromRead->setToolTip(QStringLiteral("Available after a complete READ on this connection"));
     dialog->addSource(QStringLiteral("File…"), [dialog] { return pickFile(dialog); });
-    // Further sources (an entry of the transmitter's history) join the row here.
+    QPushButton *fromHistory = dialog->addSource(QStringLiteral("History entry…"),
+                                                 [dialog] { return pickHistoryEntry(dialog); });
+    fromHistory->setEnabled(!listHistory(historyFolder()).empty());
 
     if (read)
         dialog->compareWith({kTransmitter, *read, QString()});

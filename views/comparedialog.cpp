@@ -15,10 +15,9 @@ namespace {
 
 enum Column { Page, Place, Name, EditorValue, OtherValue, Columns };
 
-// The window's dark look: the background of the window, captions in
-// white, the count in the orange of the group titles, the buttons of the
-// header bar.
-QString dialogSheet()
+} // namespace
+
+QString darkDialogSheet()
 {
     return QStringLiteral(
                "QDialog{background-color: rgb(40, 40, 40);}\n"
@@ -38,6 +37,8 @@ QString dialogSheet()
            QStringLiteral("\nQPushButton:disabled{color: rgb(120, 120, 120);}\n"
                           "QPushButton:focus{border-color: rgb(85, 170, 255);}\n");
 }
+
+namespace {
 
 QString countText(std::size_t differences)
 {
@@ -64,7 +65,7 @@ CompareDialog::CompareDialog(const ParameterSet &editorSettings, QWidget *parent
 {
     setObjectName(QStringLiteral("compareDialog"));
     setWindowTitle(QStringLiteral("COMPARE"));
-    setStyleSheet(dialogSheet());
+    setStyleSheet(darkDialogSheet());
     resize(920, 560);
 
     auto *layout = new QVBoxLayout(this);

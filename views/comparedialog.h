@@ -16,6 +16,11 @@ class QPushButton;
 class QTableWidget;
 struct SettingDifference;
 
+// The window's dark look for its dialogs: the background of the window,
+// captions in white, counts in the orange of the group titles, the buttons
+// of the header bar.
+QString darkDialogSheet();
+
 // What the editor's settings are compared with.
 struct CompareSource {
     QString name; // heads its column: "Transmitter (last READ)", "model.txt"
@@ -24,6 +29,13 @@ struct CompareSource {
     // has frames LOAD would skip); `settings` then mean nothing.
     QString trouble;
 };
+
+struct HistoryEntry;
+// A history entry as something to compare with, and the pilot's pick of
+// one (nothing when there is none or the pilot cancelled)
+// (views/historyview.cpp).
+std::optional<CompareSource> historyCompareSource(const HistoryEntry &entry);
+std::optional<CompareSource> pickHistoryEntry(QWidget *parent);
 
 // Shows, setting by setting, where the editor differs from the settings of
 // another source: the transmitter's last READ, a parameter file, and

@@ -143,6 +143,17 @@ void StatusLine::closedWithUnsentBytes(qint64 count)
     setOutcome(unsentOnCloseOutcome(count));
 }
 
+void StatusLine::restoredFromHistory(const QString &entryName)
+{
+    setOutcome(QStringLiteral("Restored %1 to the editor — WRITE sends it").arg(entryName));
+}
+
+void StatusLine::historyNotSaved(const QString &reason)
+{
+    const QString note = QStringLiteral("History not saved: ") + reason;
+    setOutcome(outcome.isEmpty() ? note : outcome + QStringLiteral(" — ") + note);
+}
+
 void StatusLine::refreshChanges()
 {
     // The settings the window starts with (after the first tick has passed

@@ -47,6 +47,11 @@ public:
     // The pilot closed the port while bytes were still queued: the close
     // dropped them.
     void closedWithUnsentBytes(qint64 count);
+    // The editor took the settings of a history entry.
+    void restoredFromHistory(const QString &entryName);
+    // A history entry could not be written; the outcome shown stays and
+    // says so too.
+    void historyNotSaved(const QString &reason);
 
     // Called on every refresh tick: compares the record with the snapshot.
     void refreshChanges();
