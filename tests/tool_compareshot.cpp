@@ -1,14 +1,18 @@
-// Saves pictures of COMPARE for looking at it: the window with the button
-// beside the tabs, the dialog with only the differences and with every
-// setting: tool_compareshot [outdir]
+// Saves pictures of COMPARE and HISTORY for looking at them: the window with
+// the buttons beside the tabs, the dialog with only the differences and with
+// every setting, the history with a few entries: tool_compareshot [outdir]
 #include "app/mainwindow.h"
+#include "files/paramfile.h"
+#include "history/history.h"
 #include "ui/mainform.h"
 #include "views/comparedialog.h"
+#include "views/historydialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -50,5 +54,26 @@ int main(int argc, char *argv[])
     if (!save(dialog, outDir + "/compare-differences.png"))
         return 1;
     dialog->findChild<QCheckBox *>(QStringLiteral("compareShowAll"))->setChecked(true);
-    return save(dialog, outDir + "/compare-all.png") ? 0 : 1;
+    if (!save(dialog, outDir + "/compare-all.png"))
+        return 1;
+    dialog->close();
+
+    // A history of its own: a READ, a WRITE with two changes, a RESET.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    const QDateTime start = QDateTime::currentDateTime().addDays(-1);
+    addHistoryEntry(historyFolder(), HistoryEvent::Read, parameterFileFor(paramSet), start);
+    addHistoryEntry(historyFolder(), HistoryEvent::Write, parameterFileFor(field),
+                    start.addSecs(600));
+    ParameterSet factory = kStartParameters;
+    restFactoryA(factory);
+    restFactoryB(factory);
+    addHistoryEntry(historyFolder(), HistoryEvent::Reset, parameterFileFor(factory),
+                    start.addSecs(7200));
+    QTest::mouseClick(window.form()->pushButton_History, Qt::LeftButton);
+    auto *history = window.findChild<HistoryDialog *>();
+    return history && QTest::qWaitForWindowExposed(history) &&
+                   save(history, outDir + "/history.png")
+               ? 0
+               : 1;
 }

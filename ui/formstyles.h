@@ -26,6 +26,7 @@ struct FormStyles {
     QString ledButton;
     QString openButton;
     QString dataResetButton;
+    QString cornerButton; // the small buttons right of the page tabs
     QString portNameBox;
     QString pageFrame;
     QString page;

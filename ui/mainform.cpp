@@ -9,6 +9,7 @@
 #include <QDoubleSpinBox>
 #include <QFont>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -235,23 +236,24 @@ void MainForm::setupStatusBar(QMainWindow *window)
 
 void MainForm::setupTabCorner()
 {
-    // Lower than the tabs, so the tab row keeps its height and the pages
-    // their place.
+    // The six tabs leave a strip about 240 px wide right of them: the
+    // buttons of the settings tools sit there in two rows, lower than the
+    // tabs, so the tab row keeps its height and the pages their place.
     tabCorner = new QWidget(tabWidget);
     tabCorner->setObjectName(QStringLiteral("tabCorner"));
-    auto *row = new QHBoxLayout(tabCorner);
-    row->setContentsMargins(0, 4, 8, 6);
-    row->setSpacing(6);
-    pushButton_Compare = new QPushButton(tabCorner);
-    pushButton_Compare->setObjectName(QStringLiteral("pushButton_Compare"));
-    pushButton_Compare->setStyleSheet(formStyles().dataResetButton);
-    pushButton_Compare->setFixedSize(120, 40);
-    row->addWidget(pushButton_Compare);
-    pushButton_History = new QPushButton(tabCorner);
-    pushButton_History->setObjectName(QStringLiteral("pushButton_History"));
-    pushButton_History->setStyleSheet(formStyles().dataResetButton);
-    pushButton_History->setFixedSize(120, 40);
-    row->addWidget(pushButton_History);
+    auto *grid = new QGridLayout(tabCorner);
+    grid->setContentsMargins(0, 2, 6, 2);
+    grid->setSpacing(3);
+    const auto add = [this, grid](const char *name, int row, int column) {
+        auto *button = new QPushButton(tabCorner);
+        button->setObjectName(QLatin1String(name));
+        button->setStyleSheet(formStyles().cornerButton);
+        button->setFixedSize(76, 21);
+        grid->addWidget(button, row, column);
+        return button;
+    };
+    pushButton_Compare = add("pushButton_Compare", 0, 0);
+    pushButton_History = add("pushButton_History", 0, 1);
     tabWidget->setCornerWidget(tabCorner, Qt::TopRightCorner);
 }
 

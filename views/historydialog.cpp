@@ -66,17 +66,18 @@ HistoryDialog::HistoryDialog(const QString &historyFolder, EntryAction compare, 
     auto *layout = new QVBoxLayout(this);
     auto *where = new QLabel(
         QStringLiteral("What the transmitter held after each READ, WRITE, LOAD and RESET, "
-                       "newest first.\nRestoring puts an entry into the editor only: WRITE sends "
-                       "it."),
+                       "newest first, and how many settings each changed.\nRestoring puts an "
+                       "entry into the editor only: WRITE sends it."),
         this);
     where->setWordWrap(true);
     layout->addWidget(where);
 
     list = new QTableWidget(0, Columns, this);
     list->setObjectName(QStringLiteral("historyTable"));
-    list->setHorizontalHeaderLabels({QStringLiteral("When"), QStringLiteral("What"),
-                                     QStringLiteral("Changed from the entry before")});
-    list->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    list->setHorizontalHeaderLabels(
+        {QStringLiteral("When"), QStringLiteral("What"), QStringLiteral("Settings changed")});
+    list->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->horizontalHeader()->setStretchLastSection(true);
     list->verticalHeader()->hide();
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
