@@ -29,25 +29,38 @@ struct VerbOption {
     const char *valueName;
     const char *description;
     int moreFiles;
+    bool writes; // takes the file it writes with -o
 };
 
 const VerbOption kVerbs[] = {
     {"show", "FILE",
      "Print every setting of the parameter file FILE, one line per setting in page order, and "
      "exit.",
-     0},
+     0, false},
     {"diff", "FILE-A",
      "Print the settings that differ between the parameter files FILE-A and FILE-B (the next "
      "argument) and exit: 0 when they agree, 1 when they differ, 2 when a file is trouble.",
-     1},
+     1, false},
+    {"sheet", "FILE",
+     "Write the settings sheet of the parameter file FILE to the file named by -o: a PDF when "
+     "its name ends in .pdf, one HTML page when it ends in .html. Needs no display.",
+     0, true},
 };
 
 // A verb's mistakes exit like its trouble does.
 constexpr int kVerbUsageExit = 2;
 
-void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOption> &verbs,
-              CommandLineOptions &options)
+void refuse(CommandLineOptions &options, const QString &mistake)
 {
+    options.exitNow = true;
+    options.exitCode = kVerbUsageExit;
+    options.message = mistake + QLatin1Char('\n');
+}
+
+void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOption> &verbs,
+              const QCommandLineOption &output, CommandLineOptions &options)
+{
+    bool writes = false;
     for (std::size_t i = 0; i < verbs.size(); ++i) {
         if (!parser.isSet(verbs[i]))
             continue;
@@ -63,15 +76,18 @@ void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOp
                           .arg(name)
                           .arg(kVerbs[i].moreFiles + 1)
                           .arg(kVerbs[i].moreFiles > 0 ? QStringLiteral("s") : QString());
-        if (!mistake.isEmpty()) {
-            options.exitNow = true;
-            options.exitCode = kVerbUsageExit;
-            options.message = mistake + QLatin1Char('\n');
-            return;
-        }
+        else if (kVerbs[i].writes && parser.values(output).size() != 1)
+            mistake = QStringLiteral("--%1 takes one -o OUT to write.").arg(name);
+        if (!mistake.isEmpty())
+            return refuse(options, mistake);
         options.verb = name;
         options.verbArguments = values + more;
+        writes = kVerbs[i].writes;
+        if (writes)
+            options.verbArguments << parser.value(output);
     }
+    if (!writes && parser.isSet(output))
+        refuse(options, QStringLiteral("-o names what --sheet writes."));
 }
 
 } // namespace
@@ -99,6 +115,10 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
                            QString::fromLatin1(v.valueName));
         parser.addOption(verbs.back());
     }
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("The file --sheet writes."),
+                                    QStringLiteral("OUT"));
+    parser.addOption(output);
 
     CommandLineOptions options;
     if (!parser.parse(arguments)) {
@@ -114,6 +134,6 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     }
     options.ports = parser.values(port);
     if (!options.exitNow)
-        takeVerb(parser, verbs, options);
+        takeVerb(parser, verbs, output, options);
     return options;
 }
