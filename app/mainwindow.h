@@ -68,6 +68,9 @@ private slots:
     // compare the editor with the transmitter or a file (views/compare.cpp)
     void on_pushButton_Compare_clicked();
 
+    // print the editor's settings as a settings sheet (views/print.cpp)
+    void on_pushButton_Print_clicked();
+
     // files (files/fileactions.cpp)
     void on_toolButton_Save_clicked();
     void on_toolButton_Load_clicked();

@@ -247,6 +247,13 @@ void MainForm::setupTabCorner()
     pushButton_Compare->setStyleSheet(formStyles().dataResetButton);
     pushButton_Compare->setFixedSize(120, 40);
     row->addWidget(pushButton_Compare);
+    pushButton_Print = new QPushButton(tabCorner);
+    pushButton_Print->setObjectName(QStringLiteral("pushButton_Print"));
+    pushButton_Print->setStyleSheet(formStyles().dataResetButton);
+    // Narrower than COMPARE: at 120 the corner would take room the six
+    // page tabs need, and SYSTEM would scroll out of sight.
+    pushButton_Print->setFixedSize(110, 40);
+    row->addWidget(pushButton_Print);
     tabWidget->setCornerWidget(tabCorner, Qt::TopRightCorner);
 }
 
@@ -551,6 +558,8 @@ void MainForm::retranslateUi(QMainWindow *window)
     pushButton_Compare->setText(tr("COMPARE"));
     pushButton_Compare->setToolTip(
         tr("Compare the settings in the editor with the transmitter's last READ or a file"));
+    pushButton_Print->setText(tr("PRINT"));
+    pushButton_Print->setToolTip(tr("Print the settings in the editor, or save them as a PDF"));
     for (const auto &c : captionTexts)
         c.first->setText(tr(c.second));
     for (const auto &g : groupTitles)

@@ -51,6 +51,7 @@ public:
     // buttons that work on all settings at once, side by side.
     QWidget *tabCorner = nullptr;
     QPushButton *pushButton_Compare = nullptr;
+    QPushButton *pushButton_Print = nullptr;
 
     // SERVO: per channel a readout ("lineEdit", "lineEdit_2" … "lineEdit_8"),
     // the upper gauge bar ("progressBar_10" … "progressBar_80") and the lower
