@@ -26,6 +26,9 @@ struct Fonts {
         body.setFamily(QStringLiteral("DejaVu Sans"));
         body.setStyleHint(QFont::SansSerif);
         body.setPointSizeF(8.5);
+        // Any letter spacing turns ligatures off: a word copied from the
+        // PDF then reads "file", not a single glyph that search misses.
+        body.setLetterSpacing(QFont::AbsoluteSpacing, 0.05);
         bold = body;
         bold.setBold(true);
         title = bold;
