@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSaveFile>

@@ -13,6 +13,9 @@ namespace {
 // The widgets' own sizes: the strokes are taken at the size the pilot sees.
 constexpr int kRateChartSide = 280;
 constexpr int kThrottleChartSide = 300;
+// A chart pixel in the HTML page: a rate chart 42 mm wide, big enough to
+// read the throttle scale on a screen.
+constexpr double kHtmlChartPixelMm = 0.15;
 
 struct Place {
     QString name;
@@ -180,7 +183,7 @@ QString chartSvg(const SheetChart &chart)
     QString svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %1 %1\" "
                                  "width=\"%2mm\" height=\"%2mm\">")
                       .arg(chart.side)
-                      .arg(number(chart.side * 0.15));
+                      .arg(number(chart.side * kHtmlChartPixelMm));
     svg += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"none\" "
                           "stroke=\"#000\" stroke-width=\"2\"/>")
                .arg(number(chart.frame.x()), number(chart.frame.y()), number(chart.frame.width()),
@@ -220,7 +223,8 @@ QString tableHtml(const SheetTable &table)
 const QString kStyle = QStringLiteral(
     "body{font:10pt sans-serif;color:#000;background:#fff;margin:15mm;max-width:180mm}"
     "h1{font-size:16pt;margin:0 0 2mm}h2{font-size:12pt;margin:6mm 0 2mm;"
-    "border-bottom:1px solid #000;page-break-after:avoid}p{margin:0 0 1mm}"
+    "border-bottom:1px solid #000;page-break-after:avoid}p{margin:0 0 "
+    "1mm}.meta{white-space:pre-wrap}"
     "table,figure{display:inline-table;vertical-align:top;margin:0 5mm 4mm 0;"
     "page-break-inside:avoid}table{border-collapse:collapse}"
     "th,td{border:1px solid #000;padding:0.5mm 1.5mm;text-align:center;font-weight:normal;"
@@ -261,7 +265,7 @@ QString sheetHtml(const Sheet &sheet)
     QString html = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">"
                                   "<title>%1</title><style>%2</style></head><body>\n")
                        .arg(sheet.title.toHtmlEscaped(), kStyle);
-    html += QStringLiteral("<h1>%1</h1><p>%2</p><p>%3</p>\n")
+    html += QStringLiteral("<h1>%1</h1><p class=\"meta\">%2</p><p>%3</p>\n")
                 .arg(sheet.title.toHtmlEscaped(), sheetMeta(sheet).toHtmlEscaped(), sheetNote());
     for (const SheetSection &section : sheet.sections) {
         html += QStringLiteral("<h2>%1</h2>\n").arg(section.page.toHtmlEscaped());

@@ -9,6 +9,9 @@
 #include "files/paramfile.h"
 #include "link/frames.h"
 #include "settings/catalogue.h"
+#include "settings/sheet.h"
+
+Q_DECLARE_METATYPE(ParameterSet)
 
 namespace {
 
@@ -74,6 +77,8 @@ private slots:
     void initTestCase();
     void sheet_data();
     void sheet();
+    void shape_data();
+    void shape();
 
 private:
     QTemporaryDir dir;
@@ -151,6 +156,60 @@ void TestSheet::sheet()
                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
                      .size(),
                  2);
+}
+
+// Built from the catalogue, laid out like the pages: a table of places by
+// names wherever places share their names, each setting in one cell, and
+// the rate curves only of channels the pilot gave rates of their own.
+void TestSheet::shape_data()
+{
+    QTest::addColumn<ParameterSet>("settings");
+    QTest::addColumn<QStringList>("charts");
+
+    ParameterSet expo = kStartParameters;
+    expo.drExpo[1][2] = -43;
+    ParameterSet rates = kStartParameters;
+    rates.drRate[0][0] = 80;
+    rates.drRate[1][3] = 0;
+    QTest::newRow("start values") << kStartParameters << QStringList{"TH CURE"};
+    QTest::newRow("one expo") << expo
+                              << QStringList{"CH3 UP: RATE 100, EXP 0",
+                                             "CH3 DOWN: RATE 100, EXP -43", "TH CURE"};
+    QTest::newRow("two channels") << rates
+                                  << QStringList{"CH1 UP: RATE 80, EXP 0",
+                                                 "CH1 DOWN: RATE 100, EXP 0",
+                                                 "CH4 UP: RATE 100, EXP 0",
+                                                 "CH4 DOWN: RATE 0, EXP 0", "TH CURE"};
+}
+
+void TestSheet::shape()
+{
+    QFETCH(ParameterSet, settings);
+    QFETCH(QStringList, charts);
+
+    const Sheet sheet = buildSheet(settings, QStringLiteral("t"), std::nullopt);
+    QStringList shapes, captions;
+    int cells = 0;
+    for (const SheetSection &section : sheet.sections) {
+        for (const SheetTable &table : section.tables) {
+            shapes << QStringLiteral("%1 %2x%3")
+                          .arg(section.page)
+                          .arg(table.rows.size())
+                          .arg(table.names.size());
+            for (const SheetTable::Row &row : table.rows)
+                for (const SheetCell &cell : row.cells)
+                    cells += cell.text.isEmpty() ? 0 : 1;
+        }
+        for (const SheetChart &chart : section.charts)
+            captions << chart.caption;
+    }
+    // "PAGE places x names": BASIC a row per channel, PROG.MIX a row per mix
+    const QStringList tables = {"BASIC 8x7",    "ADVANCE1 1x5", "ADVANCE1 1x7", "ADVANCE1 1x7",
+                                "ADVANCE1 1x5", "ADVANCE2 1x1", "ADVANCE2 8x2", "ADVANCE2 1x9",
+                                "PROG.MIX 4x6", "SYSTEM 1x4",   "SYSTEM 1x1",   "SYSTEM 4x2"};
+    QCOMPARE(shapes, tables);
+    QCOMPARE(cells, int(settingsCatalogue().size()));
+    QCOMPARE(captions, charts);
 }
 
 QTEST_GUILESS_MAIN(TestSheet)
