@@ -283,9 +283,12 @@ void paintSheet(const Sheet &sheet, QPagedPaintDevice &device)
     const Fonts fonts;
     const Layout layout(device, fonts);
     const Box footerSample = layout.text(sheet.title, fonts.small);
-    const qreal footerTop = layout.height - footerSample.size.height();
-    const QVector<QVector<Placed>> pages =
-        paginate(linesOf(sheet, layout, fonts), footerTop - 3 * layout.mm, layout.mm);
+    // The footer stands at the foot of the paper in hand; the content above
+    // it keeps to the height both papers offer.
+    const qreal footerTop = device.height() - footerSample.size.height();
+    const QVector<QVector<Placed>> pages = paginate(
+        linesOf(sheet, layout, fonts),
+        std::min(footerTop, layout.height - footerSample.size.height()) - 3 * layout.mm, layout.mm);
 
     QPainter painter(&device);
     painter.setRenderHint(QPainter::Antialiasing);
