@@ -28,22 +28,27 @@ struct VerbOption {
     const char *name;
     const char *valueName; // nullptr: a verb that takes no value of its own
     const char *description;
-    int files; // how many files it takes in all
+    int files;   // how many files it takes in all
+    bool writes; // takes the file it writes with -o
 };
 
 const VerbOption kVerbs[] = {
     {"show", "FILE",
      "Print every setting of the parameter file FILE, one line per setting in page order, and "
      "exit.",
-     1},
+     1, false},
     {"diff", "FILE-A",
      "Print the settings that differ between the parameter files FILE-A and FILE-B (the next "
      "argument) and exit: 0 when they agree, 1 when they differ, 2 when a file is trouble.",
-     2},
+     2, false},
     {"history", nullptr,
      "List the entries of the transmitter's settings history, newest first (time, event, file), "
      "and exit.",
-     0},
+     0, false},
+    {"sheet", "FILE",
+     "Write the settings sheet of the parameter file FILE to the file named by -o: a PDF when "
+     "its name ends in .pdf, one HTML page when it ends in .html. Needs no display.",
+     1, true},
 };
 
 // A verb's mistakes exit like its trouble does.
@@ -60,9 +65,17 @@ bool namesVerb(const QStringList &arguments)
     return false;
 }
 
-void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOption> &verbs,
-              CommandLineOptions &options)
+void refuse(CommandLineOptions &options, const QString &mistake)
 {
+    options.exitNow = true;
+    options.exitCode = kVerbUsageExit;
+    options.message = mistake + QLatin1Char('\n');
+}
+
+void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOption> &verbs,
+              const QCommandLineOption &output, CommandLineOptions &options)
+{
+    bool writes = false;
     for (std::size_t i = 0; i < verbs.size(); ++i) {
         if (!parser.isSet(verbs[i]))
             continue;
@@ -78,15 +91,18 @@ void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOp
                           .arg(name)
                           .arg(kVerbs[i].files)
                           .arg(kVerbs[i].files == 1 ? QString() : QStringLiteral("s"));
-        if (!mistake.isEmpty()) {
-            options.exitNow = true;
-            options.exitCode = kVerbUsageExit;
-            options.message = mistake + QLatin1Char('\n');
-            return;
-        }
+        else if (kVerbs[i].writes && parser.values(output).size() != 1)
+            mistake = QStringLiteral("--%1 takes one -o OUT to write.").arg(name);
+        if (!mistake.isEmpty())
+            return refuse(options, mistake);
         options.verb = name;
         options.verbArguments = files;
+        writes = kVerbs[i].writes;
+        if (writes)
+            options.verbArguments << parser.value(output);
     }
+    if (!writes && parser.isSet(output))
+        refuse(options, QStringLiteral("-o names what --sheet writes."));
 }
 
 } // namespace
@@ -114,6 +130,10 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
                            QString::fromLatin1(v.valueName)); // no value name: a plain switch
         parser.addOption(verbs.back());
     }
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("The file --sheet writes."),
+                                    QStringLiteral("OUT"));
+    parser.addOption(output);
 
     CommandLineOptions options;
     if (!parser.parse(arguments)) {
@@ -129,6 +149,6 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     }
     options.ports = parser.values(port);
     if (!options.exitNow)
-        takeVerb(parser, verbs, options);
+        takeVerb(parser, verbs, output, options);
     return options;
 }

@@ -9,8 +9,10 @@ struct CommandLineOptions {
     bool exitNow = false; // --help, --version or a mistake: nothing to start
     int exitCode = 0;
     QString message; // what to print before exiting
-    // A verb that prints and exits without a window ("show", "diff"), and
-    // its file arguments in the order given; empty for the window.
+    // A verb that prints or writes and exits without a window ("show",
+    // "diff", "sheet"), and its file arguments in the order given (for
+    // "sheet" the file it reads, then the file it writes); empty for the
+    // window.
     QString verb;
     QStringList verbArguments;
 };

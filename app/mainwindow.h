@@ -72,6 +72,9 @@ private slots:
     // history (views/historyview.cpp)
     void on_pushButton_History_clicked();
 
+    // print the editor's settings as a settings sheet (views/print.cpp)
+    void on_pushButton_Print_clicked();
+
     // files (files/fileactions.cpp)
     void on_toolButton_Save_clicked();
     void on_toolButton_Load_clicked();

@@ -20,6 +20,12 @@ int runDiff(const QString &pathA, const QString &pathB, QTextStream &out, QTextS
 // The entries of the settings history in `folder`, newest first, one per
 // line: time, event, path. Nothing when there are none. Always 0.
 int runHistory(const QString &folder, QTextStream &out);
+// The settings sheet of a parameter file written to `outPath`: a PDF, or an
+// HTML page when the name ends in ".html". 0, or 2 when the file is trouble
+// or the sheet cannot be written (then nothing is left at `outPath`).
+// Makes its own application object for the fonts and the PDF writer, on
+// the offscreen platform when there is no display.
+int runSheet(const QString &path, const QString &outPath, QTextStream &err);
 
 // Runs the verb the command line named with its arguments on the process's
 // standard output and error. Trace lines are dropped meanwhile: the output

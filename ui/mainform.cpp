@@ -254,6 +254,7 @@ void MainForm::setupTabCorner()
     };
     pushButton_Compare = add("pushButton_Compare", 0, 0);
     pushButton_History = add("pushButton_History", 0, 1);
+    pushButton_Print = add("pushButton_Print", 0, 2);
     tabWidget->setCornerWidget(tabCorner, Qt::TopRightCorner);
 }
 
@@ -561,6 +562,8 @@ void MainForm::retranslateUi(QMainWindow *window)
         tr("What the transmitter held after each READ, WRITE, LOAD and RESET: compare or restore"));
     pushButton_Compare->setToolTip(
         tr("Compare the settings in the editor with the transmitter's last READ or a file"));
+    pushButton_Print->setText(tr("PRINT"));
+    pushButton_Print->setToolTip(tr("Print the settings in the editor, or save them as a PDF"));
     for (const auto &c : captionTexts)
         c.first->setText(tr(c.second));
     for (const auto &g : groupTitles)

@@ -52,6 +52,7 @@ public:
     QWidget *tabCorner = nullptr;
     QPushButton *pushButton_Compare = nullptr;
     QPushButton *pushButton_History = nullptr;
+    QPushButton *pushButton_Print = nullptr;
 
     // SERVO: per channel a readout ("lineEdit", "lineEdit_2" … "lineEdit_8"),
     // the upper gauge bar ("progressBar_10" … "progressBar_80") and the lower
