@@ -37,6 +37,8 @@ void showFileError()
 void MainWindow::on_toolButton_Save_clicked()
 {
     lockButtonBriefly(ui->toolButton_Save);
+    if (leaving) // the pilot closed the window during the lock
+        return;
     const QString name =
         QFileDialog::getSaveFileName(nullptr, QStringLiteral("SAVE"), QStringLiteral("./"),
                                      QStringLiteral("file (*.txt *.dat);;allfile (*.*)"));
@@ -65,7 +67,11 @@ void MainWindow::on_toolButton_Save_clicked()
         return;
     }
     status->fileCommandStarts(name);
-    const bool delivered = sendSettings(CommandKind::Save);
+    bool delivered;
+    {
+        CommandScope save(link, CommandKind::Save);
+        delivered = sendSettings(save);
+    }
     const QByteArray bytes = parameterFileBytes();
     const bool written = file.write(bytes) == bytes.size() && file.commit();
     status->saved(name, written, delivered, bytes);
@@ -78,12 +84,25 @@ void MainWindow::on_toolButton_Load_clicked()
 {
     // Telemetry must not overwrite the trims being loaded and sent.
     suspendTrimUpdate = true;
+    // One step the pilot can undo: the editor as it was before the file.
+    const quint64 step = beginCommandStep(QStringLiteral("LOAD"));
+    loadFile();
+    endCommandStep(step);
+}
+
+void MainWindow::loadFile()
+{
     lockButtonBriefly(ui->toolButton_Load);
+    if (leaving) { // the pilot closed the window during the lock
+        suspendTrimUpdate = false;
+        return;
+    }
     const QString name =
         QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open file"), QStringLiteral("./"),
                                      QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
     if (name.isEmpty()) {
         suspendTrimUpdate = false;
+        NotThePilot repair(*this);
         Dr_DataSelet();
         FalseSaveData();
         return;
@@ -101,21 +120,31 @@ void MainWindow::on_toolButton_Load_clicked()
 
     const int length = text.size();
     qDebug("Blength00:%d", length);
-    const FileFramesAccepted accepted = decodeParameterFile(text, paramSet);
-    for (int k = 0; k < 3; ++k) {
-        if (accepted.frame[k])
-            qDebug("Blength0%d:%d", k + 1, length);
+    FileFramesAccepted accepted;
+    {
+        NotThePilot fromFile(*this);
+        accepted = decodeParameterFile(text, paramSet);
+        for (int k = 0; k < 3; ++k) {
+            if (accepted.frame[k])
+                qDebug("Blength0%d:%d", k + 1, length);
+        }
+        // The transmitter gets only values the tool itself accepts: a file
+        // with a sub-trim of 110 sends the repaired 0, not 110.
+        Dr_DataSelet();
+        FalseSaveData();
     }
-
-    // The transmitter gets only values the tool itself accepts: a file with
-    // a sub-trim of 110 sends the repaired 0, not 110.
-    Dr_DataSelet();
-    FalseSaveData();
     status->fileCommandStarts(name);
-    const bool delivered = sendSettings(CommandKind::Load);
+    bool delivered;
+    {
+        CommandScope load(link, CommandKind::Load);
+        delivered = sendSettings(load);
+    }
     suspendTrimUpdate = false;
-    Dr_DataSelet();
-    FalseSaveData();
+    {
+        NotThePilot repair(*this);
+        Dr_DataSelet();
+        FalseSaveData();
+    }
     status->loaded(name, accepted, delivered, text);
     reportTransfer(delivered);
 }

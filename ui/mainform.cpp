@@ -9,6 +9,7 @@
 #include <QDoubleSpinBox>
 #include <QFont>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -236,18 +237,28 @@ void MainForm::setupStatusBar(QMainWindow *window)
 void MainForm::setupTabCorner()
 {
     // Lower than the tabs, so the tab row keeps its height and the pages
-    // their place.
+    // their place; the six tabs leave room for three narrow buttons
+    // across, so they stand in two rows.
     tabCorner = new QWidget(tabWidget);
     tabCorner->setObjectName(QStringLiteral("tabCorner"));
-    auto *row = new QHBoxLayout(tabCorner);
-    row->setContentsMargins(0, 4, 8, 6);
-    row->setSpacing(6);
-    pushButton_Compare = new QPushButton(tabCorner);
-    pushButton_Compare->setObjectName(QStringLiteral("pushButton_Compare"));
-    pushButton_Compare->setStyleSheet(formStyles().dataResetButton);
-    pushButton_Compare->setFixedSize(120, 40);
-    row->addWidget(pushButton_Compare);
+    auto *grid = new QGridLayout(tabCorner);
+    grid->setContentsMargins(0, 3, 6, 3);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(4);
+    pushButton_Compare = addCornerButton("pushButton_Compare", 0, 0);
+    pushButton_Undo = addCornerButton("pushButton_Undo", 0, 1);
+    pushButton_Redo = addCornerButton("pushButton_Redo", 0, 2);
     tabWidget->setCornerWidget(tabCorner, Qt::TopRightCorner);
+}
+
+QPushButton *MainForm::addCornerButton(const char *name, int row, int column)
+{
+    auto *button = new QPushButton(tabCorner);
+    button->setObjectName(QLatin1String(name));
+    button->setStyleSheet(formStyles().cornerButton);
+    button->setFixedSize(74, 21);
+    static_cast<QGridLayout *>(tabCorner->layout())->addWidget(button, row, column);
+    return button;
 }
 
 void MainForm::setupHeader(QWidget *parent)
@@ -551,6 +562,8 @@ void MainForm::retranslateUi(QMainWindow *window)
     pushButton_Compare->setText(tr("COMPARE"));
     pushButton_Compare->setToolTip(
         tr("Compare the settings in the editor with the transmitter's last READ or a file"));
+    pushButton_Undo->setText(tr("UNDO"));
+    pushButton_Redo->setText(tr("REDO"));
     for (const auto &c : captionTexts)
         c.first->setText(tr(c.second));
     for (const auto &g : groupTitles)
