@@ -28,6 +28,10 @@ int main(int argc, char *argv[])
     // must be set before the application object exists.
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    // 150 % stays 150 %: rounded up to 200 % the window would not fit a
+    // 1920 x 1080 screen.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
     // Lets the desktop pair the window with the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("vegalyra"));

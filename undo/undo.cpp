@@ -138,9 +138,10 @@ void MainWindow::setUpUndo()
 
 void MainWindow::setUpCommandKeys()
 {
-    // Only the commands that leave the transmitter's settings as they are,
-    // or that the pilot can undo in the editor, have keys. WRITE, RESET and
-    // DATA RESET overwrite the transmitter and stay a deliberate click.
+    // Keys only for the commands that do not overwrite the transmitter at
+    // a stroke: READ only asks, and LOAD and SAVE send nothing before the
+    // pilot has picked a file in their dialog. WRITE, RESET and DATA RESET
+    // overwrite the transmitter at once and stay a deliberate click.
     const struct {
         QToolButton *button;
         QKeySequence key;
