@@ -17,6 +17,8 @@
 #include <QToolButton>
 #include <QtDebug>
 
+#include <optional>
+
 namespace {
 
 void lockButtonBriefly(QAbstractButton *button)
@@ -24,6 +26,16 @@ void lockButtonBriefly(QAbstractButton *button)
     button->setEnabled(false);
     pauseMs(200);
     button->setEnabled(true);
+}
+
+// SAVE and LOAD run from the click: the status line shows them during the
+// lock and the file dialog. One that ends without a transfer (the pilot
+// left during the lock, cancelled or picked a file that cannot be used)
+// is withdrawn: nothing reports it as finished.
+void withdraw(std::optional<CommandScope> &command)
+{
+    command->withdraw();
+    command.reset();
 }
 
 void showFileError()
@@ -36,20 +48,24 @@ void showFileError()
 
 void MainWindow::on_toolButton_Save_clicked()
 {
+    std::optional<CommandScope> save(std::in_place, link, CommandKind::Save);
+    status->fileCommandStarts(QString());
     lockButtonBriefly(ui->toolButton_Save);
     if (leaving) // the pilot closed the window during the lock
-        return;
+        return withdraw(save);
+    save->goesOn();
     const QString name =
         QFileDialog::getSaveFileName(nullptr, QStringLiteral("SAVE"), QStringLiteral("./"),
                                      QStringLiteral("file (*.txt *.dat);;allfile (*.*)"));
     qDebug().noquote() << name;
     if (name.isEmpty())
-        return;
+        return withdraw(save);
 
     // Only a regular file is replaced: a pipe or a device node picked by
     // mistake would silently become a file of its own.
     const QFileInfo target(name);
     if (target.exists() && !target.isFile()) {
+        withdraw(save);
         status->saved(name, false, true, QByteArray());
         showFileError();
         return;
@@ -62,16 +78,14 @@ void MainWindow::on_toolButton_Save_clicked()
     // in place of the old one; this way a failed write is seen here.
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        withdraw(save);
         status->saved(name, false, true, QByteArray());
         showFileError();
         return;
     }
     status->fileCommandStarts(name);
-    bool delivered;
-    {
-        CommandScope save(link, CommandKind::Save);
-        delivered = sendSettings(save);
-    }
+    const bool delivered = sendSettings(*save);
+    save.reset();
     const QByteArray bytes = parameterFileBytes();
     const bool written = file.write(bytes) == bytes.size() && file.commit();
     status->saved(name, written, delivered, bytes);
@@ -92,15 +106,20 @@ void MainWindow::on_toolButton_Load_clicked()
 
 void MainWindow::loadFile()
 {
+    std::optional<CommandScope> load(std::in_place, link, CommandKind::Load);
+    status->fileCommandStarts(QString());
     lockButtonBriefly(ui->toolButton_Load);
     if (leaving) { // the pilot closed the window during the lock
+        withdraw(load);
         suspendTrimUpdate = false;
         return;
     }
+    load->goesOn();
     const QString name =
         QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open file"), QStringLiteral("./"),
                                      QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
     if (name.isEmpty()) {
+        withdraw(load);
         suspendTrimUpdate = false;
         NotThePilot repair(*this);
         Dr_DataSelet();
@@ -110,6 +129,7 @@ void MainWindow::loadFile()
     loadedFileName = name;
     QFile file;
     if (!openForReading(file, name)) {
+        withdraw(load);
         suspendTrimUpdate = false;
         status->loadFailed(name);
         showFileError();
@@ -134,11 +154,8 @@ void MainWindow::loadFile()
         FalseSaveData();
     }
     status->fileCommandStarts(name);
-    bool delivered;
-    {
-        CommandScope load(link, CommandKind::Load);
-        delivered = sendSettings(load);
-    }
+    const bool delivered = sendSettings(*load);
+    load.reset();
     suspendTrimUpdate = false;
     {
         NotThePilot repair(*this);
