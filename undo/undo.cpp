@@ -27,15 +27,6 @@
 
 namespace {
 
-bool isUndoOrRedoKey(QEvent *event)
-{
-    const auto *key = static_cast<QKeyEvent *>(event);
-    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
-           (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier) ||
-           (key->key() == Qt::Key_Z &&
-            key->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier));
-}
-
 // The platform's keys and the two every pilot knows from somewhere else.
 QList<QKeySequence> redoKeys()
 {
@@ -46,6 +37,13 @@ QList<QKeySequence> redoKeys()
             keys << key;
     }
     return keys;
+}
+
+bool isUndoOrRedoKey(QEvent *event)
+{
+    const auto *key = static_cast<QKeyEvent *>(event);
+    return key->matches(QKeySequence::Undo) ||
+           redoKeys().contains(QKeySequence(int(key->modifiers()) | key->key()));
 }
 
 QString keyText(const QKeySequence &key)
