@@ -3,11 +3,13 @@
 #include "ui/mainform.h"
 #include "views/statusline.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUndoStack>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(new MainForm), refreshTimer(nullptr)
@@ -24,6 +26,7 @@ MainWindow::MainWindow(QWidget *parent)
     setUpPortHandling();
     setUpCompare();
     setUpHistory();
+    setUpUndo();
     fillPortList();
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO
 
@@ -34,6 +37,10 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The steps and the keys go before the form: clearing the steps
+    // updates the UNDO and REDO buttons.
+    qApp->removeEventFilter(this);
+    steps->disconnect(this);
     releasePort(); // before the form goes: the port's reports must not reach it
     link.setListener(nullptr);
     delete ui;

@@ -55,7 +55,7 @@ CommandScope::~CommandScope()
     Q_ASSERT(m_activity.m_running.size() == m_index + 1);
     const RunningCommand finished = m_activity.m_running.back();
     m_activity.m_running.pop_back();
-    m_activity.tell(&finished);
+    m_activity.tell(m_withdrawn ? nullptr : &finished);
 }
 
 void tellTransferUnfinished()

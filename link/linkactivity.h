@@ -83,8 +83,8 @@ private:
     Listener m_listener;
 };
 
-// Marks a command as running for its lifetime, bound to the connection that
-// is up when it starts.
+// Marks a command as running for its lifetime, from the pilot's click on,
+// bound to the connection that is up when it starts.
 class CommandScope
 {
 public:
@@ -100,10 +100,21 @@ public:
     quint64 connection() const { return m_activity.m_running[m_index].connection; }
     // The line did not take the command's bytes by the time it ended.
     void markNotTaken() { m_activity.m_running[m_index].notTaken = true; }
+    CommandKind kind() const { return m_activity.m_running[m_index].kind; }
+
+    // The command's button lock is over and it goes on: it talks to the
+    // connection that is up now, which the pilot may have opened during
+    // the lock.
+    void goesOn() { m_activity.m_running[m_index].connection = m_activity.m_current; }
+    // The command does not go on after its lock (the port is closed, or the
+    // pilot is leaving): it ends without having done anything, so nothing
+    // reports it as finished.
+    void withdraw() { m_withdrawn = true; }
 
 private:
     LinkActivity &m_activity;
     std::size_t m_index;
+    bool m_withdrawn = false;
 };
 
 // Tells the pilot that a transfer was cut short and the transmitter did not

@@ -399,6 +399,11 @@ void TestCommands::closingWindowMidTransfer_data()
         << "toolButton_Send" << 1500 << "default" << false << 4;
     QTest::newRow("WRITE, pilot closes anyway")
         << "toolButton_Send" << 1500 << "close" << true << 2;
+    // The 200 ms button lock is part of the command.
+    QTest::newRow("WRITE in its lock, pilot takes the default")
+        << "toolButton_Send" << 100 << "default" << false << 4;
+    QTest::newRow("WRITE in its lock, pilot closes anyway: nothing goes out")
+        << "toolButton_Send" << 100 << "close" << true << 0;
 }
 
 void TestCommands::closingWindowMidTransfer()

@@ -236,26 +236,31 @@ void MainForm::setupStatusBar(QMainWindow *window)
 
 void MainForm::setupTabCorner()
 {
-    // The six tabs leave a strip about 240 px wide right of them: the
-    // buttons of the settings tools sit there in two rows, lower than the
-    // tabs, so the tab row keeps its height and the pages their place.
+    // Lower than the tabs, so the tab row keeps its height and the pages
+    // their place; the six tabs leave room for three narrow buttons
+    // across, so they stand in two rows.
     tabCorner = new QWidget(tabWidget);
     tabCorner->setObjectName(QStringLiteral("tabCorner"));
     auto *grid = new QGridLayout(tabCorner);
-    grid->setContentsMargins(0, 2, 6, 2);
-    grid->setSpacing(3);
-    const auto add = [this, grid](const char *name, int row, int column) {
-        auto *button = new QPushButton(tabCorner);
-        button->setObjectName(QLatin1String(name));
-        button->setStyleSheet(formStyles().cornerButton);
-        button->setFixedSize(76, 21);
-        grid->addWidget(button, row, column);
-        return button;
-    };
-    pushButton_Compare = add("pushButton_Compare", 0, 0);
-    pushButton_History = add("pushButton_History", 0, 1);
-    pushButton_Print = add("pushButton_Print", 0, 2);
+    grid->setContentsMargins(0, 3, 6, 3);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(4);
+    pushButton_Compare = addCornerButton("pushButton_Compare", 0, 0);
+    pushButton_Undo = addCornerButton("pushButton_Undo", 0, 1);
+    pushButton_Redo = addCornerButton("pushButton_Redo", 0, 2);
+    pushButton_History = addCornerButton("pushButton_History", 1, 0);
+    pushButton_Print = addCornerButton("pushButton_Print", 1, 1);
     tabWidget->setCornerWidget(tabCorner, Qt::TopRightCorner);
+}
+
+QPushButton *MainForm::addCornerButton(const char *name, int row, int column)
+{
+    auto *button = new QPushButton(tabCorner);
+    button->setObjectName(QLatin1String(name));
+    button->setStyleSheet(formStyles().cornerButton);
+    button->setFixedSize(74, 21);
+    static_cast<QGridLayout *>(tabCorner->layout())->addWidget(button, row, column);
+    return button;
 }
 
 void MainForm::setupHeader(QWidget *parent)
@@ -564,6 +569,8 @@ void MainForm::retranslateUi(QMainWindow *window)
         tr("Compare the settings in the editor with the transmitter's last READ or a file"));
     pushButton_Print->setText(tr("PRINT"));
     pushButton_Print->setToolTip(tr("Print the settings in the editor, or save them as a PDF"));
+    pushButton_Undo->setText(tr("UNDO"));
+    pushButton_Redo->setText(tr("REDO"));
     for (const auto &c : captionTexts)
         c.first->setText(tr(c.second));
     for (const auto &g : groupTitles)

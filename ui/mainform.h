@@ -53,6 +53,11 @@ public:
     QPushButton *pushButton_Compare = nullptr;
     QPushButton *pushButton_History = nullptr;
     QPushButton *pushButton_Print = nullptr;
+    QPushButton *pushButton_Undo = nullptr;
+    QPushButton *pushButton_Redo = nullptr;
+    // Five buttons share the corner in two rows of three cells (row by
+    // row, left to right): COMPARE, UNDO, REDO, then the next ones.
+    QPushButton *addCornerButton(const char *name, int row, int column);
 
     // SERVO: per channel a readout ("lineEdit", "lineEdit_2" … "lineEdit_8"),
     // the upper gauge bar ("progressBar_10" … "progressBar_80") and the lower

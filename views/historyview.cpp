@@ -75,10 +75,3 @@ void MainWindow::restoreFromHistory(const QString &path)
     replaceEditorSettings(QStringLiteral("Restore ") + QFileInfo(path).fileName(), read.settings);
     status->restoredFromHistory(QFileInfo(path).fileName());
 }
-
-void MainWindow::replaceEditorSettings(const QString &stepName, const ParameterSet &after)
-{
-    Q_UNUSED(stepName); // names the step once edits can be undone
-    paramSet = after;
-    ui_Display();
-}

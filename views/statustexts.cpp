@@ -85,6 +85,14 @@ CommandProgress commandProgress(const RunningCommand &command, int settingFrames
                 settingFramesRead, kSettingFrameKinds};
     }
     const int frame = frameNumber(command.step);
+    // From the click to the first frame SAVE and LOAD wait for the pilot's
+    // file.
+    if (command.step == CommandStep::Starting &&
+        (command.kind == CommandKind::Save || command.kind == CommandKind::Load)) {
+        return {command.kind == CommandKind::Save ? QStringLiteral("SAVE: choosing a file")
+                                                  : QStringLiteral("LOAD: choosing a file"),
+                0, 4};
+    }
     const bool fileOnly = command.connection == 0 &&
                           (command.kind == CommandKind::Save || command.kind == CommandKind::Load);
     if (fileOnly) {
