@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -18,6 +19,90 @@ QString helpTextOf(const QCommandLineParser &parser)
     if (!QCoreApplication::instance())
         core.emplace(argc, argv);
     return parser.helpText();
+}
+
+// The verbs that print settings instead of opening the window. A verb
+// with a value name takes its first file as the option's value; any
+// further files are the arguments that follow.
+struct VerbOption {
+    const char *name;
+    const char *valueName; // nullptr: a verb that takes no value of its own
+    const char *description;
+    int files;   // how many files it takes in all
+    bool writes; // takes the file it writes with -o
+};
+
+const VerbOption kVerbs[] = {
+    {"show", "FILE",
+     "Print every setting of the parameter file FILE, one line per setting in page order, and "
+     "exit.",
+     1, false},
+    {"diff", "FILE-A",
+     "Print the settings that differ between the parameter files FILE-A and FILE-B (the next "
+     "argument) and exit: 0 when they agree, 1 when they differ, 2 when a file is trouble.",
+     2, false},
+    {"history", nullptr,
+     "List the entries of the transmitter's settings history, newest first (time, event, file), "
+     "and exit.",
+     0, false},
+    {"sheet", "FILE",
+     "Write the settings sheet of the parameter file FILE to the file named by -o: a PDF when "
+     "its name ends in .pdf, one HTML page when it ends in .html. Needs no display.",
+     1, true},
+};
+
+// A verb's mistakes exit like its trouble does.
+constexpr int kVerbUsageExit = 2;
+
+// A script that runs a verb reads 1 as "the files differ": a mistake in
+// its command line must not look like that.
+bool namesVerb(const QStringList &arguments)
+{
+    for (const VerbOption &v : kVerbs) {
+        if (arguments.contains(QStringLiteral("--") + QLatin1String(v.name)))
+            return true;
+    }
+    return false;
+}
+
+void refuse(CommandLineOptions &options, const QString &mistake)
+{
+    options.exitNow = true;
+    options.exitCode = kVerbUsageExit;
+    options.message = mistake + QLatin1Char('\n');
+}
+
+void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOption> &verbs,
+              const QCommandLineOption &output, CommandLineOptions &options)
+{
+    bool writes = false;
+    for (std::size_t i = 0; i < verbs.size(); ++i) {
+        if (!parser.isSet(verbs[i]))
+            continue;
+        const QString name = QString::fromLatin1(kVerbs[i].name);
+        const QStringList files = (kVerbs[i].valueName ? parser.values(verbs[i]) : QStringList()) +
+                                  parser.positionalArguments();
+        QString mistake;
+        if (!options.verb.isEmpty())
+            mistake =
+                QStringLiteral("--%1 and --%2 cannot be used together.").arg(options.verb, name);
+        else if (files.size() != kVerbs[i].files)
+            mistake = QStringLiteral("--%1 takes %2 file%3.")
+                          .arg(name)
+                          .arg(kVerbs[i].files)
+                          .arg(kVerbs[i].files == 1 ? QString() : QStringLiteral("s"));
+        else if (kVerbs[i].writes && parser.values(output).size() != 1)
+            mistake = QStringLiteral("--%1 takes one -o OUT to write.").arg(name);
+        if (!mistake.isEmpty())
+            return refuse(options, mistake);
+        options.verb = name;
+        options.verbArguments = files;
+        writes = kVerbs[i].writes;
+        if (writes)
+            options.verbArguments << parser.value(output);
+    }
+    if (!writes && parser.isSet(output))
+        refuse(options, QStringLiteral("-o names what --sheet writes."));
 }
 
 } // namespace
@@ -39,11 +124,21 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
                        "the system does not list, such as a pseudo-terminal). May be repeated."),
         QStringLiteral("PATH"));
     parser.addOption(port);
+    std::vector<QCommandLineOption> verbs;
+    for (const VerbOption &v : kVerbs) {
+        verbs.emplace_back(QString::fromLatin1(v.name), QString::fromLatin1(v.description),
+                           QString::fromLatin1(v.valueName)); // no value name: a plain switch
+        parser.addOption(verbs.back());
+    }
+    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("The file --sheet writes."),
+                                    QStringLiteral("OUT"));
+    parser.addOption(output);
 
     CommandLineOptions options;
     if (!parser.parse(arguments)) {
         options.exitNow = true;
-        options.exitCode = 1;
+        options.exitCode = namesVerb(arguments) ? kVerbUsageExit : 1;
         options.message = parser.errorText() + QLatin1Char('\n');
     } else if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         options.exitNow = true;
@@ -53,5 +148,7 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         options.message = QStringLiteral("vegalyra " VEGALYRA_VERSION "\n");
     }
     options.ports = parser.values(port);
+    if (!options.exitNow)
+        takeVerb(parser, verbs, output, options);
     return options;
 }

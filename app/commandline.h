@@ -5,10 +5,16 @@
 // What the pilot asked for on the command line. Without options the tool
 // starts exactly as always.
 struct CommandLineOptions {
-    QStringList ports; // --port PATH, in the order given
+    QStringList ports;    // --port PATH, in the order given
     bool exitNow = false; // --help, --version or a mistake: nothing to start
     int exitCode = 0;
     QString message; // what to print before exiting
+    // A verb that prints or writes and exits without a window ("show",
+    // "diff", "sheet"), and its file arguments in the order given (for
+    // "sheet" the file it reads, then the file it writes); empty for the
+    // window.
+    QString verb;
+    QStringList verbArguments;
 };
 
 // Names the application (so the window manager and Qt's settings know it)

@@ -3,19 +3,30 @@
 #include "ui/mainform.h"
 #include "views/statusline.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUndoStack>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(new MainForm), refreshTimer(nullptr)
 {
     ui->setupUi(this); // also connects the on_<object>_<signal> slots by name
     status = new StatusLine(ui, link, this);
-    link.setListener([this](const RunningCommand *finished) { status->commandsChanged(finished); });
+    link.setListener([this](const RunningCommand *finished) {
+        status->commandsChanged(finished);
+        if (finished)
+            noteCommandForHistory(*finished);
+        if (finished && !pendingHistory.empty())
+            QTimer::singleShot(0, this, &MainWindow::writePendingHistory);
+    });
     setUpPortHandling();
+    setUpCompare();
+    setUpHistory();
+    setUpUndo();
     fillPortList();
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO
 
@@ -26,6 +37,10 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The steps and the keys go before the form: clearing the steps
+    // updates the UNDO and REDO buttons.
+    qApp->removeEventFilter(this);
+    steps->disconnect(this);
     releasePort(); // before the form goes: the port's reports must not reach it
     link.setListener(nullptr);
     delete ui;

@@ -4,13 +4,20 @@
 #include <QSerialPort>
 #include <QString>
 
+#include "history/history.h"
 #include "link/linkactivity.h"
+#include "model/parameterset.h"
 #include "views/livemonitor.h"
+
+#include <optional>
+#include <vector>
 
 class MainForm;
 class StatusLine;
+class QAbstractButton;
 class QCloseEvent;
 class QTimer;
+class QUndoStack;
 
 // The one window of the tool. It hosts every slot the form binds by name;
 // the slots are defined beside the subsystem they belong to (model/,
@@ -37,11 +44,30 @@ public:
     // last, each with the step it has reached.
     const LinkActivity &linkActivity() const { return link; }
 
+    // The settings as the last complete READ on the connection that is up
+    // brought them; nothing before such a READ, or once that connection
+    // has ended (views/compare.cpp).
+    std::optional<ParameterSet> lastCompleteReadSettings() const;
+
+    // The pilot's steps on the editor's settings, for UNDO and REDO
+    // (undo/undo.cpp).
+    QUndoStack *editorSteps() const { return steps; }
+
+    // Puts `after` into the editor as one step the pilot can undo, named
+    // `stepName` and the first setting it changes ("Restore 14:02 — CH3
+    // REVERSE: NOR -> REV (+5 more)"), and shows it. The stick trims stay
+    // as the transmitter last reported them. Nothing is sent: the pilot
+    // WRITEs when ready. Used to bring back settings from the history.
+    void replaceEditorSettings(const QString &stepName, const ParameterSet &after);
+
 protected:
     // Asks before leaving while a command is still sending: closing would
     // cut the transfer short. Otherwise asks before leaving settings behind
     // that neither the transmitter nor a file has.
     void closeEvent(QCloseEvent *event) override;
+    // Keeps the undo keys for the window while a spin box has the focus, and
+    // notes where the pilot's input starts from (undo/undo.cpp).
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     // connection (link/port.cpp)
@@ -56,6 +82,14 @@ private slots:
     void on_toolButton_Send_clicked();
     void on_toolButton_Reset_clicked();
     void on_pushButton_Reset2_clicked();
+
+    // compare the editor with the transmitter or a file (views/compare.cpp)
+    void on_pushButton_Compare_clicked();
+    // history (views/historyview.cpp)
+    void on_pushButton_History_clicked();
+
+    // print the editor's settings as a settings sheet (views/print.cpp)
+    void on_pushButton_Print_clicked();
 
     // files (files/fileactions.cpp)
     void on_toolButton_Save_clicked();
@@ -227,17 +261,78 @@ private slots:
     void StkTrim_Display();
 
 private:
+    // Changes to the record that are not the pilot's own edits: the
+    // refresh writing the record back into the widgets, what the
+    // transmitter sends, the commands, undo and redo. Widget signals while
+    // one is under way are not steps; when the last one ends, the record as
+    // it stands is where the pilot's next edit starts from (undo/undo.cpp).
+    class NotThePilot
+    {
+    public:
+        explicit NotThePilot(MainWindow &window);
+        ~NotThePilot();
+        NotThePilot(const NotThePilot &) = delete;
+        NotThePilot &operator=(const NotThePilot &) = delete;
+
+    private:
+        MainWindow &window;
+    };
+
+    // The undo stack, its buttons and keys, and the signals of every value
+    // widget on the pages; the command keys F5, Ctrl+O and Ctrl+S
+    // (undo/undo.cpp).
+    void setUpUndo();
+    void setUpCommandKeys();
+    // A value widget on a page changed.
+    void valueWidgetChanged(QObject *widget);
+    // READ, LOAD, RESET and DATA RESET are one step each, from the click to
+    // their end (READ's: its grace period) or to the pilot's next action,
+    // whichever comes first. Returns the step's number for its end.
+    quint64 beginCommandStep(const QString &name);
+    void endCommandStep(quint64 number);
+    // Pushes the open command step, if it changed the editor, as it stands
+    // with `after`.
+    void closeCommandStep(const ParameterSet &after);
+    // Puts a record into the editor and the widgets, as undo and redo do.
+    void showEditorSettings(const ParameterSet &settings);
+    // The common start of READ, WRITE, RESET and DATA RESET, their 200 ms
+    // button lock and the check for an open port; withdraws `command` when
+    // it may not go on (link/commands.cpp).
+    bool commandMayStart(QAbstractButton *ownButton, CommandScope &command);
+
     // Connects the serial port's readyRead and error reports and the port
     // selector's drop-down (link/port.cpp).
     void setUpPortHandling();
     // RESET and DATA RESET after their checks: factory values into the
     // record, the four frames and "WWW" to the transmitter. False when the
     // connection went before all of it was sent (link/commands.cpp).
-    bool sendFactorySettings(CommandKind kind);
+    bool sendFactorySettings(CommandScope &reset);
     // WRITE, SAVE and LOAD: the four frames, then "WWW" (not for SAVE).
     // False when the connection went before all of it was sent
     // (link/commands.cpp).
-    bool sendSettings(CommandKind kind);
+    bool sendSettings(CommandScope &transfer);
+    // True when everything written on `connection` has left the port by now,
+    // after a short wait bounded by the line rate (link/port.cpp).
+    bool lineTookEverything(quint64 connection);
+    // Ends a transfer: it counts as delivered only when its bytes have left
+    // the port. False when the transmitter did not get all of it
+    // (link/commands.cpp).
+    bool endTransfer(CommandScope &transfer);
+    // Keeps the settings of each complete READ for COMPARE (views/compare.cpp).
+    void setUpCompare();
+    // The settings history: an entry after each complete READ and each
+    // delivered WRITE, LOAD, RESET and DATA RESET, written once no command
+    // runs (history/recording.cpp).
+    void setUpHistory();
+    void noteCommandForHistory(const RunningCommand &finished);
+    void keepForHistory(HistoryEvent event, const QByteArray &file);
+    void writePendingHistory();
+    // Puts a history entry's settings into the editor, without sending
+    // anything (views/historyview.cpp).
+    void restoreFromHistory(const QString &path);
+    // LOAD after its step has begun: the lock, the file, the transfer
+    // (files/fileactions.cpp).
+    void loadFile();
     // Tells the pilot when a transfer did not reach the transmitter whole.
     void reportTransfer(bool delivered);
     // Puts the ports present now into portNameBox (link/port.cpp).
@@ -261,4 +356,29 @@ private:
     StatusLine *status = nullptr;
     // What the live readouts last showed (views/livedisplay.cpp).
     LiveReadoutsShown liveShown;
+    // The settings of the last complete READ and the connection it came
+    // over (views/compare.cpp).
+    std::optional<ParameterSet> lastCompleteRead;
+    quint64 lastCompleteReadConnection = 0;
+    // History entries waiting for the commands to end.
+    struct PendingHistory {
+        HistoryEvent event;
+        QByteArray file;
+        QDateTime time;
+    };
+    std::vector<PendingHistory> pendingHistory;
+
+    // Undo (undo/undo.cpp).
+    QUndoStack *steps = nullptr;
+    int notThePilot = 0;
+    // The record where the pilot's next edit starts from.
+    ParameterSet settled{};
+    struct OpenCommandStep {
+        QString name;
+        ParameterSet before;
+        quint64 number;
+    };
+    std::optional<OpenCommandStep> openCommandStep;
+    quint64 commandSteps = 0;
+    quint64 readStep = 0;
 };

@@ -17,14 +17,26 @@ ParameterSet factoryRecord()
 
 QByteArray recordFileBytes(const ParameterSet &record)
 {
-    QByteArray bytes;
-    bytes.reserve(kParameterFileLength);
-    for (const FrameLayout *layout : kFileFrameLayouts) {
-        // The built part from the record, then the kind's fixed tail.
-        bytes +=
-            (encodeFrame(*layout, record) + layout->buffer->mid(layout->builtLength)).toLatin1();
-    }
-    return bytes;
+    return parameterFileFor(record);
+}
+
+namespace {
+
+// What the frame's fields hold once they have been through the frame again.
+void holdAsCarried(const FrameLayout &layout, ParameterSet &record)
+{
+    const QString carried = encodeFrame(layout, record) + layout.buffer->mid(layout.builtLength);
+    decodeFileFrame(layout, carried, 0, record);
+}
+
+} // namespace
+
+bool storeFrameInRecord(const FrameLayout &layout, const QByteArray &frame, ParameterSet &record)
+{
+    if (!decodeFileFrame(layout, QString::fromLatin1(frame), 0, record))
+        return false;
+    holdAsCarried(layout, record);
+    return true;
 }
 
 QString loadRecord(const QString &fileName, ParameterSet &record)
@@ -34,6 +46,10 @@ QString loadRecord(const QString &fileName, ParameterSet &record)
         return QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
     const QString text = readParameterFileText(file);
     const FileFramesAccepted accepted = decodeParameterFile(text, record);
+    for (int k = 0; k < 4; ++k) {
+        if (accepted.frame[k])
+            holdAsCarried(*kFileFrameLayouts[k], record);
+    }
     if (accepted.count() == 0)
         return QStringLiteral("%1 holds no parameter frame (S, G, H, I) where one belongs")
             .arg(fileName);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/frames.h"
 #include "model/parameterset.h"
 
 #include <QByteArray>
@@ -14,6 +15,12 @@ ParameterSet factoryRecord();
 
 // The record as a 324-character parameter file, frames S, G, H, I.
 QByteArray recordFileBytes(const ParameterSet &record);
+
+// Stores one frame S, G, H or I (81 characters) in the record, holding each
+// field as the frames can carry it again: a one-digit field written as "F"
+// is held as the 9 a READ or a save would give back, not as 15. False when
+// the frame's kind or end letter is wrong; the record is then unchanged.
+bool storeFrameInRecord(const FrameLayout &layout, const QByteArray &frame, ParameterSet &record);
 
 // Reads a parameter file over the record: the frames the file holds in
 // their places replace their settings, as LOAD does in the tool. Returns an

@@ -1,6 +1,7 @@
 #include "emulator/transmitter.h"
 
 #include "emulator/liveframes.h"
+#include "emulator/record.h"
 #include "files/paramfile.h"
 #include "link/framedecoder.h"
 
@@ -159,7 +160,7 @@ void EmulatedTransmitter::storeFrame(const QByteArray &frame)
 {
     const char kind = frame.at(0);
     const FrameLayout *layout = layoutFor(kind);
-    if (!layout || !decodeFileFrame(*layout, QString::fromLatin1(frame), 0, m_record))
+    if (!layout || !storeFrameInRecord(*layout, frame, m_record))
         return;
     ++m_counts.framesStored;
     emit logLine(QStringLiteral("frame %1: stored in the record").arg(QLatin1Char(kind)));

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "files/paramfile.h"
+#include "files/paramfileread.h"
 #include "link/framedecoder.h"
 #include "link/pause.h"
 #include "ui/mainform.h"
@@ -10,15 +11,13 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QToolButton>
 #include <QtDebug>
 
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include <optional>
 
 namespace {
 
@@ -29,43 +28,48 @@ void lockButtonBriefly(QAbstractButton *button)
     button->setEnabled(true);
 }
 
+// SAVE and LOAD run from the click: the status line shows them during the
+// lock and the file dialog. One that ends without a transfer (the pilot
+// left during the lock, cancelled or picked a file that cannot be used)
+// is withdrawn: nothing reports it as finished.
+void withdraw(std::optional<CommandScope> &command)
+{
+    command->withdraw();
+    command.reset();
+}
+
 void showFileError()
 {
     QMessageBox::critical(nullptr, QStringLiteral("ERROR"),
                           QStringLiteral("Cannot read the specified file!"), QMessageBox::Ok);
 }
 
-// Opens a file the pilot picked for reading. A device node or a pipe picked
-// by mistake is opened without blocking, so LOAD can never hang on a line
-// that has no data or no writer.
-bool openForReading(QFile &file, const QString &name)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return false;
-    }
-    return true;
-#else
-    file.setFileName(name);
-    return file.open(QIODevice::ReadOnly);
-#endif
-}
-
 } // namespace
 
 void MainWindow::on_toolButton_Save_clicked()
 {
+    std::optional<CommandScope> save(std::in_place, link, CommandKind::Save);
+    status->fileCommandStarts(QString());
     lockButtonBriefly(ui->toolButton_Save);
-    const QString name = QFileDialog::getSaveFileName(nullptr, QStringLiteral("SAVE"),
-                                                      QStringLiteral("./"),
-                                                      QStringLiteral("file (*.txt *.dat);;allfile (*.*)"));
+    if (leaving) // the pilot closed the window during the lock
+        return withdraw(save);
+    save->goesOn();
+    const QString name =
+        QFileDialog::getSaveFileName(nullptr, QStringLiteral("SAVE"), QStringLiteral("./"),
+                                     QStringLiteral("file (*.txt *.dat);;allfile (*.*)"));
     qDebug().noquote() << name;
     if (name.isEmpty())
+        return withdraw(save);
+
+    // Only a regular file is replaced: a pipe or a device node picked by
+    // mistake would silently become a file of its own.
+    const QFileInfo target(name);
+    if (target.exists() && !target.isFile()) {
+        withdraw(save);
+        status->saved(name, false, true, QByteArray());
+        showFileError();
         return;
+    }
 
     // The new content goes to a temporary file beside the old one and
     // replaces it only once complete: a failed save never costs the pilot
@@ -74,14 +78,17 @@ void MainWindow::on_toolButton_Save_clicked()
     // in place of the old one; this way a failed write is seen here.
     QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        status->saved(name, false, true);
+        withdraw(save);
+        status->saved(name, false, true, QByteArray());
         showFileError();
         return;
     }
-    const bool delivered = sendSettings(CommandKind::Save);
+    status->fileCommandStarts(name);
+    const bool delivered = sendSettings(*save);
+    save.reset();
     const QByteArray bytes = parameterFileBytes();
     const bool written = file.write(bytes) == bytes.size() && file.commit();
-    status->saved(name, written, delivered);
+    status->saved(name, written, delivered, bytes);
     if (!written)
         showFileError();
     reportTransfer(delivered);
@@ -91,12 +98,30 @@ void MainWindow::on_toolButton_Load_clicked()
 {
     // Telemetry must not overwrite the trims being loaded and sent.
     suspendTrimUpdate = true;
+    // One step the pilot can undo: the editor as it was before the file.
+    const quint64 step = beginCommandStep(QStringLiteral("LOAD"));
+    loadFile();
+    endCommandStep(step);
+}
+
+void MainWindow::loadFile()
+{
+    std::optional<CommandScope> load(std::in_place, link, CommandKind::Load);
+    status->fileCommandStarts(QString());
     lockButtonBriefly(ui->toolButton_Load);
-    const QString name = QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open file"),
-                                                      QStringLiteral("./"),
-                                                      QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
-    if (name.isEmpty()) {
+    if (leaving) { // the pilot closed the window during the lock
+        withdraw(load);
         suspendTrimUpdate = false;
+        return;
+    }
+    load->goesOn();
+    const QString name =
+        QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open file"), QStringLiteral("./"),
+                                     QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
+    if (name.isEmpty()) {
+        withdraw(load);
+        suspendTrimUpdate = false;
+        NotThePilot repair(*this);
         Dr_DataSelet();
         FalseSaveData();
         return;
@@ -104,6 +129,7 @@ void MainWindow::on_toolButton_Load_clicked()
     loadedFileName = name;
     QFile file;
     if (!openForReading(file, name)) {
+        withdraw(load);
         suspendTrimUpdate = false;
         status->loadFailed(name);
         showFileError();
@@ -114,20 +140,28 @@ void MainWindow::on_toolButton_Load_clicked()
 
     const int length = text.size();
     qDebug("Blength00:%d", length);
-    const FileFramesAccepted accepted = decodeParameterFile(text, paramSet);
-    for (int k = 0; k < 3; ++k) {
-        if (accepted.frame[k])
-            qDebug("Blength0%d:%d", k + 1, length);
+    FileFramesAccepted accepted;
+    {
+        NotThePilot fromFile(*this);
+        accepted = decodeParameterFile(text, paramSet);
+        for (int k = 0; k < 3; ++k) {
+            if (accepted.frame[k])
+                qDebug("Blength0%d:%d", k + 1, length);
+        }
+        // The transmitter gets only values the tool itself accepts: a file
+        // with a sub-trim of 110 sends the repaired 0, not 110.
+        Dr_DataSelet();
+        FalseSaveData();
     }
-
-    // The transmitter gets only values the tool itself accepts: a file with
-    // a sub-trim of 110 sends the repaired 0, not 110.
-    Dr_DataSelet();
-    FalseSaveData();
-    const bool delivered = sendSettings(CommandKind::Load);
+    status->fileCommandStarts(name);
+    const bool delivered = sendSettings(*load);
+    load.reset();
     suspendTrimUpdate = false;
-    Dr_DataSelet();
-    FalseSaveData();
-    status->loaded(name, accepted, delivered);
+    {
+        NotThePilot repair(*this);
+        Dr_DataSelet();
+        FalseSaveData();
+    }
+    status->loaded(name, accepted, delivered, text);
     reportTransfer(delivered);
 }

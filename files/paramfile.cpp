@@ -1,5 +1,7 @@
 #include "files/paramfile.h"
 
+#include "model/editing.h"
+
 #include <QIODevice>
 #include <QTextStream>
 
@@ -67,8 +69,8 @@ FileFramesAccepted decodeParameterFile(const QString &text, ParameterSet &p)
 {
     // Each frame must also have every frame before it fit in the text:
     // S and G are looked at only together, from 162 characters on.
-    static constexpr int kNeededLength[4] = {2 * kFrameLength, 2 * kFrameLength,
-                                             3 * kFrameLength, 4 * kFrameLength};
+    static constexpr int kNeededLength[4] = {2 * kFrameLength, 2 * kFrameLength, 3 * kFrameLength,
+                                             4 * kFrameLength};
     FileFramesAccepted accepted;
     for (int k = 0; k < 4; ++k) {
         if (text.size() >= kNeededLength[k])
@@ -77,12 +79,31 @@ FileFramesAccepted decodeParameterFile(const QString &text, ParameterSet &p)
     return accepted;
 }
 
+void takeFramesThatPassed(ParameterSet &p, const QByteArray (&frames)[4])
+{
+    for (int k = 0; k < 4; ++k) {
+        if (!frames[k].isEmpty())
+            decodeFileFrame(*kFileFrameLayouts[k], QString::fromLatin1(frames[k]), 0, p);
+    }
+    selectDualRate(p);
+    validateParameters(p);
+}
+
 QByteArray parameterFileBytes()
 {
     QByteArray bytes;
     bytes.reserve(kParameterFileLength);
     for (const FrameLayout *layout : kFileFrameLayouts)
         bytes += layout->buffer->toLatin1();
+    return bytes;
+}
+
+QByteArray parameterFileFor(const ParameterSet &p)
+{
+    QByteArray bytes;
+    bytes.reserve(kParameterFileLength);
+    for (const FrameLayout *layout : kFileFrameLayouts)
+        bytes += (encodeFrame(*layout, p) + layout->buffer->mid(layout->builtLength)).toLatin1();
     return bytes;
 }
 

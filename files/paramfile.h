@@ -38,8 +38,18 @@ bool decodeFileFrame(const FrameLayout &layout, const QString &text, int start, 
 // than 323; characters after 323 are ignored.
 FileFramesAccepted decodeParameterFile(const QString &text, ParameterSet &p);
 
+// Takes into `p` the setting frames that really passed (to the transmitter
+// or into a file): each non-empty entry is one whole frame, S, G, H, I in
+// that order. Fields of a missing or malformed frame keep their values; the
+// record then derives and repairs itself as after any decode.
+void takeFramesThatPassed(ParameterSet &p, const QByteArray (&frames)[4]);
+
 // The file as SAVE writes it: the four frame buffers, S first.
 QByteArray parameterFileBytes();
+// The file for a record as it stands, without touching the buffers: each
+// frame built from `p` (the alarm tenths as the record holds them) followed
+// by its kind's fixed tail.
+QByteArray parameterFileFor(const ParameterSet &p);
 
 // Reads at most kParameterFileReadLimit bytes from an open device and
 // returns them as text (UTF-8 unless a byte-order mark says otherwise);

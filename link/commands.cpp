@@ -16,23 +16,6 @@
 
 namespace {
 
-// Every command first locks its own button for 200 ms, so that a nervous
-// double click does not start it twice, and then refuses to talk to a
-// transmitter that is not connected. The button text is the connection
-// state.
-bool commandMayStart(QAbstractButton *ownButton, const QAbstractButton *openButton)
-{
-    ownButton->setEnabled(false);
-    pauseMs(200);
-    ownButton->setEnabled(true);
-    if (openButton->text() == QLatin1String("OPEN")) {
-        QMessageBox::about(nullptr, QStringLiteral("Note"),
-                           QStringLiteral("Please open the serial port!"));
-        return false;
-    }
-    return true;
-}
-
 // After a factory reset the trims sit at centre with the standard step,
 // whatever telemetry reported while the first three frames went out.
 void centreTrimsAndSteps(ParameterSet &p)
@@ -45,20 +28,50 @@ void centreTrimsAndSteps(ParameterSet &p)
 
 } // namespace
 
+// Every command first locks its own button for 200 ms, so that a nervous
+// double click does not start it twice, and then refuses to talk to a
+// transmitter that is not connected. The button text is the connection
+// state. The lock is part of the command: the status line shows it from
+// the click on, and a pilot who closes the window meanwhile is asked as
+// during the rest of it; once the pilot has chosen to leave, it does not
+// go on.
+bool MainWindow::commandMayStart(QAbstractButton *ownButton, CommandScope &command)
+{
+    ownButton->setEnabled(false);
+    pauseMs(200);
+    ownButton->setEnabled(true);
+    if (leaving) {
+        command.withdraw();
+        return false;
+    }
+    if (ui->openButton->text() == QLatin1String("OPEN")) {
+        command.withdraw();
+        QMessageBox::about(nullptr, QStringLiteral("Note"),
+                           QStringLiteral("Please open the serial port!"));
+        return false;
+    }
+    command.goesOn();
+    return true;
+}
+
 void MainWindow::on_toolButton_Read_clicked()
 {
-    if (!commandMayStart(ui->toolButton_Read, ui->openButton))
-        return;
+    // The step closes once READ's grace period is over: the frames of a
+    // real transmitter trail its pause (undo/undo.cpp).
+    readStep = beginCommandStep(QStringLiteral("READ"));
     CommandScope read(link, CommandKind::Read);
+    if (!commandMayStart(ui->toolButton_Read, read))
+        return;
     sendToTransmitter("RR", CommandStep::ReadRequest);
     pauseMs(500); // the transmitter's parameter frames arrive during this wait
 }
 
 void MainWindow::on_toolButton_Send_clicked()
 {
-    if (!commandMayStart(ui->toolButton_Send, ui->openButton))
+    CommandScope write(link, CommandKind::Write);
+    if (!commandMayStart(ui->toolButton_Send, write))
         return;
-    reportTransfer(sendSettings(CommandKind::Write));
+    reportTransfer(sendSettings(write));
 }
 
 void MainWindow::on_toolButton_Reset_clicked()
@@ -66,9 +79,15 @@ void MainWindow::on_toolButton_Reset_clicked()
     // Set before the lock, so no telemetry frame moves the trims at any
     // point of the reset; cleared on every way out.
     suspendTrimUpdate = true;
-    const bool started = commandMayStart(ui->toolButton_Reset, ui->openButton);
-    const bool delivered = !started || sendFactorySettings(CommandKind::Reset);
+    const quint64 step = beginCommandStep(QStringLiteral("RESET"));
+    bool delivered = true;
+    {
+        CommandScope reset(link, CommandKind::Reset);
+        if (commandMayStart(ui->toolButton_Reset, reset))
+            delivered = sendFactorySettings(reset);
+    }
     suspendTrimUpdate = false;
+    endCommandStep(step);
     reportTransfer(delivered);
 }
 
@@ -76,39 +95,66 @@ void MainWindow::on_pushButton_Reset2_clicked()
 {
     // Like RESET, but the trims keep following telemetry until the reset
     // centres them just before the trim frame goes out.
-    if (commandMayStart(ui->pushButton_Reset2, ui->openButton))
-        reportTransfer(sendFactorySettings(CommandKind::DataReset));
+    const quint64 step = beginCommandStep(QStringLiteral("DATA RESET"));
+    bool delivered = true;
+    {
+        CommandScope reset(link, CommandKind::DataReset);
+        if (commandMayStart(ui->pushButton_Reset2, reset))
+            delivered = sendFactorySettings(reset);
+    }
+    endCommandStep(step);
+    reportTransfer(delivered);
 }
 
-bool MainWindow::sendSettings(CommandKind kind)
+bool MainWindow::sendSettings(CommandScope &transfer)
 {
-    CommandScope transfer(link, kind);
     SendData1();
     SendData2();
     SendData3();
     SendData4();
     // SAVE hands the transmitter the frames it stores, but does not end a
     // transfer with them.
-    if (kind != CommandKind::Save)
+    if (transfer.kind() != CommandKind::Save)
         sendToTransmitter("WWW", CommandStep::EndOfTransfer);
-    return !transfer.cutOff();
+    return endTransfer(transfer);
 }
 
-bool MainWindow::sendFactorySettings(CommandKind kind)
+bool MainWindow::sendFactorySettings(CommandScope &reset)
 {
     // The record takes the factory values even when the connection goes
     // during the pauses: the pilot asked for them, only the transmitter
     // misses out (and the pilot is told to WRITE again).
-    CommandScope reset(link, kind);
-    RestData();
-    RestData2();
+    {
+        NotThePilot factory(*this);
+        RestData();
+        RestData2();
+    }
     SendData1();
     SendData2();
     SendData3();
-    centreTrimsAndSteps(paramSet);
+    {
+        NotThePilot centre(*this);
+        centreTrimsAndSteps(paramSet);
+    }
     SendData4();
     sendToTransmitter("WWW", CommandStep::EndOfTransfer);
-    return !reset.cutOff();
+    return endTransfer(reset);
+}
+
+bool MainWindow::endTransfer(CommandScope &transfer)
+{
+    if (transfer.cutOff())
+        return false;
+    // With the port closed nothing was to be delivered, and nothing was lost.
+    if (transfer.connection() == 0 || leaving)
+        return true;
+    // Bytes still queued at the port have not reached the transmitter, and
+    // a close would drop them: a line that does not take them is a failed
+    // transfer, not a written one.
+    if (lineTookEverything(transfer.connection()))
+        return true;
+    transfer.markNotTaken();
+    return false;
 }
 
 void MainWindow::sendToTransmitter(const QByteArray &bytes, CommandStep step)
@@ -119,7 +165,7 @@ void MainWindow::sendToTransmitter(const QByteArray &bytes, CommandStep step)
     // more goes out at all.
     if (!link.mayWrite(step) || leaving)
         return;
-    serialPort.write(bytes);
+    link.wrote(step, bytes, serialPort.write(bytes) == bytes.size());
 }
 
 void MainWindow::reportTransfer(bool delivered)

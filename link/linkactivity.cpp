@@ -26,10 +26,25 @@ bool LinkActivity::mayWrite(CommandStep step)
     return false;
 }
 
+void LinkActivity::wrote(CommandStep step, const QByteArray &bytes, bool whole)
+{
+    if (m_running.empty())
+        return;
+    RunningCommand &command = m_running.back();
+    if (!whole) {
+        command.notTaken = true;
+        return;
+    }
+    const int frame = int(step) - int(CommandStep::FrameS);
+    if (frame >= 0 && frame < 4)
+        command.framesWritten[frame] = bytes;
+}
+
 CommandScope::CommandScope(LinkActivity &activity, CommandKind kind)
     : m_activity(activity), m_index(activity.m_running.size())
 {
-    activity.m_running.push_back({kind, activity.m_current, CommandStep::Starting, false});
+    activity.m_running.push_back(
+        {kind, activity.m_current, CommandStep::Starting, false, false, {}});
     activity.tell(nullptr);
 }
 
@@ -40,7 +55,7 @@ CommandScope::~CommandScope()
     Q_ASSERT(m_activity.m_running.size() == m_index + 1);
     const RunningCommand finished = m_activity.m_running.back();
     m_activity.m_running.pop_back();
-    m_activity.tell(&finished);
+    m_activity.tell(m_withdrawn ? nullptr : &finished);
 }
 
 void tellTransferUnfinished()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <cstddef>
@@ -19,6 +20,17 @@ struct RunningCommand {
     quint64 connection; // the connection it started on; 0: the port was closed
     CommandStep step;
     bool cutOff; // it held bytes back because its connection had gone
+    // The line did not take what was written: it was still queued at the
+    // port when the command ended.
+    bool notTaken = false;
+    // The setting frames S, G, H and I as they were handed to the port, in
+    // that order; empty for a frame it did not write.
+    QByteArray framesWritten[4];
+
+    // The transmitter received everything this command wrote, on a
+    // connection that was up. A command that ran with the port closed
+    // delivered nothing.
+    bool delivered() const { return connection != 0 && !cutOff && !notTaken; }
 };
 
 // Which connection to the transmitter is up, and which commands are running
@@ -47,6 +59,9 @@ public:
     // port closed never writes and is never cut off). Bytes written outside
     // any command go to whatever port is open.
     bool mayWrite(CommandStep step);
+    // Tells the innermost command what it handed to the port for `step`;
+    // `whole` is false when the port took less than all of it.
+    void wrote(CommandStep step, const QByteArray &bytes, bool whole);
 
     // Told whenever a command starts, reaches another step or ends; for an
     // end, `finished` is the command that just returned (else nullptr).
@@ -68,8 +83,8 @@ private:
     Listener m_listener;
 };
 
-// Marks a command as running for its lifetime, bound to the connection that
-// is up when it starts.
+// Marks a command as running for its lifetime, from the pilot's click on,
+// bound to the connection that is up when it starts.
 class CommandScope
 {
 public:
@@ -81,10 +96,25 @@ public:
     // True once the command held something back because its connection had
     // gone: the transmitter did not get everything.
     bool cutOff() const { return m_activity.m_running[m_index].cutOff; }
+    // The connection the command started on; 0 when the port was closed.
+    quint64 connection() const { return m_activity.m_running[m_index].connection; }
+    // The line did not take the command's bytes by the time it ended.
+    void markNotTaken() { m_activity.m_running[m_index].notTaken = true; }
+    CommandKind kind() const { return m_activity.m_running[m_index].kind; }
+
+    // The command's button lock is over and it goes on: it talks to the
+    // connection that is up now, which the pilot may have opened during
+    // the lock.
+    void goesOn() { m_activity.m_running[m_index].connection = m_activity.m_current; }
+    // The command does not go on after its lock (the port is closed, or the
+    // pilot is leaving): it ends without having done anything, so nothing
+    // reports it as finished.
+    void withdraw() { m_withdrawn = true; }
 
 private:
     LinkActivity &m_activity;
     std::size_t m_index;
+    bool m_withdrawn = false;
 };
 
 // Tells the pilot that a transfer was cut short and the transmitter did not

@@ -72,14 +72,15 @@ void returnToClosed(QSerialPort &port, LinkActivity &link, MainForm *ui,
 
 // Waits until the driver has sent what it holds, so that closing the port
 // or changing its line settings cannot catch the last bytes on the wire.
-void waitUntilSent(QSerialPort &port)
+bool waitUntilSent(QSerialPort &port)
 {
 #if defined(Q_OS_UNIX)
-    ::tcdrain(port.handle());
+    return ::tcdrain(port.handle()) == 0;
 #elif defined(Q_OS_WIN)
-    ::FlushFileBuffers(port.handle());
+    return ::FlushFileBuffers(port.handle()) != 0;
 #else
     Q_UNUSED(port);
+    return true;
 #endif
 }
 
@@ -92,8 +93,7 @@ bool drainOutput(QSerialPort &port)
         if (!port.waitForBytesWritten(int(deadline.remainingTime())))
             return false;
     }
-    waitUntilSent(port);
-    return true;
+    return waitUntilSent(port);
 }
 
 // "DIS" is the last thing the transmitter hears from this connection, and it
@@ -101,19 +101,36 @@ bool drainOutput(QSerialPort &port)
 // arrived and answer it after "DIS", so the port says nothing more from
 // here on; what was queued before leaves first, and the port is closed
 // only once "DIS" is off the line. On a stuck line "DIS" is not started at
-// all rather than cut off by the close.
-void sayGoodbye(QSerialPort &port)
+// all rather than cut off by the close. Returns how many bytes the line
+// did not take: the close drops them.
+qint64 sayGoodbye(QSerialPort &port)
 {
     const QSignalBlocker noMoreAnswers(port);
     if (drainOutput(port)) {
         port.write("DIS");
         drainOutput(port);
     }
+    return port.bytesToWrite();
 }
 
-bool isDeviceGone(QSerialPort::SerialPortError error)
+bool isReadFailure(QSerialPort::SerialPortError error)
 {
     return error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+}
+
+// A failed read is not yet an unplugged device: another program reading
+// the same line can take the bytes between the tool being told they
+// arrived and its read, which then finds nothing. A device that is really
+// gone has been hung up, and then no longer answers for its line settings.
+bool isDeviceGone(QSerialPort &port)
+{
+#if defined(Q_OS_UNIX)
+    termios settings{};
+    return ::tcgetattr(port.handle(), &settings) != 0;
+#else
+    Q_UNUSED(port);
+    return true;
+#endif
 }
 
 } // namespace
@@ -179,10 +196,11 @@ void MainWindow::on_openButton_clicked()
         serialPort.write("OK");
         return;
     }
-    if (serialPort.isOpen())
-        sayGoodbye(serialPort);
+    const qint64 dropped = serialPort.isOpen() ? sayGoodbye(serialPort) : 0;
     returnToClosed(serialPort, link, ui, [this] { Servo_Display(); });
     status->disconnected(false);
+    if (dropped > 0)
+        status->closedWithUnsentBytes(dropped);
 }
 
 void MainWindow::setUpPortHandling()
@@ -204,10 +222,18 @@ void MainWindow::setUpPortHandling()
     // the closed state instead; no "DIS", there is no one left to hear it.
     connect(&serialPort, &QSerialPort::errorOccurred, this,
             [this](QSerialPort::SerialPortError error) {
-                if (isDeviceGone(error) && serialPort.isOpen()) {
+                if (!isReadFailure(error) || !serialPort.isOpen())
+                    return;
+                if (isDeviceGone(serialPort)) {
                     returnToClosed(serialPort, link, ui, [this] { Servo_Display(); });
                     status->disconnected(true);
+                    return;
                 }
+                // The line is still there: keep listening. (A resource
+                // error stops the port's read notifications; asking for the
+                // buffer size it has starts them again.)
+                serialPort.clearError();
+                serialPort.setReadBufferSize(serialPort.readBufferSize());
             });
 
     // Only the pilot's close rebuilds the list otherwise; an adapter plugged
@@ -230,6 +256,17 @@ void MainWindow::selectPort(const QString &name)
 void MainWindow::fillPortList()
 {
     fillPortNames(ui->portNameBox);
+}
+
+bool MainWindow::lineTookEverything(quint64 connection)
+{
+    // Draining may take in a frame that arrives meanwhile, and a device that
+    // goes away meanwhile closes the port: only a connection that is still
+    // the same one afterwards has carried the bytes.
+    const auto sameConnection = [&] {
+        return connection != 0 && link.connection() == connection && serialPort.isOpen();
+    };
+    return sameConnection() && drainOutput(serialPort) && sameConnection();
 }
 
 void MainWindow::releasePort()

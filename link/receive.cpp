@@ -20,6 +20,8 @@ void MainWindow::serialPort_readyRead()
     if (bytes.isEmpty())
         return;
     qDebug("bSize:%d", bytes.size());
+    // What the transmitter sends is never a step the pilot could undo.
+    NotThePilot received(*this);
 
     int kindNumber = 0;
     const Incoming what =

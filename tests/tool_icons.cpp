@@ -1,6 +1,8 @@
 // Draws the window's images (button icons, connection lamp, application
 // image) into ui/images: tool_icons <outdir>. The PNGs are committed; run
-// this again only to change how they look.
+// this again only to change how they look. Each comes twice: at its size
+// and, as name@2x.png, at double size for 150 % and 200 % displays, where
+// Qt picks the large one instead of blowing up the small one.
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
@@ -136,12 +138,13 @@ void info(QPainter &p)
 }
 
 // The spin-box step arrows: small white triangles on the value boxes.
-QImage stepArrow(bool up)
+QImage stepArrow(bool up, int scale)
 {
-    QImage image(12, 8, QImage::Format_ARGB32_Premultiplied);
+    QImage image(12 * scale, 8 * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     if (up)
@@ -170,20 +173,24 @@ int main(int argc, char *argv[])
         {"app", transmitter},
         {"about", info},
     };
-    for (const auto &icon : icons) {
-        QImage image(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        icon.second(p);
-        p.end();
-        if (!image.save(QStringLiteral("%1/%2.png").arg(outDir, QLatin1String(icon.first))))
-            return 1;
-    }
-    for (bool up : {true, false}) {
-        const QString name = up ? QStringLiteral("arrow-up") : QStringLiteral("arrow-down");
-        if (!stepArrow(up).save(QStringLiteral("%1/%2.png").arg(outDir, name)))
-            return 1;
+    for (int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png");
+        for (const auto &icon : icons) {
+            QImage image(kSide * scale, kSide * scale, QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter p(&image);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.scale(scale, scale);
+            icon.second(p);
+            p.end();
+            if (!image.save(outDir + QLatin1Char('/') + QLatin1String(icon.first) + suffix))
+                return 1;
+        }
+        for (bool up : {true, false}) {
+            const QString name = up ? QStringLiteral("arrow-up") : QStringLiteral("arrow-down");
+            if (!stepArrow(up, scale).save(outDir + QLatin1Char('/') + name + suffix))
+                return 1;
+        }
     }
     return 0;
 }

@@ -217,6 +217,7 @@ void TestCommands::writeSendsTheRecordFrameByFrame()
 
     QVERIFY(tx->waitForReceived(expected.size()));
     QCOMPARE(tx->received(), expected);
+    QTRY_VERIFY(wire.arrival.size() >= size_t(expected.size()));
     // Each frame waits about 800 ms before the next one goes out.
     for (int k = 1; k <= 4; ++k) {
         const qint64 gap =
@@ -398,6 +399,11 @@ void TestCommands::closingWindowMidTransfer_data()
         << "toolButton_Send" << 1500 << "default" << false << 4;
     QTest::newRow("WRITE, pilot closes anyway")
         << "toolButton_Send" << 1500 << "close" << true << 2;
+    // The 200 ms button lock is part of the command.
+    QTest::newRow("WRITE in its lock, pilot takes the default")
+        << "toolButton_Send" << 100 << "default" << false << 4;
+    QTest::newRow("WRITE in its lock, pilot closes anyway: nothing goes out")
+        << "toolButton_Send" << 100 << "close" << true << 0;
 }
 
 void TestCommands::closingWindowMidTransfer()

@@ -176,13 +176,17 @@ void TestEmulator::readAfterWriteGivesBackWhatWasWritten()
     written.progMix[2] = {2, 5, 1, 30, 40, 50};
     written.extAlarmTenths = 123;
     written.stickTrim[0] = 90;
-    const QByteArray wire = "\x01\x02" + recordFileBytes(written) + "WWW";
+    QByteArray file = recordFileBytes(written);
+    file[1] = 'F';          // a one-digit field (reverse CH1) the frame cannot carry as 15:
+    written.reverse[0] = 9; // held as what a READ or a save gives back
+    const QByteArray wire = "\x01\x02" + file + "WWW";
     for (int at = 0; at < wire.size(); at += 50) {
         tool.write(wire.mid(at, 50));
         QTest::qWait(1);
     }
     QTRY_COMPARE(transmitter.counts().framesStored, 4);
     QCOMPARE(transmitter.counts().unknownBytes, 2);
+    QCOMPARE(transmitter.record().reverse[0], 9);
     QCOMPARE(recordFileBytes(transmitter.record()), recordFileBytes(written));
 
     tool.write("RR");

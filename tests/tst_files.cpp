@@ -2,6 +2,7 @@
 // file dialogs answered like a pilot would, the frames checked on a
 // pseudo-terminal.
 #include "app/mainwindow.h"
+#include "app/startup.h"
 #include "files/paramfile.h"
 #include "link/framedecoder.h"
 #include "link/frames.h"
@@ -16,19 +17,20 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 namespace {
 
-const QByteArray kStartFile = "S00100000787878787878787870707070707070707070707070707070424210424242424213027E2Y"
-                              "G41E2D3C4855680DCDCDCDCDC140A642A6A6674747474747474740074747474747474740135006D2Z"
-                              "H7474747474747474003747474015747474001020314253647407474747474747474110140380000X"
-                              "I8888888812121212000000000000000000000000000000000000000000000000000000000000000V";
+const QByteArray kStartFile =
+    "S00100000787878787878787870707070707070707070707070707070424210424242424213027E2Y"
+    "G41E2D3C4855680DCDCDCDCDC140A642A6A6674747474747474740074747474747474740135006D2Z"
+    "H7474747474747474003747474015747474001020314253647407474747474747474110140380000X"
+    "I8888888812121212000000000000000000000000000000000000000000000000000000000000000V";
 
 // The file (and the wire) for a record, alarm tenths taken from the volts
 // as the frame builders do.
@@ -163,15 +165,17 @@ void TestFiles::everyCarriedValueSurvivesTheFile()
             const FrameField &f = layout->fields[i];
             if (!f.field)
                 continue;
-            const int lowest = -fieldBias(f.coding) + (f.coding == FieldCoding::Dec ||
-                                                        f.coding == FieldCoding::Dec3 ? 0 : 16);
+            const int lowest =
+                -fieldBias(f.coding) +
+                (f.coding == FieldCoding::Dec || f.coding == FieldCoding::Dec3 ? 0 : 16);
             const int highest = f.coding == FieldCoding::Dec    ? 9
                                 : f.coding == FieldCoding::Dec3 ? 999
                                                                 : 255 - fieldBias(f.coding);
             for (int value = lowest; value <= highest; ++value) {
                 ParameterSet sent = kStartParameters;
                 f.field(sent) = value;
-                const QString frame = encodeFrame(*layout, sent) + layout->buffer->mid(layout->builtLength);
+                const QString frame =
+                    encodeFrame(*layout, sent) + layout->buffer->mid(layout->builtLength);
                 ParameterSet loaded = kStartParameters;
                 QVERIFY(decodeFileFrame(*layout, frame, 0, loaded));
                 QCOMPARE(f.field(loaded), value);
@@ -233,10 +237,10 @@ void TestFiles::saveThenLoadGivesBackTheRecord()
 
 void TestFiles::loadTakesEachFrameOnItsOwn_data()
 {
-    QTest::addColumn<QString>("shape");             // how the file differs from a saved one
-    QTest::addColumn<QVector<int>>("framesTaken");  // S = 0 … I = 3
-    QTest::addColumn<QByteArray>("subTrim0Chars");  // written over subTrim[0], if any
-    QTest::addColumn<int>("expectedSubTrim0");      // after validation, if subTrim0Chars
+    QTest::addColumn<QString>("shape");            // how the file differs from a saved one
+    QTest::addColumn<QVector<int>>("framesTaken"); // S = 0 … I = 3
+    QTest::addColumn<QByteArray>("subTrim0Chars"); // written over subTrim[0], if any
+    QTest::addColumn<int>("expectedSubTrim0");     // after validation, if subTrim0Chars
 
     QTest::newRow("161 characters") << "161" << QVector<int>{} << QByteArray() << 0;
     QTest::newRow("200 characters") << "200" << QVector<int>{0, 1} << QByteArray() << 0;
@@ -271,7 +275,7 @@ void TestFiles::loadTakesEachFrameOnItsOwn()
     else if (shape == "lower") {
         content = whole.toLower();
         for (int at = 0; at < kParameterFileLength; at += kFrameLength) {
-            content[at] = whole[at];                        // kind letter
+            content[at] = whole[at];                         // kind letter
             content[at + 80] = whole[at + kFrameLength - 1]; // end letter
         }
     }
@@ -303,18 +307,32 @@ void TestFiles::failuresLoseNothing_data()
 {
     QTest::addColumn<QString>("action"); // the button the pilot presses
     QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("box");    // the message box text, empty for none
-    QTest::addColumn<QString>("trace");  // a trace line that must appear
-    QTest::newRow("load from a socket")
-        << "toolButton_Load" << "socket" << "Cannot read the specified file!" << "";
-    QTest::newRow("load a huge file")
-        << "toolButton_Load" << "huge.txt" << "" << "Blength01:65536";
-    QTest::newRow("load an endless device")
-        << "toolButton_Load" << "/dev/zero" << "" << "Blength00:65536";
-    QTest::newRow("save into a missing folder")
-        << "toolButton_Save" << "missing/model.txt" << "Cannot read the specified file!" << "";
-    QTest::newRow("save beyond the disk's limit")
-        << "toolButton_Save" << "full.txt" << "Cannot read the specified file!" << "";
+    QTest::addColumn<QString>("box");   // the message box text, empty for none
+    QTest::addColumn<QString>("trace"); // a trace line that must appear
+    QTest::newRow("load from a socket") << "toolButton_Load"
+                                        << "socket"
+                                        << "Cannot read the specified file!"
+                                        << "";
+    QTest::newRow("load a huge file") << "toolButton_Load"
+                                      << "huge.txt"
+                                      << ""
+                                      << "Blength01:65536";
+    QTest::newRow("load an endless device") << "toolButton_Load"
+                                            << "/dev/zero"
+                                            << ""
+                                            << "Blength00:65536";
+    QTest::newRow("save into a missing folder") << "toolButton_Save"
+                                                << "missing/model.txt"
+                                                << "Cannot read the specified file!"
+                                                << "";
+    QTest::newRow("save beyond the disk's limit") << "toolButton_Save"
+                                                  << "full.txt"
+                                                  << "Cannot read the specified file!"
+                                                  << "";
+    QTest::newRow("save onto a pipe") << "toolButton_Save"
+                                      << "pipe"
+                                      << "Cannot read the specified file!"
+                                      << "";
 }
 
 void TestFiles::failuresLoseNothing()
@@ -336,11 +354,13 @@ void TestFiles::failuresLoseNothing()
         QVERIFY(huge.open(QIODevice::WriteOnly));
         huge.write(kStartFile);
         huge.write(QByteArray(1 << 20, 'x'));
+    } else if (target == "pipe") {
+        QVERIFY(::mkfifo(QFile::encodeName(file).constData(), 0600) == 0);
     } else if (target == "full.txt") {
         QFile old(file);
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write(previous) == previous.size());
         old.close();
-        std::signal(SIGXFSZ, SIG_IGN);
+        ignoreFileSizeSignal();           // as the tool does when it starts
         rlimit limit{100, RLIM_INFINITY}; // fewer bytes than one parameter file
         QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
     }
@@ -366,11 +386,14 @@ void TestFiles::failuresLoseNothing()
     }
     if (target.startsWith("missing"))
         QVERIFY(!QFile::exists(file));
+    if (target == "pipe")
+        QVERIFY(!QFileInfo(file).isFile()); // still the pipe, not a file in its place
     if (!box.isEmpty() && action == "toolButton_Load") {
         QVERIFY(paramSet == before);
         // Telemetry moves the trims again once LOAD has given up.
         openPort();
-        QVERIFY(tx->sendFrame(hexBytes("FE 19 40 50 00 6E 00 00 00 00 50 50 50 50 00 00 00 00 00 00")));
+        QVERIFY(
+            tx->sendFrame(hexBytes("FE 19 40 50 00 6E 00 00 00 00 50 50 50 50 00 00 00 00 00 00")));
         QCOMPARE(paramSet.stickTrim[0], 0x50);
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".tmp").size(), 0);

@@ -15,7 +15,12 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <atomic>
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -71,6 +76,7 @@ private slots:
     void anyOtherButtonTextCloses();
     void vanishedDeviceClosesWithoutSpinning_data();
     void vanishedDeviceClosesWithoutSpinning();
+    void anotherReaderIsNoUnplug();
     void portPluggedInLaterIsOffered();
     void commandLinePortsStayListed_data();
     void commandLinePortsStayListed();
@@ -338,6 +344,40 @@ void TestPort::commandLinePortsStayListed()
     fakePorts = QStringList{"ttyACM0"};
     form->openButton->click();
     QCOMPARE(items(form->portNameBox), afterClose);
+}
+
+void TestPort::anotherReaderIsNoUnplug()
+{
+    // A second program reading the same line takes bytes the tool was told
+    // had arrived; the tool's read then finds nothing. The line is still
+    // there: the tool stays connected.
+    PtyTransmitter tx;
+    QVERIFY(tx.openIn(*window));
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    const int other =
+        ::open(QFile::encodeName(tx.slavePath()).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    QVERIFY(other >= 0);
+    std::atomic<bool> reading{true};
+    std::thread thief([&] {
+        char bytes[64];
+        pollfd line{other, POLLIN, 0};
+        while (reading) {
+            if (::poll(&line, 1, 10) > 0)
+                (void)::read(other, bytes, sizeof bytes);
+        }
+    });
+    QTimer stream;
+    connect(&stream, &QTimer::timeout, [&] {
+        tx.write(hexBytes("FE 18 05 DC 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 03 4D"));
+    });
+    stream.start(2);
+    QTest::qWait(1500);
+    stream.stop();
+    reading = false;
+    thief.join();
+    ::close(other);
+    QLoggingCategory::setFilterRules(QString());
+    QCOMPARE(ui->openButton->text(), QStringLiteral("CLOSE"));
 }
 
 QTEST_MAIN(TestPort)

@@ -2,8 +2,10 @@
 // failed and whether the settings still need writing; through the window
 // and a transmitter on a pseudo-terminal.
 #include "app/mainwindow.h"
+#include "files/paramfile.h"
 #include "link/framedecoder.h"
 #include "model/parameterset.h"
+#include "support/filedialoganswerer.h"
 #include "support/messageboxcatcher.h"
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
@@ -59,6 +61,8 @@ private slots:
     void writeProgressAndConnection();
     void unwrittenChanges_data();
     void unwrittenChanges();
+    void changedFollowsWhatPassed_data();
+    void changedFollowsWhatPassed();
 
 private:
     QString activity() const { return window->form()->statusActivity->text(); }
@@ -190,6 +194,11 @@ void TestStatus::readOutcome()
     }
     QTRY_COMPARE_WITH_TIMEOUT(activity(), expected, 3000);
     QVERIFY(!window->form()->statusProgress->isVisible());
+    // COMPARE offers the transmitter's settings only after a complete READ,
+    // and only while its connection lasts.
+    QCOMPARE(window->lastCompleteReadSettings().has_value(), frames == 19);
+    window->form()->openButton->click();
+    QVERIFY(!window->lastCompleteReadSettings());
 }
 
 void TestStatus::writeProgressAndConnection()
@@ -280,6 +289,77 @@ void TestStatus::unwrittenChanges()
     };
     QCOMPARE(window->close(), closes);
     QCOMPARE(boxes.titles.size(), answer.isEmpty() ? 0 : 1);
+}
+
+void TestStatus::changedFollowsWhatPassed_data()
+{
+    QTest::addColumn<QString>("action");  // the button, or a line that stops taking bytes
+    QTest::addColumn<QByteArray>("file"); // what LOAD finds
+    QTest::addColumn<QString>("edit");    // sub-trim (frame S), throttle point (H), trim step (I)
+    QTest::addColumn<int>("editAtMs");    // after the click; -1: before it
+    QTest::addColumn<bool>("changed");
+    const QByteArray valid = parameterFileFor(kStartParameters);
+    QTest::newRow("LOAD of a file with nothing valid")
+        << "toolButton_Load" << QByteArray() << "sub" << -1 << true;
+    QTest::newRow("LOAD of frames S and G keeps an edit in H")
+        << "toolButton_Load" << valid.left(2 * kFrameLength + 1) << "thc" << -1 << true;
+    QTest::newRow("LOAD of a whole file") << "toolButton_Load" << valid << "thc" << -1 << false;
+    QTest::newRow("edit during LOAD") << "toolButton_Load" << valid << "sub" << 700 << true;
+    QTest::newRow("edit during SAVE, after frame S went into the file")
+        << "toolButton_Save" << QByteArray() << "sub" << 700 << true;
+    QTest::newRow("edit during WRITE, after frame S left")
+        << "toolButton_Send" << QByteArray() << "sub" << 700 << true;
+    QTest::newRow("edit during WRITE, before frame I is built")
+        << "toolButton_Send" << QByteArray() << "step" << 700 << false;
+    QTest::newRow("WRITE on a line that takes nothing")
+        << "stopped" << QByteArray() << "sub" << -1 << true;
+}
+
+void TestStatus::changedFollowsWhatPassed()
+{
+    QFETCH(QString, action);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, edit);
+    QFETCH(int, editAtMs);
+    QFETCH(bool, changed);
+    MainForm *ui = window->form();
+    QSpinBox *box = edit == "sub"   ? ui->spinBox_sub[0]
+                    : edit == "thc" ? ui->spinBox_THCURE_Data[0]
+                                    : ui->spinBox_step[0];
+    const auto makeEdit = [box] { box->setValue(box->value() + 3); };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("model.txt"));
+    FileDialogAnswerer dialogs;
+    dialogs.answers << path;
+    if (action == "toolButton_Load") {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
+    }
+    PtyTransmitter tx;
+    if (action == "toolButton_Send" || action == "stopped")
+        QVERIFY(tx.openIn(*window));
+    QTest::qWait(150); // the first tick takes the starting snapshot
+    if (editAtMs < 0)
+        makeEdit();
+    else
+        QTimer::singleShot(editAtMs, box, makeEdit);
+
+    MessageBoxCatcher boxes;
+    if (action == "stopped") {
+        tx.setLineStopped(true);
+        ui->toolButton_Send->click();
+        QCOMPARE(boxes.texts, QStringList{"The transmitter did not receive all settings! Please "
+                                          "WRITE again."});
+        QVERIFY2(activity().startsWith(QStringLiteral("The transmitter did not take the settings")),
+                 qPrintable(activity()));
+        ui->openButton->click(); // the close drops what the line never took
+        QVERIFY2(activity().startsWith(QStringLiteral("Closed with ")), qPrintable(activity()));
+        tx.setLineStopped(false);
+    } else {
+        window->findChild<QAbstractButton *>(action)->click();
+        QCOMPARE(boxes.texts, QStringList());
+    }
+    QTRY_COMPARE(changes(), changed ? QStringLiteral("Changed — not yet written") : QString());
 }
 
 QTEST_MAIN(TestStatus)

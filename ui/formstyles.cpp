@@ -77,6 +77,18 @@ FormStyles buildStyles()
     s.ledButton = QStringLiteral("QToolButton{border: none; background: transparent;}");
     s.openButton = buttonSheet("QPushButton", "rgba(100,100,100,100)", 22, kPressedGreen);
     s.dataResetButton = buttonSheet("QPushButton", "rgba(100,100,100,100)", 16, kPressedGreen);
+    // Two rows of them share the height of the tab row: a thinner border
+    // and smaller text than the other buttons, and a disabled UNDO or REDO
+    // must look it.
+    s.cornerButton =
+        QStringLiteral(
+            "QPushButton{background-color: rgba(100,100,100,100); color: white; font: bold 12px; "
+            "border: 2px outset transparent; border-radius: 6px;}\n"
+            "QPushButton:hover{background-color: rgba(100,255,100,100); border-color: white;}\n"
+            "QPushButton:pressed{%1 border-style: inset;}\n"
+            "QPushButton:focus{border-color: rgb(85, 170, 255);}\n"
+            "QPushButton:disabled{color: rgb(120,120,120); background-color: rgba(80,80,80,100);}")
+            .arg(QLatin1String(kPressedGreen));
     s.portNameBox = QStringLiteral("QComboBox{background-color: white; color: black; font: bold "
                                    "20px;}");
     s.pageFrame = QStringLiteral("QFrame{background-color: rgb(50, 50, 50);}");

@@ -26,6 +26,7 @@ struct FormStyles {
     QString ledButton;
     QString openButton;
     QString dataResetButton;
+    QString cornerButton; // the compact buttons right of the page tabs; greyed when disabled
     QString portNameBox;
     QString pageFrame;
     QString page;

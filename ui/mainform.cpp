@@ -1,5 +1,6 @@
 #include "ui/mainform.h"
 
+#include "settings/pagetexts.h"
 #include "ui/formstyles.h"
 #include "ui/portnamebox.h"
 #include "views/curvewidgets.h"
@@ -8,7 +9,9 @@
 #include <QDoubleSpinBox>
 #include <QFont>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,20 +102,9 @@ QToolButton *addToolButton(QWidget *parent, const char *name, const char *icon,
     return button;
 }
 
-// Item lists of the settings combo boxes, in item-index order.
-const std::vector<const char *> kNorRev = {"NOR", "REV"};
-const std::vector<const char *> kNc = {"NC"};
-const std::vector<const char *> kAuxSources = {"SwA", "SwB", "VrA", "VrB/SwC", "NULL", "Lock-C"};
-const std::vector<const char *> kOffOn = {"OFF", "ON"};
-const std::vector<const char *> kCh1to4 = {"CH1", "CH2", "CH3", "CH4"};
-const std::vector<const char *> kSwa = {"SWA"};
-const std::vector<const char *> kAttiChannels = {"CH5", "CH6", "CH7", "CH8", "OFF"};
-const std::vector<const char *> kUpDown = {"UP", "DOWN"};
-const std::vector<const char *> kInhOffOn = {"INH", "OFF", "ON"};
-const std::vector<const char *> kCh1to8 = {"CH1", "CH2", "CH3", "CH4", "CH5", "CH6", "CH7", "CH8"};
-const std::vector<const char *> kVersion = {"V5.1"};
-
-const char *const kTabTexts[6] = {"SERVO", "BASIC", "ADVANCE1", "ADVANCE2", "PROG.MIX", "SYSTEM"};
+// The item lists and tab texts are shared with the settings catalogue, so
+// that a setting is named in the same words everywhere.
+using namespace pagetexts;
 
 } // namespace
 
@@ -203,6 +195,7 @@ void MainForm::setupUi(QMainWindow *window)
     setupAdvance2Page(pages[3]);
     setupProgMixPage(pages[4]);
     setupSystemPage(pages[5]);
+    setupTabCorner();
 
     window->setCentralWidget(centralwidget);
     setupStatusBar(window);
@@ -239,6 +232,35 @@ void MainForm::setupStatusBar(QMainWindow *window)
     statusbar->addPermanentWidget(statusChanges);
     statusbar->addPermanentWidget(statusConnection);
     window->setStatusBar(statusbar);
+}
+
+void MainForm::setupTabCorner()
+{
+    // Lower than the tabs, so the tab row keeps its height and the pages
+    // their place; the six tabs leave room for three narrow buttons
+    // across, so they stand in two rows.
+    tabCorner = new QWidget(tabWidget);
+    tabCorner->setObjectName(QStringLiteral("tabCorner"));
+    auto *grid = new QGridLayout(tabCorner);
+    grid->setContentsMargins(0, 3, 6, 3);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(4);
+    pushButton_Compare = addCornerButton("pushButton_Compare", 0, 0);
+    pushButton_Undo = addCornerButton("pushButton_Undo", 0, 1);
+    pushButton_Redo = addCornerButton("pushButton_Redo", 0, 2);
+    pushButton_History = addCornerButton("pushButton_History", 1, 0);
+    pushButton_Print = addCornerButton("pushButton_Print", 1, 1);
+    tabWidget->setCornerWidget(tabCorner, Qt::TopRightCorner);
+}
+
+QPushButton *MainForm::addCornerButton(const char *name, int row, int column)
+{
+    auto *button = new QPushButton(tabCorner);
+    button->setObjectName(QLatin1String(name));
+    button->setStyleSheet(formStyles().cornerButton);
+    button->setFixedSize(74, 21);
+    static_cast<QGridLayout *>(tabCorner->layout())->addWidget(button, row, column);
+    return button;
 }
 
 void MainForm::setupHeader(QWidget *parent)
@@ -539,6 +561,16 @@ void MainForm::retranslateUi(QMainWindow *window)
     toolButton_Save->setText(tr("SAVE"));
     toolButton_Send->setText(tr("WRITE"));
     pushButton_Reset2->setText(tr("DATA RESET"));
+    pushButton_Compare->setText(tr("COMPARE"));
+    pushButton_History->setText(tr("HISTORY"));
+    pushButton_History->setToolTip(
+        tr("What the transmitter held after each READ, WRITE, LOAD and RESET: compare or restore"));
+    pushButton_Compare->setToolTip(
+        tr("Compare the settings in the editor with the transmitter's last READ or a file"));
+    pushButton_Print->setText(tr("PRINT"));
+    pushButton_Print->setToolTip(tr("Print the settings in the editor, or save them as a PDF"));
+    pushButton_Undo->setText(tr("UNDO"));
+    pushButton_Redo->setText(tr("REDO"));
     for (const auto &c : captionTexts)
         c.first->setText(tr(c.second));
     for (const auto &g : groupTitles)

@@ -47,6 +47,17 @@ public:
     QLineEdit *lineEdit_RSSI = nullptr;
 
     QTabWidget *tabWidget = nullptr;
+    // In the free space right of the page tabs (the tab widget's corner):
+    // buttons that work on all settings at once, side by side.
+    QWidget *tabCorner = nullptr;
+    QPushButton *pushButton_Compare = nullptr;
+    QPushButton *pushButton_History = nullptr;
+    QPushButton *pushButton_Print = nullptr;
+    QPushButton *pushButton_Undo = nullptr;
+    QPushButton *pushButton_Redo = nullptr;
+    // Five buttons share the corner in two rows of three cells (row by
+    // row, left to right): COMPARE, UNDO, REDO, then the next ones.
+    QPushButton *addCornerButton(const char *name, int row, int column);
 
     // SERVO: per channel a readout ("lineEdit", "lineEdit_2" … "lineEdit_8"),
     // the upper gauge bar ("progressBar_10" … "progressBar_80") and the lower
@@ -135,6 +146,7 @@ private:
 
     void setupHeader(QWidget *parent);
     void setupStatusBar(QMainWindow *window);
+    void setupTabCorner();
     void setupServoPage(QWidget *page);
     void setupBasicPage(QWidget *page);
     void setupAdvance1Page(QWidget *page);

@@ -55,6 +55,9 @@ void hover(QComboBox *box, int slot)
 
 void MainWindow::ui_Display()
 {
+    // What the widgets report back while the record is copied into them is
+    // not the pilot's doing.
+    NotThePilot refresh(*this);
     Servo_Display();
     Recieve_Display();
     Rev_Display();

@@ -89,34 +89,69 @@ void StatusLine::commandsChanged(const RunningCommand *finished)
         case CommandKind::Write:
         case CommandKind::Reset:
         case CommandKind::DataReset:
-            if (!finished->cutOff)
-                takeSnapshot();
-            setOutcome(transferOutcome(!finished->cutOff));
+            if (finished->delivered())
+                takeFrames(finished->framesWritten);
+            setOutcome(transferOutcome(*finished));
             break;
-        case CommandKind::Save:
         case CommandKind::Load:
-            break; // told by saved() and loaded(), which know the file
+            for (int k = 0; k < 4; ++k)
+                loadDelivered[k] =
+                    finished->delivered() ? finished->framesWritten[k] : QByteArray();
+            break; // told by loaded(), which knows the file
+        case CommandKind::Save:
+            break; // told by saved(), which knows the file
         }
     }
     showActivity();
 }
 
-void StatusLine::saved(const QString &path, bool ok, bool delivered)
+void StatusLine::fileCommandStarts(const QString &path)
 {
-    if (ok)
-        takeSnapshot();
+    commandFile = fileShownAs(path);
+}
+
+void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByteArray &fileText)
+{
+    if (ok) {
+        QByteArray frames[4];
+        for (int k = 0; k < 4; ++k)
+            frames[k] = fileText.mid(k * kFrameLength, kFrameLength);
+        takeFrames(frames);
+    }
     setOutcome(saveOutcome(fileShownAs(path), ok, delivered));
 }
 
-void StatusLine::loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered)
+void StatusLine::loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
+                        const QString &fileText)
 {
-    takeSnapshot();
+    // The frames as the file held them, then whatever the transmitter took
+    // after them.
+    decodeParameterFile(fileText, snapshot);
+    takeFrames(loadDelivered);
+    for (QByteArray &frame : loadDelivered)
+        frame.clear();
     setOutcome(loadOutcome(fileShownAs(path), accepted, delivered));
 }
 
 void StatusLine::loadFailed(const QString &path)
 {
     setOutcome(loadFailedOutcome(fileShownAs(path)));
+}
+
+void StatusLine::closedWithUnsentBytes(qint64 count)
+{
+    setOutcome(unsentOnCloseOutcome(count));
+}
+
+void StatusLine::restoredFromHistory(const QString &entryName)
+{
+    setOutcome(QStringLiteral("Restored %1 to the editor — WRITE sends it").arg(entryName));
+}
+
+void StatusLine::historyNotSaved(const QString &reason)
+{
+    const QString note = QStringLiteral("History not saved: ") + reason;
+    setOutcome(outcome.isEmpty() ? note : outcome + QStringLiteral(" — ") + note);
 }
 
 void StatusLine::refreshChanges()
@@ -144,6 +179,13 @@ void StatusLine::takeSnapshot()
     refreshChanges();
 }
 
+void StatusLine::takeFrames(const QByteArray (&frames)[4])
+{
+    takeFramesThatPassed(snapshot, frames);
+    haveSnapshot = true;
+    refreshChanges();
+}
+
 void StatusLine::setOutcome(const QString &text)
 {
     outcome = text;
@@ -154,6 +196,7 @@ void StatusLine::readGraceOver()
 {
     counting = false;
     setOutcome(readOutcome(settingFramesRead()));
+    emit readJudged(settingFramesRead());
 }
 
 int StatusLine::settingFramesRead() const
@@ -173,9 +216,10 @@ void StatusLine::showActivity()
     bool busy = false;
     if (!running.empty() || readGrace.isActive()) {
         const RunningCommand command =
-            running.empty() ? RunningCommand{CommandKind::Read, 0, CommandStep::ReadRequest, false}
-                            : running.back();
-        const CommandProgress progress = commandProgress(command, settingFramesRead());
+            running.empty()
+                ? RunningCommand{CommandKind::Read, 0, CommandStep::ReadRequest, false, false, {}}
+                : running.back();
+        const CommandProgress progress = commandProgress(command, settingFramesRead(), commandFile);
         text = progress.text;
         ui->statusProgress->setRange(0, progress.maximum);
         ui->statusProgress->setValue(progress.value);

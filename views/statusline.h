@@ -36,10 +36,22 @@ public:
 
     // The commands changed (started, stepped or, with `finished`, ended).
     void commandsChanged(const RunningCommand *finished);
-    // How SAVE and LOAD ended.
-    void saved(const QString &path, bool saved, bool delivered);
-    void loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered);
+    // SAVE or LOAD is about to run on this file.
+    void fileCommandStarts(const QString &path);
+    // How SAVE and LOAD ended: `fileText` is what went into the file or was
+    // taken from it.
+    void saved(const QString &path, bool saved, bool delivered, const QByteArray &fileText);
+    void loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
+                const QString &fileText);
     void loadFailed(const QString &path);
+    // The pilot closed the port while bytes were still queued: the close
+    // dropped them.
+    void closedWithUnsentBytes(qint64 count);
+    // The editor took the settings of a history entry.
+    void restoredFromHistory(const QString &entryName);
+    // A history entry could not be written; the outcome shown stays and
+    // says so too.
+    void historyNotSaved(const QString &reason);
 
     // Called on every refresh tick: compares the record with the snapshot.
     void refreshChanges();
@@ -47,8 +59,16 @@ public:
     // file has.
     bool hasUnwrittenChanges() const;
 
+signals:
+    // A READ was judged once its grace period was over, by the distinct
+    // setting frames that came back (all kSettingFrameKinds: complete).
+    void readJudged(int settingFramesRead);
+
 private:
     void takeSnapshot();
+    // The snapshot changes only by what really passed: frames the
+    // transmitter took, frames written to or taken from a file.
+    void takeFrames(const QByteArray (&frames)[4]);
     void setOutcome(const QString &text);
     void showActivity();
     void readGraceOver();
@@ -69,6 +89,10 @@ private:
     // Frames of a real transmitter trail READ's pause: READ shows its
     // progress a little longer and is judged only then.
     QTimer readGrace;
+    // The frames a LOAD delivered to the transmitter; they are newer than
+    // the file's and are taken after it when LOAD reports its end.
+    QByteArray loadDelivered[4];
+    QString commandFile;
     QString outcome;
     QString shownActivity;
 };

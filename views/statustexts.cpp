@@ -75,7 +75,8 @@ QString connectionText(const QString &portName, int baudRate)
     return portName + QStringLiteral(" · ") + QString::number(baudRate);
 }
 
-CommandProgress commandProgress(const RunningCommand &command, int settingFramesRead)
+CommandProgress commandProgress(const RunningCommand &command, int settingFramesRead,
+                                const QString &file)
 {
     if (command.kind == CommandKind::Read) {
         return {QStringLiteral("Reading settings, %1 of %2 frames")
@@ -83,8 +84,24 @@ CommandProgress commandProgress(const RunningCommand &command, int settingFrames
                     .arg(kSettingFrameKinds),
                 settingFramesRead, kSettingFrameKinds};
     }
-    const QString doing = commandDoing(command.kind);
     const int frame = frameNumber(command.step);
+    // From the click to the first frame SAVE and LOAD wait for the pilot's
+    // file.
+    if (command.step == CommandStep::Starting &&
+        (command.kind == CommandKind::Save || command.kind == CommandKind::Load)) {
+        return {command.kind == CommandKind::Save ? QStringLiteral("SAVE: choosing a file")
+                                                  : QStringLiteral("LOAD: choosing a file"),
+                0, 4};
+    }
+    const bool fileOnly = command.connection == 0 &&
+                          (command.kind == CommandKind::Save || command.kind == CommandKind::Load);
+    if (fileOnly) {
+        return {(command.kind == CommandKind::Save ? QStringLiteral("Saving ")
+                                                   : QStringLiteral("Reading ")) +
+                    file,
+                frame, 4};
+    }
+    const QString doing = commandDoing(command.kind);
     if (command.step == CommandStep::EndOfTransfer)
         return {doing + QStringLiteral(" end of transfer"), 4, 4};
     if (frame == 0)
@@ -108,9 +125,22 @@ QString readOutcome(int settingFramesRead)
                                                    : counted + QStringLiteral(" — READ again");
 }
 
-QString transferOutcome(bool delivered)
+QString transferOutcome(const RunningCommand &finished)
 {
-    return delivered ? QStringLiteral("Written") : unfinished();
+    if (finished.delivered())
+        return QStringLiteral("Written");
+    if (finished.notTaken && !finished.cutOff) {
+        return QStringLiteral(
+            "The transmitter did not take the settings: they are stuck at the port. "
+            "Please WRITE again.");
+    }
+    return unfinished();
+}
+
+QString unsentOnCloseOutcome(qint64 count)
+{
+    return QStringLiteral("Closed with %1 bytes not sent: the transmitter did not get them")
+        .arg(count);
 }
 
 QString saveOutcome(const QString &file, bool saved, bool delivered)

@@ -24,12 +24,16 @@ struct CommandProgress {
 };
 // `settingFramesRead` counts the distinct setting frames a READ has
 // received so far; the other commands go by the frame they are sending.
-CommandProgress commandProgress(const RunningCommand &command, int settingFramesRead);
+// SAVE and LOAD with the port closed send nothing: they name their `file`.
+CommandProgress commandProgress(const RunningCommand &command, int settingFramesRead,
+                                const QString &file = QString());
 
 // How a READ ended, by the distinct setting frames that came back.
 QString readOutcome(int settingFramesRead);
 // How WRITE, RESET or DATA RESET ended.
-QString transferOutcome(bool delivered);
+QString transferOutcome(const RunningCommand &finished);
+// The pilot closed the port while `count` bytes had not left it.
+QString unsentOnCloseOutcome(qint64 count);
 // How SAVE ended; `file` is the name the pilot knows the file by.
 QString saveOutcome(const QString &file, bool saved, bool delivered);
 // How LOAD ended, naming the frames the file did not hold in good order.

@@ -129,6 +129,12 @@ void PtyTransmitter::setReading(bool reading)
         readFromTool();
 }
 
+void PtyTransmitter::setLineStopped(bool stopped)
+{
+    if (m_spareSlave >= 0)
+        ::tcflow(m_spareSlave, stopped ? TCOOFF : TCOON);
+}
+
 bool PtyTransmitter::waitUntilToolCanRead(int timeoutMs) const
 {
     pollfd line{m_spareSlave, POLLIN, 0};

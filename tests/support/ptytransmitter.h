@@ -57,6 +57,9 @@ public:
     // A line that carries nothing from the tool: what it writes piles up in
     // the pseudo-terminal until reading resumes.
     void setReading(bool reading);
+    // A line that stops taking anything from the tool, like an adapter
+    // whose far end hangs: what the tool writes stays queued at its port.
+    void setLineStopped(bool stopped);
     // Waits, without serving any events, until bytes written to the tool
     // are waiting on its side of the line.
     bool waitUntilToolCanRead(int timeoutMs = 1000) const;

@@ -1,0 +1,166 @@
+#include "app/verbs.h"
+
+#include "files/paramfileread.h"
+#include "history/history.h"
+#include "settings/catalogue.h"
+#include "settings/sheet.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+// A file whose frames LOAD would skip in part would show or compare half
+// of a model's settings and the start values for the rest: that misleads,
+// so such a file is trouble as a whole.
+bool readWhole(const QString &path, ParameterSet &settings, QTextStream &err)
+{
+    const ParameterFileRead read = readParameterFileAt(path, kStartParameters);
+    const QString trouble = parameterFileTrouble(path, read);
+    if (!trouble.isEmpty()) {
+        err << trouble << '\n';
+        return false;
+    }
+    settings = read.settings;
+    return true;
+}
+
+// Trace lines go to the debug channel, which a verb keeps closed: its
+// standard error carries one line of trouble at most.
+void dropTraceLines(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg)
+        return;
+    std::fputs(qPrintable(qFormatLogMessage(type, context, text) + QLatin1Char('\n')), stderr);
+}
+
+// The verbs run in a terminal or a script; the sheet needs fonts and a
+// paint device, not a window. Where a display is found through these
+// variables and none is set, Qt's offscreen platform stands in for it.
+void chooseHeadlessPlatform()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+}
+
+// Paper as the pilot's country has it: Letter where letters are, else A4.
+QPageSize paperSize()
+{
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                : QPageSize::A4);
+}
+
+// The platform's own warnings (a runtime folder it had to choose, say) are
+// not the pilot's business: standard error carries the verb's one line of
+// trouble and nothing else.
+void dropPlatformWarnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type != QtWarningMsg)
+        dropTraceLines(type, context, text);
+}
+
+bool writePdf(const Sheet &sheet, QSaveFile &out)
+{
+    chooseHeadlessPlatform();
+    const QtMessageHandler previous = qInstallMessageHandler(dropPlatformWarnings);
+    int argc = 1;
+    char name[] = "vegalyra";
+    char *argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    QPdfWriter pdf(&out);
+    pdf.setTitle(sheet.title);
+    pdf.setCreator(QStringLiteral("vegalyra"));
+    pdf.setPageSize(paperSize());
+    paintSheet(sheet, pdf);
+    qInstallMessageHandler(previous);
+    return out.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+int runShow(const QString &path, QTextStream &out, QTextStream &err)
+{
+    ParameterSet settings{};
+    if (!readWhole(path, settings, err))
+        return 2;
+    for (const SettingRow &row : settingsCatalogue())
+        out << settingTitle(row) << ": " << settingValueText(row, settings) << '\n';
+    return 0;
+}
+
+int runDiff(const QString &pathA, const QString &pathB, QTextStream &out, QTextStream &err)
+{
+    ParameterSet a{}, b{};
+    if (!readWhole(pathA, a, err) || !readWhole(pathB, b, err))
+        return 2;
+    const std::vector<SettingDifference> differences = compareSettings(a, b);
+    for (const SettingDifference &d : differences)
+        out << settingTitle(*d.row) << ": " << d.before << " -> " << d.after << '\n';
+    return differences.empty() ? 0 : 1;
+}
+
+int runHistory(const QString &folder, QTextStream &out)
+{
+    for (const HistoryEntry &entry : listHistory(folder)) {
+        out << entry.time.toString(Qt::ISODate) << "  " << entry.event.leftJustified(10) << "  "
+            << QDir::toNativeSeparators(entry.path) << '\n';
+    }
+    return 0;
+}
+
+int runSheet(const QString &path, const QString &outPath, QTextStream &err)
+{
+    const QString suffix = QFileInfo(outPath).suffix().toLower();
+    if (suffix != QLatin1String("pdf") && suffix != QLatin1String("html")) {
+        err << outPath << ": name a file ending in .pdf or .html\n";
+        return 2;
+    }
+    ParameterSet settings{};
+    if (!readWhole(path, settings, err))
+        return 2;
+    const Sheet sheet = buildSheet(settings, QFileInfo(path).fileName(), std::nullopt);
+    // Written beside its final name and renamed at the end, so a sheet that
+    // cannot be written whole leaves nothing behind.
+    QSaveFile out(outPath);
+    bool written = out.open(QIODevice::WriteOnly);
+    if (written && suffix == QLatin1String("pdf"))
+        written = writePdf(sheet, out);
+    else if (written)
+        written = out.write(sheetHtml(sheet).toUtf8()) >= 0;
+    if (!written || !out.commit()) {
+        out.cancelWriting();
+        err << outPath << ": cannot be written (" << out.errorString() << ")\n";
+        return 2;
+    }
+    return 0;
+}
+
+int runVerb(const QString &verb, const QStringList &arguments)
+{
+    const QtMessageHandler previous = qInstallMessageHandler(dropTraceLines);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    int status = 2;
+    if (verb == QLatin1String("show") && arguments.size() == 1)
+        status = runShow(arguments.at(0), out, err);
+    else if (verb == QLatin1String("diff") && arguments.size() == 2)
+        status = runDiff(arguments.at(0), arguments.at(1), out, err);
+    else if (verb == QLatin1String("history") && arguments.isEmpty())
+        status = runHistory(historyFolder(), out);
+    else if (verb == QLatin1String("sheet") && arguments.size() == 2)
+        status = runSheet(arguments.at(0), arguments.at(1), err);
+    out.flush();
+    err.flush();
+    qInstallMessageHandler(previous);
+    return status;
+}

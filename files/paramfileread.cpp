@@ -1,0 +1,97 @@
+#include "files/paramfileread.h"
+
+#include "model/editing.h"
+
+#include <QFile>
+#include <QStringList>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+#ifdef Q_OS_UNIX
+bool openNonBlocking(QFile &file, const QString &name, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (error)
+            *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (error)
+            *error = file.errorString();
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+#else
+bool openNonBlocking(QFile &file, const QString &name, QString *error)
+{
+    file.setFileName(name);
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (!opened && error)
+        *error = file.errorString();
+    return opened;
+}
+#endif
+
+// "S", "G and I", "S, G, H and I"
+QString frameList(const FileFramesAccepted &accepted)
+{
+    QStringList kinds;
+    for (int k = 0; k < 4; ++k) {
+        if (!accepted.frame[k])
+            kinds << QString(QLatin1Char(kFileFrameLayouts[k]->kind));
+    }
+    const QString last = kinds.takeLast();
+    return kinds.isEmpty() ? last
+                           : kinds.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+} // namespace
+
+bool openForReading(QFile &file, const QString &name)
+{
+    return openNonBlocking(file, name, nullptr);
+}
+
+ParameterFileRead readParameterFileAt(const QString &path, const ParameterSet &start)
+{
+    ParameterFileRead read;
+    read.settings = start;
+    QFile file;
+    read.opened = openNonBlocking(file, path, &read.openError);
+    if (!read.opened)
+        return read;
+    const QString text = readParameterFileText(file);
+    read.length = text.size();
+    read.accepted = decodeParameterFile(text, read.settings);
+    selectDualRate(read.settings);
+    validateParameters(read.settings);
+    return read;
+}
+
+QString parameterFileTrouble(const QString &path, const ParameterFileRead &read)
+{
+    if (!read.opened)
+        return QStringLiteral("%1: cannot be read: %2").arg(path, read.openError);
+    if (read.accepted.count() == 4)
+        return QString();
+    const int missing = 4 - read.accepted.count();
+    const QString frames = missing == 1
+                               ? QStringLiteral("frame %1 is").arg(frameList(read.accepted))
+                               : QStringLiteral("frames %1 are").arg(frameList(read.accepted));
+    if (read.length < kParameterFileLength)
+        return QStringLiteral("%1: %2 not valid: the file has %3 characters, a parameter file %4")
+            .arg(path, frames)
+            .arg(read.length)
+            .arg(kParameterFileLength);
+    return QStringLiteral("%1: %2 not valid: wrong kind letter or end letter").arg(path, frames);
+}

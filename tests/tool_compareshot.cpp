@@ -1,0 +1,79 @@
+// Saves pictures of COMPARE and HISTORY for looking at them: the window with
+// the buttons beside the tabs, the dialog with only the differences and with
+// every setting, the history with a few entries: tool_compareshot [outdir]
+#include "app/mainwindow.h"
+#include "files/paramfile.h"
+#include "history/history.h"
+#include "ui/mainform.h"
+#include "views/comparedialog.h"
+#include "views/historydialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+bool save(QWidget *w, const QString &file)
+{
+    QTest::qWait(150);
+    if (!w->grab().save(file))
+        return false;
+    qInfo("%s", qPrintable(file));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(outDir);
+
+    MainWindow window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window) || !save(&window, outDir + "/compare-button.png"))
+        return 1;
+
+    QTest::mouseClick(window.form()->pushButton_Compare, Qt::LeftButton);
+    auto *dialog = window.findChild<CompareDialog *>();
+    if (!dialog || !QTest::qWaitForWindowExposed(dialog))
+        return 1;
+    if (!save(dialog, outDir + "/compare-empty.png"))
+        return 1;
+    ParameterSet field = paramSet;
+    field.reverse[2] = 0;
+    field.subTrim[1] = -12;
+    field.progMix[1].mode = 2;
+    field.txAlarmVolt = 7.2;
+    dialog->compareWith({QStringLiteral("glider-field.txt"), field, QString()});
+    if (!save(dialog, outDir + "/compare-differences.png"))
+        return 1;
+    dialog->findChild<QCheckBox *>(QStringLiteral("compareShowAll"))->setChecked(true);
+    if (!save(dialog, outDir + "/compare-all.png"))
+        return 1;
+    dialog->close();
+
+    // A history of its own: a READ, a WRITE with two changes, a RESET.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    const QDateTime start = QDateTime::currentDateTime().addDays(-1);
+    addHistoryEntry(historyFolder(), HistoryEvent::Read, parameterFileFor(paramSet), start);
+    addHistoryEntry(historyFolder(), HistoryEvent::Write, parameterFileFor(field),
+                    start.addSecs(600));
+    ParameterSet factory = kStartParameters;
+    restFactoryA(factory);
+    restFactoryB(factory);
+    addHistoryEntry(historyFolder(), HistoryEvent::Reset, parameterFileFor(factory),
+                    start.addSecs(7200));
+    QTest::mouseClick(window.form()->pushButton_History, Qt::LeftButton);
+    auto *history = window.findChild<HistoryDialog *>();
+    return history && QTest::qWaitForWindowExposed(history) &&
+                   save(history, outDir + "/history.png")
+               ? 0
+               : 1;
+}

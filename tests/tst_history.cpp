@@ -1,0 +1,150 @@
+// The settings history: entries after what really reached or came from
+// the transmitter, over a pseudo-terminal, in a history folder of the
+// test's own.
+#include "app/mainwindow.h"
+#include "files/paramfile.h"
+#include "history/history.h"
+#include "link/framedecoder.h"
+#include "support/messageboxcatcher.h"
+#include "support/ptytransmitter.h"
+#include "ui/mainform.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+class TestHistory : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void entriesFollowWhatReallyPassed();
+    void limitAndUnwritableFolder();
+
+private:
+    // Sends the first `frames` setting frames of a READ answer.
+    void read(int frames);
+    std::vector<HistoryEntry> entries() const { return listHistory(historyFolder()); }
+    QTemporaryDir data;
+    MainWindow *window = nullptr;
+    PtyTransmitter *tx = nullptr;
+};
+
+void TestHistory::init()
+{
+    QVERIFY(data.isValid());
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    QDir(historyFolder()).removeRecursively();
+    paramSet = kStartParameters;
+    window = new MainWindow;
+    tx = new PtyTransmitter;
+    QVERIFY(tx->openIn(*window));
+    QVERIFY(tx->waitForReceived(2)); // "OK"
+    tx->clearReceived();
+}
+
+void TestHistory::cleanup()
+{
+    delete window;
+    delete tx;
+    window = nullptr;
+    tx = nullptr;
+}
+
+void TestHistory::read(int frames)
+{
+    // The answer arrives while READ waits, one frame per notification.
+    const QList<QByteArray> answer = settingFrames(kStartParameters);
+    int sent = 0;
+    QTimer answering;
+    connect(&answering, &QTimer::timeout, [&] {
+        if (sent < frames)
+            tx->write(answer[sent++]);
+    });
+    QTimer::singleShot(250, &answering, [&answering] { answering.start(15); });
+    window->form()->toolButton_Read->click();
+    // Judged once its grace period is over; written once nothing runs.
+    QTRY_VERIFY_WITH_TIMEOUT(window->form()->statusActivity->text().startsWith("Read ") ||
+                                 window->form()->statusActivity->text().startsWith("No answer"),
+                             3000);
+    QTest::qWait(50);
+}
+
+void TestHistory::entriesFollowWhatReallyPassed()
+{
+    // A complete READ: one entry with the settings as read.
+    read(19);
+    QCOMPARE(entries().size(), std::size_t(1));
+    QCOMPARE(entries()[0].event, QStringLiteral("READ"));
+    QFile first(entries()[0].path);
+    QVERIFY(first.open(QIODevice::ReadOnly));
+    QCOMPARE(first.readAll(), parameterFileFor(paramSet));
+
+    // The same READ again, and one with frames missing: nothing new.
+    read(19);
+    read(12);
+    QCOMPARE(entries().size(), std::size_t(1));
+
+    // An edit and a WRITE: the frames exactly as the transmitter got them.
+    window->form()->spinBox_sub[2]->setValue(-12);
+    tx->clearReceived();
+    window->form()->toolButton_Send->click();
+    QTRY_COMPARE(entries().size(), std::size_t(2));
+    QCOMPARE(entries()[0].event, QStringLiteral("WRITE"));
+    QFile written(entries()[0].path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll() + "WWW", tx->received());
+
+    // A WRITE cut short by closing the port, and a LOAD with the port
+    // closed: nothing reached the transmitter whole.
+    window->form()->spinBox_sub[2]->setValue(7);
+    MessageBoxCatcher boxes;
+    QTimer::singleShot(1200, window->form()->openButton, &QAbstractButton::click);
+    window->form()->toolButton_Send->click();
+    QCOMPARE(window->form()->openButton->text(), QStringLiteral("OPEN"));
+    window->form()->toolButton_Send->click(); // refused: the port is closed
+    QTest::qWait(50);
+    QCOMPARE(entries().size(), std::size_t(2));
+}
+
+void TestHistory::limitAndUnwritableFolder()
+{
+    const QString folder = historyFolder();
+    QVERIFY(QDir().mkpath(folder));
+    // A full history whose oldest entry is the newest file on disk.
+    const QDateTime start(QDate(2026, 1, 1), QTime(8, 0));
+    for (int i = 0; i < kHistoryLimit; ++i) {
+        ParameterSet p = kStartParameters;
+        p.subTrim[0] = i % 100;
+        p.servoDelay[0] = i / 100;
+        QFile f(folder + start.addSecs(i).toString("/yyyy-MM-ddTHH-mm-ss_'WRITE.txt'"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(parameterFileFor(p));
+    }
+    QCOMPARE(addHistoryEntry(folder, HistoryEvent::Load, parameterFileFor(kStartParameters),
+                             start.addDays(1)),
+             QString());
+    const std::vector<HistoryEntry> kept = listHistory(folder);
+    QCOMPARE(kept.size(), std::size_t(kHistoryLimit));
+    QCOMPARE(kept.front().event, QStringLiteral("LOAD"));
+    QCOMPARE(kept.back().time, start.addSecs(1)); // the oldest by name went
+
+    // A history that cannot be written: the status line says so, the
+    // transfer is what it always was.
+    QDir(folder).removeRecursively();
+    QFile blocker(folder);
+    QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
+    QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder belongs
+    blocker.close();
+    window->form()->toolButton_Send->click();
+    QTRY_VERIFY(window->form()->statusActivity->text().startsWith("Written — History not saved: "));
+    QCOMPARE(tx->received(), parameterFileFor(paramSet) + "WWW");
+}
+
+QTEST_MAIN(TestHistory)
+#include "tst_history.moc"

@@ -1,0 +1,145 @@
+// --show and --diff as the pilot runs them: the built program in a
+// process of its own, no display, its exit status and the lines it prints.
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "files/paramfile.h"
+#include "link/frames.h"
+#include "settings/catalogue.h"
+
+namespace {
+
+// A parameter file holding these settings, as SAVE writes one.
+QByteArray fileOf(const ParameterSet &p)
+{
+    QByteArray bytes;
+    for (const FrameLayout *layout : kFileFrameLayouts)
+        bytes += (encodeFrame(*layout, p) + layout->buffer->mid(layout->builtLength)).toLatin1();
+    return bytes;
+}
+
+ParameterSet withTxAlarm(ParameterSet p, int tenths)
+{
+    p.txAlarmTenths = tenths;
+    p.txAlarmVolt = tenths / 10.0;
+    return p;
+}
+
+QStringList linesOf(const QByteArray &bytes)
+{
+    return QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+class TestVerbs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void verbs_data();
+    void verbs();
+
+private:
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+};
+
+void TestVerbs::initTestCase()
+{
+    QVERIFY(dir.isValid());
+    const ParameterSet a = withTxAlarm(kStartParameters, 72);
+    ParameterSet oneChanged = a;
+    oneChanged.subTrim[1] = -20;
+    ParameterSet pages = a;
+    pages.reverse[2] = 0;
+    pages.progMix[1].up = 30;
+    pages = withTxAlarm(pages, 85);
+    pages.stickTrim[3] = 100;
+    QByteArray badH = fileOf(a);
+    badH[3 * kFrameLength - 1] = 'Q'; // frame H loses its end letter
+
+    const QList<QPair<QString, QByteArray>> files = {
+        {"a", fileOf(a)},         {"a-copy", fileOf(a)}, {"one", fileOf(oneChanged)},
+        {"pages", fileOf(pages)}, {"bad-h", badH},       {"short", fileOf(a).left(200)}};
+    for (const auto &f : files) {
+        QFile file(path(f.first));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(f.second);
+    }
+}
+
+void TestVerbs::verbs_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // file names inside the test's folder
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("out"); // exactly these lines, or with `every` among all
+    QTest::addColumn<bool>("every");      // one line per setting of the catalogue
+    QTest::addColumn<QString>("err");     // what the one line of trouble says
+
+    QTest::newRow("show") << QStringList{"--show", "a"} << 0
+                          << QStringList{"BASIC / CH3 / REVERSE: REV",
+                                         "SYSTEM / ALARM / TX-Alarm: 7.2"}
+                          << true << QString();
+    QTest::newRow("same settings")
+        << QStringList{"--diff", "a", "a-copy"} << 0 << QStringList() << false << QString();
+    QTest::newRow("one setting") << QStringList{"--diff", "a", "one"} << 1
+                                 << QStringList{"BASIC / CH2 / SUB-TRIM: 0 -> -20"} << false
+                                 << QString();
+    QTest::newRow("several pages")
+        << QStringList{"--diff", "a", "pages"} << 1
+        << QStringList{"BASIC / CH3 / REVERSE: REV -> NOR", "PROG.MIX / MIX2 / UP: 0 -> 30",
+                       "SYSTEM / ALARM / TX-Alarm: 7.2 -> 8.5",
+                       "SYSTEM / TX TRIM4 / POSITION: (0) -> (-20)"}
+        << false << QString();
+    QTest::newRow("unreadable") << QStringList{"--diff", "a", "missing"} << 2 << QStringList()
+                                << false << "missing: cannot be read";
+    QTest::newRow("bad frame") << QStringList{"--show", "bad-h"} << 2 << QStringList() << false
+                               << "bad-h: frame H is not valid";
+    QTest::newRow("too short") << QStringList{"--diff", "short", "a"} << 2 << QStringList() << false
+                               << "short: frames H and I are not valid";
+    QTest::newRow("one file for diff")
+        << QStringList{"--diff", "a"} << 2 << QStringList() << false << "--diff takes 2 files";
+}
+
+void TestVerbs::verbs()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, out);
+    QFETCH(bool, every);
+    QFETCH(QString, err);
+
+    for (int i = 1; i < arguments.size(); ++i)
+        arguments[i] = path(arguments[i]);
+    QProcess program;
+    // No display: the verbs must not need one.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(VEGALYRA_PROGRAM), arguments);
+    QVERIFY(program.waitForFinished(20000));
+
+    const QStringList outLines = linesOf(program.readAllStandardOutput());
+    const QStringList errLines = linesOf(program.readAllStandardError());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    if (every) {
+        QCOMPARE(outLines.size(), int(settingsCatalogue().size()));
+        for (const QString &line : out)
+            QVERIFY2(outLines.contains(line), qPrintable(line));
+    } else {
+        QCOMPARE(outLines, out);
+    }
+    if (err.isEmpty()) {
+        QCOMPARE(errLines, QStringList());
+    } else {
+        QCOMPARE(errLines.size(), 1);
+        QVERIFY2(errLines.first().contains(err), qPrintable(errLines.first()));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestVerbs)
+#include "tst_verbs.moc"

@@ -1,0 +1,146 @@
+#include "views/historydialog.h"
+
+#include "files/paramfileread.h"
+#include "settings/catalogue.h"
+#include "views/comparedialog.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { When, What, Changed, Columns };
+
+QTableWidgetItem *cell(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+QString changeText(int count, bool oldest)
+{
+    if (count < 0)
+        return QStringLiteral("cannot be read");
+    if (oldest)
+        return QStringLiteral("first entry");
+    if (count == 0)
+        return QStringLiteral("no change");
+    return count == 1 ? QStringLiteral("1 setting") : QStringLiteral("%1 settings").arg(count);
+}
+
+} // namespace
+
+std::vector<int> historyChangeCounts(const std::vector<HistoryEntry> &newestFirst)
+{
+    std::vector<int> counts(newestFirst.size(), -1);
+    std::optional<ParameterSet> older;
+    for (std::size_t i = newestFirst.size(); i-- > 0;) {
+        const ParameterFileRead read = readParameterFileAt(newestFirst[i].path, kStartParameters);
+        if (!parameterFileTrouble(newestFirst[i].path, read).isEmpty()) {
+            older.reset();
+            continue;
+        }
+        counts[i] = int(compareSettings(older.value_or(kStartParameters), read.settings).size());
+        older = read.settings;
+    }
+    return counts;
+}
+
+HistoryDialog::HistoryDialog(const QString &historyFolder, EntryAction compare, EntryAction restore,
+                             QWidget *parent)
+    : QDialog(parent), folder(historyFolder)
+{
+    setObjectName(QStringLiteral("historyDialog"));
+    setWindowTitle(QStringLiteral("HISTORY"));
+    setStyleSheet(darkDialogSheet());
+    resize(720, 520);
+
+    auto *layout = new QVBoxLayout(this);
+    auto *where = new QLabel(
+        QStringLiteral("What the transmitter held after each READ, WRITE, LOAD and RESET, "
+                       "newest first, and how many settings each changed.\nRestoring puts an "
+                       "entry into the editor only: WRITE sends it."),
+        this);
+    where->setWordWrap(true);
+    layout->addWidget(where);
+
+    list = new QTableWidget(0, Columns, this);
+    list->setObjectName(QStringLiteral("historyTable"));
+    list->setHorizontalHeaderLabels(
+        {QStringLiteral("When"), QStringLiteral("What"), QStringLiteral("Settings changed")});
+    list->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->horizontalHeader()->setStretchLastSection(true);
+    list->verticalHeader()->hide();
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setAlternatingRowColors(true);
+    layout->addWidget(list);
+
+    auto *buttons = new QHBoxLayout;
+    compareButton = new QPushButton(QStringLiteral("Compare with the editor"), this);
+    restoreButton = new QPushButton(QStringLiteral("Restore to the editor"), this);
+    auto *openFolder = new QPushButton(QStringLiteral("Open folder"), this);
+    auto *close = new QPushButton(QStringLiteral("Close"), this);
+    compareButton->setObjectName(QStringLiteral("historyCompare"));
+    restoreButton->setObjectName(QStringLiteral("historyRestore"));
+    for (QPushButton *b : {compareButton, restoreButton, openFolder, close}) {
+        b->setMinimumHeight(36);
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    layout->addLayout(buttons);
+
+    connect(compareButton, &QPushButton::clicked, this, [this, compare] {
+        if (const HistoryEntry *entry = selected())
+            compare(*entry);
+    });
+    connect(restoreButton, &QPushButton::clicked, this, [this, restore] {
+        if (const HistoryEntry *entry = selected())
+            restore(*entry);
+    });
+    connect(openFolder, &QPushButton::clicked, this, [this] {
+        QDir().mkpath(folder);
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    });
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(list, &QTableWidget::itemSelectionChanged, this, [this] {
+        compareButton->setEnabled(selected() != nullptr);
+        restoreButton->setEnabled(selected() != nullptr);
+    });
+    fill();
+}
+
+void HistoryDialog::fill()
+{
+    shown = listHistory(folder);
+    const std::vector<int> counts = historyChangeCounts(shown);
+    list->setRowCount(int(shown.size()));
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const int row = int(i);
+        list->setItem(row, When,
+                      cell(shown[i].time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+        list->setItem(row, What, cell(shown[i].event));
+        list->setItem(row, Changed, cell(changeText(counts[i], i + 1 == shown.size())));
+    }
+    if (!shown.empty())
+        list->selectRow(0);
+    compareButton->setEnabled(!shown.empty());
+    restoreButton->setEnabled(!shown.empty());
+}
+
+const HistoryEntry *HistoryDialog::selected() const
+{
+    const QList<QTableWidgetItem *> items = list->selectedItems();
+    if (items.isEmpty())
+        return nullptr;
+    const int row = items.first()->row();
+    return row >= 0 && std::size_t(row) < shown.size() ? &shown[std::size_t(row)] : nullptr;
+}

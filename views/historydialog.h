@@ -1,0 +1,42 @@
+#pragma once
+
+#include "history/history.h"
+
+#include <QDialog>
+
+#include <functional>
+#include <vector>
+
+class QPushButton;
+class QTableWidget;
+
+// HISTORY: the entries of what the transmitter held, newest first, with
+// how many settings each changed against the one before it. For the
+// selected entry the pilot can compare it with the editor or restore it to
+// the editor; nothing is sent from here.
+class HistoryDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    using EntryAction = std::function<void(const HistoryEntry &)>;
+    HistoryDialog(const QString &folder, EntryAction compare, EntryAction restore,
+                  QWidget *parent = nullptr);
+
+    const std::vector<HistoryEntry> &entries() const { return shown; }
+    QTableWidget *table() const { return list; }
+
+private:
+    void fill();
+    const HistoryEntry *selected() const;
+
+    QString folder;
+    std::vector<HistoryEntry> shown;
+    QTableWidget *list;
+    QPushButton *compareButton;
+    QPushButton *restoreButton;
+};
+
+// Settings changed between an entry and the one before it (older); every
+// catalogue setting counts for the oldest entry's start values. -1 when a
+// file cannot be read whole.
+std::vector<int> historyChangeCounts(const std::vector<HistoryEntry> &newestFirst);

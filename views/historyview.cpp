@@ -1,0 +1,77 @@
+// HISTORY in the window: the entries, compared with the editor or restored
+// to it. A restore changes the editor only; the pilot WRITEs it.
+#include "app/mainwindow.h"
+
+#include "files/paramfileread.h"
+#include "ui/mainform.h"
+#include "views/comparedialog.h"
+#include "views/historydialog.h"
+#include "views/statusline.h"
+
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QString entryTitle(const HistoryEntry &entry)
+{
+    return entry.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char(' ') +
+           entry.event;
+}
+
+} // namespace
+
+std::optional<CompareSource> historyCompareSource(const HistoryEntry &entry)
+{
+    const ParameterFileRead read = readParameterFileAt(entry.path, kStartParameters);
+    const QString title = entryTitle(entry);
+    return CompareSource{title, read.settings, parameterFileTrouble(title, read)};
+}
+
+std::optional<CompareSource> pickHistoryEntry(QWidget *parent)
+{
+    const std::vector<HistoryEntry> entries = listHistory(historyFolder());
+    if (entries.empty())
+        return std::nullopt;
+    QStringList titles;
+    for (const HistoryEntry &entry : entries)
+        titles << entryTitle(entry);
+    bool ok = false;
+    const QString chosen =
+        QInputDialog::getItem(parent, QStringLiteral("History entry"),
+                              QStringLiteral("Compare the editor with:"), titles, 0, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    return historyCompareSource(entries[std::size_t(titles.indexOf(chosen))]);
+}
+
+void MainWindow::on_pushButton_History_clicked()
+{
+    const auto compare = [this](const HistoryEntry &entry) {
+        auto *dialog = new CompareDialog(paramSet, this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        if (const std::optional<CompareSource> source = historyCompareSource(entry))
+            dialog->compareWith(*source);
+        dialog->open();
+    };
+    const auto restore = [this](const HistoryEntry &entry) { restoreFromHistory(entry.path); };
+    auto *dialog = new HistoryDialog(historyFolder(), compare, restore, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+void MainWindow::restoreFromHistory(const QString &path)
+{
+    // Decoded, repaired and reselected the way LOAD takes a file; an entry
+    // that is not whole restores nothing rather than half a model.
+    const ParameterFileRead read = readParameterFileAt(path, paramSet);
+    if (!parameterFileTrouble(path, read).isEmpty()) {
+        QMessageBox::critical(nullptr, QStringLiteral("ERROR"),
+                              QStringLiteral("Cannot read the specified file!"), QMessageBox::Ok);
+        return;
+    }
+    replaceEditorSettings(QStringLiteral("Restore ") + QFileInfo(path).fileName(), read.settings);
+    status->restoredFromHistory(QFileInfo(path).fileName());
+}
