@@ -143,6 +143,12 @@ void TestSheet::sheet()
     }
     QCOMPARE(program.exitCode(), 0);
     QCOMPARE(errLines, QStringList());
+#ifdef Q_OS_WIN
+    // The PDF is read back with poppler's pdftotext and pdfimages, which the
+    // Windows test run (under Wine) cannot start; the HTML row checks the text.
+    if (out.endsWith(QLatin1String(".pdf")))
+        QSKIP("pdftotext and pdfimages are Linux programs here");
+#endif
     const QString text = sheetText(outPath);
     QVERIFY2(text.contains(QLatin1String("changed.txt")), qPrintable(text));
     for (const SettingRow &row : settingsCatalogue())

@@ -1,6 +1,7 @@
 // --show and --diff as the pilot runs them: the built program in a
 // process of its own, no display, its exit status and the lines it prints.
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -28,7 +29,9 @@ ParameterSet withTxAlarm(ParameterSet p, int tenths)
 
 QStringList linesOf(const QByteArray &bytes)
 {
-    return QString::fromUtf8(bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    // On Windows the program's text output ends its lines with CR LF.
+    return QString::fromUtf8(bytes).split(QRegularExpression(QStringLiteral("\r?\n")),
+                                          Qt::SkipEmptyParts);
 }
 
 } // namespace
