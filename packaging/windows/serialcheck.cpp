@@ -39,7 +39,7 @@ namespace {
 // waiting thread as Windows would; the tool's code is left as it is.
 constexpr ULONG kWaitOnMask = 0x001b0048; // IOCTL_SERIAL_WAIT_ON_MASK
 using IoControlFn = NTSTATUS(NTAPI *)(HANDLE, HANDLE, PIO_APC_ROUTINE, PVOID, PIO_STATUS_BLOCK,
-                                       ULONG, PVOID, ULONG, PVOID, ULONG);
+                                      ULONG, PVOID, ULONG, PVOID, ULONG);
 IoControlFn wineIoControl = nullptr;
 
 struct PendingWait {
@@ -75,8 +75,8 @@ NTSTATUS NTAPI ioControl(HANDLE file, HANDLE event, PIO_APC_ROUTINE routine, PVO
     if (code != kWaitOnMask || event || !routine)
         return wineIoControl(file, event, routine, context, status, code, in, inSize, out, outSize);
     HANDLE thread = nullptr;
-    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread, 0,
-                    FALSE, DUPLICATE_SAME_ACCESS);
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &thread, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
     auto *wait = new PendingWait{routine, context, status, thread,
                                  CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     const NTSTATUS result =
@@ -118,7 +118,8 @@ void *replaceImport(const char *dll, const char *function, void *replacement)
         base + reinterpret_cast<const IMAGE_DOS_HEADER *>(base)->e_lfanew);
     const IMAGE_DATA_DIRECTORY &imports =
         nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto *library = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
+    for (auto *library =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
          library->Name; ++library) {
         if (_stricmp(reinterpret_cast<const char *>(base + library->Name), dll) != 0)
             continue;
@@ -132,7 +133,8 @@ void *replaceImport(const char *dll, const char *function, void *replacement)
             if (std::strcmp(reinterpret_cast<const char *>(byName->Name), function) != 0)
                 continue;
             DWORD protection = 0;
-            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &protection);
+            VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE,
+                           &protection);
             void *before = reinterpret_cast<void *>(slot->u1.Function);
             slot->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
             VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, protection, &protection);
@@ -178,7 +180,8 @@ bool sameServoPage(const ParameterSet &a, const ParameterSet &b)
 int main(int argc, char *argv[])
 {
     if (mendSerialWaitUnderWine())
-        say(QStringLiteral("under Wine: serial waits complete through their routine, as on Windows"));
+        say(QStringLiteral(
+            "under Wine: serial waits complete through their routine, as on Windows"));
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() != 4)
@@ -192,7 +195,8 @@ int main(int argc, char *argv[])
     if (decodeParameterFile(readParameterFileText(modelFile), model).count() != 4)
         return fail(QStringLiteral("%1 is not a whole parameter file").arg(args[2]));
     if (sameServoPage(model, paramSet))
-        return fail(QStringLiteral("the model's SERVO page equals the start values; READ would prove nothing"));
+        return fail(QStringLiteral(
+            "the model's SERVO page equals the start values; READ would prove nothing"));
 
     MainWindow window;
     MainForm *ui = window.form();
@@ -221,7 +225,8 @@ int main(int argc, char *argv[])
     say(QStringLiteral("WRITE with sub-trim 3 at %1 took %2 ms").arg(edited).arg(clock.elapsed()));
 
     QFile sent(args[3]);
-    if (!sent.open(QIODevice::WriteOnly) || sent.write(parameterFileBytes()) != kParameterFileLength)
+    if (!sent.open(QIODevice::WriteOnly) ||
+        sent.write(parameterFileBytes()) != kParameterFileLength)
         return fail(QStringLiteral("cannot write %1").arg(args[3]));
     sent.close();
 
