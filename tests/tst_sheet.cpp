@@ -15,14 +15,6 @@ Q_DECLARE_METATYPE(ParameterSet)
 
 namespace {
 
-QByteArray fileOf(const ParameterSet &p)
-{
-    QByteArray bytes;
-    for (const FrameLayout *layout : kFileFrameLayouts)
-        bytes += (encodeFrame(*layout, p) + layout->buffer->mid(layout->builtLength)).toLatin1();
-    return bytes;
-}
-
 // A model changed on every page, each value one no other setting shows.
 ParameterSet changedOnEveryPage()
 {
@@ -89,10 +81,10 @@ void TestSheet::initTestCase()
     QVERIFY(dir.isValid());
     QFile changed(dir.filePath(QStringLiteral("changed.txt")));
     QVERIFY(changed.open(QIODevice::WriteOnly));
-    changed.write(fileOf(changedOnEveryPage()));
+    changed.write(parameterFileFor(changedOnEveryPage()));
     QFile bad(dir.filePath(QStringLiteral("bad.txt")));
     QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write(fileOf(kStartParameters).left(200));
+    bad.write(parameterFileFor(kStartParameters).left(200));
 }
 
 void TestSheet::sheet_data()

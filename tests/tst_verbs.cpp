@@ -11,15 +11,6 @@
 
 namespace {
 
-// A parameter file holding these settings, as SAVE writes one.
-QByteArray fileOf(const ParameterSet &p)
-{
-    QByteArray bytes;
-    for (const FrameLayout *layout : kFileFrameLayouts)
-        bytes += (encodeFrame(*layout, p) + layout->buffer->mid(layout->builtLength)).toLatin1();
-    return bytes;
-}
-
 ParameterSet withTxAlarm(ParameterSet p, int tenths)
 {
     p.txAlarmTenths = tenths;
@@ -60,12 +51,15 @@ void TestVerbs::initTestCase()
     pages.progMix[1].up = 30;
     pages = withTxAlarm(pages, 85);
     pages.stickTrim[3] = 100;
-    QByteArray badH = fileOf(a);
+    QByteArray badH = parameterFileFor(a);
     badH[3 * kFrameLength - 1] = 'Q'; // frame H loses its end letter
 
-    const QList<QPair<QString, QByteArray>> files = {
-        {"a", fileOf(a)},         {"a-copy", fileOf(a)}, {"one", fileOf(oneChanged)},
-        {"pages", fileOf(pages)}, {"bad-h", badH},       {"short", fileOf(a).left(200)}};
+    const QList<QPair<QString, QByteArray>> files = {{"a", parameterFileFor(a)},
+                                                     {"a-copy", parameterFileFor(a)},
+                                                     {"one", parameterFileFor(oneChanged)},
+                                                     {"pages", parameterFileFor(pages)},
+                                                     {"bad-h", badH},
+                                                     {"short", parameterFileFor(a).left(200)}};
     for (const auto &f : files) {
         QFile file(path(f.first));
         QVERIFY(file.open(QIODevice::WriteOnly));

@@ -1,6 +1,7 @@
-// Saves pictures of COMPARE and HISTORY for looking at them: the window with
-// the buttons beside the tabs, the dialog with only the differences and with
-// every setting, the history with a few entries: tool_compareshot [outdir]
+// Saves pictures of the settings tools for looking at them: the window with
+// the buttons beside the tabs, COMPARE with only the differences and with
+// every setting, HISTORY with a few entries, and PRINT's preview of a model
+// with settings of its own: tool_dialogshots [outdir]
 #include "app/mainwindow.h"
 #include "files/paramfile.h"
 #include "history/history.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,7 +21,7 @@ namespace {
 
 bool save(QWidget *w, const QString &file)
 {
-    QTest::qWait(150);
+    QTest::qWait(300);
     if (!w->grab().save(file))
         return false;
     qInfo("%s", qPrintable(file));
@@ -72,8 +74,21 @@ int main(int argc, char *argv[])
                     start.addSecs(7200));
     QTest::mouseClick(window.form()->pushButton_History, Qt::LeftButton);
     auto *history = window.findChild<HistoryDialog *>();
-    return history && QTest::qWaitForWindowExposed(history) &&
-                   save(history, outDir + "/history.png")
-               ? 0
-               : 1;
+    if (!history || !QTest::qWaitForWindowExposed(history) ||
+        !save(history, outDir + "/history.png"))
+        return 1;
+    history->close();
+
+    paramSet.subTrim[1] = -12;
+    paramSet.drRate[1][0] = 70;
+    paramSet.drExpo[1][0] = 30;
+    paramSet.throttleCurve[3] = 40;
+    paramSet.progMix[0].mode = 2;
+    paramSet.txVersion = 512;
+    QTest::mouseClick(window.form()->pushButton_Print, Qt::LeftButton);
+    auto *preview = window.findChild<QPrintPreviewDialog *>();
+    if (!preview || !QTest::qWaitForWindowExposed(preview))
+        return 1;
+    preview->resize(1000, 760);
+    return save(preview, outDir + "/print-preview.png") ? 0 : 1;
 }
