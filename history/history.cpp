@@ -116,8 +116,11 @@ QString addHistoryEntry(const QString &folder, HistoryEvent event, const QByteAr
     if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size() || !out.commit())
         return out.errorString();
 
-    entries = listHistory(folder);
-    for (std::size_t i = kHistoryLimit; i < entries.size(); ++i)
-        QFile::remove(entries[i].path);
+    // Only a full history is listed again, now with the new entry in it.
+    if (entries.size() + 1 > std::size_t(kHistoryLimit)) {
+        entries = listHistory(folder);
+        for (std::size_t i = kHistoryLimit; i < entries.size(); ++i)
+            QFile::remove(entries[i].path);
+    }
     return QString();
 }

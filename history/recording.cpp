@@ -10,30 +10,28 @@
 
 #include <QTimer>
 
+#include <optional>
+
 namespace {
 
-// The event a delivered transfer leaves in the history; false for commands
+// The event a delivered transfer leaves in the history; none for commands
 // that leave none (READ is judged separately, SAVE has the pilot's file).
-bool historyEventOf(CommandKind kind, HistoryEvent &event)
+std::optional<HistoryEvent> historyEventOf(CommandKind kind)
 {
     switch (kind) {
     case CommandKind::Write:
-        event = HistoryEvent::Write;
-        return true;
+        return HistoryEvent::Write;
     case CommandKind::Load:
-        event = HistoryEvent::Load;
-        return true;
+        return HistoryEvent::Load;
     case CommandKind::Reset:
-        event = HistoryEvent::Reset;
-        return true;
+        return HistoryEvent::Reset;
     case CommandKind::DataReset:
-        event = HistoryEvent::DataReset;
-        return true;
+        return HistoryEvent::DataReset;
     case CommandKind::Read:
     case CommandKind::Save:
         break;
     }
-    return false;
+    return std::nullopt;
 }
 
 } // namespace
@@ -48,8 +46,8 @@ void MainWindow::setUpHistory()
 
 void MainWindow::noteCommandForHistory(const RunningCommand &finished)
 {
-    HistoryEvent event;
-    if (!finished.delivered() || !historyEventOf(finished.kind, event))
+    const std::optional<HistoryEvent> event = historyEventOf(finished.kind);
+    if (!finished.delivered() || !event)
         return;
     // The frames exactly as they went on the wire, all four or none.
     QByteArray file;
@@ -58,7 +56,7 @@ void MainWindow::noteCommandForHistory(const RunningCommand &finished)
             return;
         file += frame;
     }
-    keepForHistory(event, file);
+    keepForHistory(*event, file);
 }
 
 void MainWindow::keepForHistory(HistoryEvent event, const QByteArray &file)

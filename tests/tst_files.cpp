@@ -44,11 +44,7 @@ ParameterSet withTenthsFromVolts(ParameterSet p)
 
 QByteArray fileFor(const ParameterSet &record)
 {
-    const ParameterSet p = withTenthsFromVolts(record);
-    QByteArray bytes;
-    for (const FrameLayout *layout : kFileFrameLayouts)
-        bytes += (encodeFrame(*layout, p) + layout->buffer->mid(layout->builtLength)).toLatin1();
-    return bytes;
+    return parameterFileFor(withTenthsFromVolts(record));
 }
 
 // The fields frame k carries, copied from one record to another.
