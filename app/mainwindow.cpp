@@ -3,12 +3,14 @@
 #include "ui/mainform.h"
 #include "views/statusline.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QUndoStack>
 
 MainWindow::MainWindow(QWidget *parent)
@@ -26,7 +28,12 @@ MainWindow::MainWindow(QWidget *parent)
     setUpPortHandling();
     setUpCompare();
     setUpHistory();
-    setUpUndo();
+    undo = new EditorUndo(this, ui->tabWidget, ui->pushButton_Undo, ui->pushButton_Redo,
+                          [this](const ParameterSet &) { ui_Display(); });
+    // READ's frames trail its pause; its step closes when the status line
+    // judges it: its grace period is over, or the next command starts.
+    connect(status, &StatusLine::readJudged, undo, &EditorUndo::readJudged);
+    setUpCommandKeys();
     fillPortList();
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO
 
@@ -37,10 +44,8 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    // The steps and the keys go before the form: clearing the steps
-    // updates the UNDO and REDO buttons.
-    qApp->removeEventFilter(this);
-    steps->disconnect(this);
+    // Undo lets go of the keys and the buttons before the form goes.
+    undo->release();
     releasePort(); // before the form goes: the port's reports must not reach it
     link.setListener(nullptr);
     delete ui;
@@ -89,4 +94,43 @@ void MainWindow::closeEvent(QCloseEvent *event)
     leaving = true;
     link.connectionEnded();
     QMainWindow::closeEvent(event);
+}
+
+QUndoStack *MainWindow::editorSteps() const
+{
+    return undo->stack();
+}
+
+void MainWindow::replaceEditorSettings(const QString &stepName, const ParameterSet &after)
+{
+    undo->replaceEditorSettings(stepName, after);
+}
+
+void MainWindow::setUpCommandKeys()
+{
+    // Keys only for the commands that do not overwrite the transmitter at
+    // a stroke: READ only asks, and LOAD and SAVE send nothing before the
+    // pilot has picked a file in their dialog. WRITE, RESET and DATA RESET
+    // overwrite the transmitter at once and stay a deliberate click.
+    const struct {
+        QToolButton *button;
+        QKeySequence key;
+        const char *does;
+    } commands[] = {
+        {ui->toolButton_Read, QKeySequence(Qt::Key_F5), "READ the transmitter's settings"},
+        {ui->toolButton_Load, QKeySequence(Qt::CTRL | Qt::Key_O),
+         "LOAD settings from a file and send them to the transmitter"},
+        {ui->toolButton_Save, QKeySequence(Qt::CTRL | Qt::Key_S), "SAVE the settings to a file"},
+    };
+    for (const auto &command : commands) {
+        auto *action = new QAction(this);
+        action->setShortcut(command.key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        // A click, so the key waits out the button's lock like the mouse.
+        QToolButton *button = command.button;
+        connect(action, &QAction::triggered, button, [button] { button->click(); });
+        button->setToolTip(QStringLiteral("%1 (%2)").arg(
+            QLatin1String(command.does), command.key.toString(QKeySequence::NativeText)));
+    }
 }

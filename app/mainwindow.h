@@ -7,6 +7,7 @@
 #include "history/history.h"
 #include "link/linkactivity.h"
 #include "model/parameterset.h"
+#include "undo/editorundo.h"
 #include "views/livemonitor.h"
 
 #include <optional>
@@ -49,9 +50,8 @@ public:
     // has ended (views/compare.cpp).
     std::optional<ParameterSet> lastCompleteReadSettings() const;
 
-    // The pilot's steps on the editor's settings, for UNDO and REDO
-    // (undo/undo.cpp).
-    QUndoStack *editorSteps() const { return steps; }
+    // The pilot's steps on the editor's settings, for UNDO and REDO.
+    QUndoStack *editorSteps() const;
 
     // Puts `after` into the editor as one step the pilot can undo, named
     // `stepName` and the first setting it changes ("Restore 14:02 — CH3
@@ -65,9 +65,6 @@ protected:
     // cut the transfer short. Otherwise asks before leaving settings behind
     // that neither the transmitter nor a file has.
     void closeEvent(QCloseEvent *event) override;
-    // Keeps the undo keys for the window while a spin box has the focus, and
-    // notes where the pilot's input starts from (undo/undo.cpp).
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     // connection (link/port.cpp)
@@ -261,40 +258,12 @@ private slots:
     void StkTrim_Display();
 
 private:
-    // Changes to the record that are not the pilot's own edits: the
-    // refresh writing the record back into the widgets, what the
-    // transmitter sends, the commands, undo and redo. Widget signals while
-    // one is under way are not steps; when the last one ends, the record as
-    // it stands is where the pilot's next edit starts from (undo/undo.cpp).
-    class NotThePilot
-    {
-    public:
-        explicit NotThePilot(MainWindow &window);
-        ~NotThePilot();
-        NotThePilot(const NotThePilot &) = delete;
-        NotThePilot &operator=(const NotThePilot &) = delete;
+    // A change to the record that is not the pilot's own edit: the refresh,
+    // what the transmitter sends, the commands (undo/editorundo.h).
+    using NotThePilot = EditorUndo::NotThePilot;
 
-    private:
-        MainWindow &window;
-    };
-
-    // The undo stack, its buttons and keys, and the signals of every value
-    // widget on the pages; the command keys F5, Ctrl+O and Ctrl+S
-    // (undo/undo.cpp).
-    void setUpUndo();
+    // The command keys F5, Ctrl+O and Ctrl+S.
     void setUpCommandKeys();
-    // A value widget on a page changed.
-    void valueWidgetChanged(QObject *widget);
-    // READ, LOAD, RESET and DATA RESET are one step each, from the click to
-    // their end (READ's: its grace period) or to the pilot's next action,
-    // whichever comes first. Returns the step's number for its end.
-    quint64 beginCommandStep(const QString &name);
-    void endCommandStep(quint64 number);
-    // Pushes the open command step, if it changed the editor, as it stands
-    // with `after`.
-    void closeCommandStep(const ParameterSet &after);
-    // Puts a record into the editor and the widgets, as undo and redo do.
-    void showEditorSettings(const ParameterSet &settings);
     // The common start of READ, WRITE, RESET and DATA RESET, their 200 ms
     // button lock and the check for an open port; withdraws `command` when
     // it may not go on (link/commands.cpp).
@@ -368,17 +337,6 @@ private:
     };
     std::vector<PendingHistory> pendingHistory;
 
-    // Undo (undo/undo.cpp).
-    QUndoStack *steps = nullptr;
-    int notThePilot = 0;
-    // The record where the pilot's next edit starts from.
-    ParameterSet settled{};
-    struct OpenCommandStep {
-        QString name;
-        ParameterSet before;
-        quint64 number;
-    };
-    std::optional<OpenCommandStep> openCommandStep;
-    quint64 commandSteps = 0;
-    quint64 readStep = 0;
+    // Undo and redo of the pilot's steps (undo/editorundo.h).
+    EditorUndo *undo = nullptr;
 };

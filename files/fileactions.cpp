@@ -99,9 +99,9 @@ void MainWindow::on_toolButton_Load_clicked()
     // Telemetry must not overwrite the trims being loaded and sent.
     suspendTrimUpdate = true;
     // One step the pilot can undo: the editor as it was before the file.
-    const quint64 step = beginCommandStep(QStringLiteral("LOAD"));
+    const quint64 step = undo->beginCommandStep(QStringLiteral("LOAD"));
     loadFile();
-    endCommandStep(step);
+    undo->endCommandStep(step);
 }
 
 void MainWindow::loadFile()
@@ -121,7 +121,7 @@ void MainWindow::loadFile()
     if (name.isEmpty()) {
         withdraw(load);
         suspendTrimUpdate = false;
-        NotThePilot repair(*this);
+        NotThePilot repair(*undo);
         Dr_DataSelet();
         FalseSaveData();
         return;
@@ -142,7 +142,7 @@ void MainWindow::loadFile()
     qDebug("Blength00:%d", length);
     FileFramesAccepted accepted;
     {
-        NotThePilot fromFile(*this);
+        NotThePilot fromFile(*undo);
         accepted = decodeParameterFile(text, paramSet);
         for (int k = 0; k < 3; ++k) {
             if (accepted.frame[k])
@@ -158,7 +158,7 @@ void MainWindow::loadFile()
     load.reset();
     suspendTrimUpdate = false;
     {
-        NotThePilot repair(*this);
+        NotThePilot repair(*undo);
         Dr_DataSelet();
         FalseSaveData();
     }

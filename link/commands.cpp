@@ -57,8 +57,8 @@ bool MainWindow::commandMayStart(QAbstractButton *ownButton, CommandScope &comma
 void MainWindow::on_toolButton_Read_clicked()
 {
     // The step closes once READ's grace period is over: the frames of a
-    // real transmitter trail its pause (undo/undo.cpp).
-    readStep = beginCommandStep(QStringLiteral("READ"));
+    // real transmitter trail its pause (undo/editorundo.h).
+    undo->beginReadStep();
     CommandScope read(link, CommandKind::Read);
     if (!commandMayStart(ui->toolButton_Read, read))
         return;
@@ -79,7 +79,7 @@ void MainWindow::on_toolButton_Reset_clicked()
     // Set before the lock, so no telemetry frame moves the trims at any
     // point of the reset; cleared on every way out.
     suspendTrimUpdate = true;
-    const quint64 step = beginCommandStep(QStringLiteral("RESET"));
+    const quint64 step = undo->beginCommandStep(QStringLiteral("RESET"));
     bool delivered = true;
     {
         CommandScope reset(link, CommandKind::Reset);
@@ -87,7 +87,7 @@ void MainWindow::on_toolButton_Reset_clicked()
             delivered = sendFactorySettings(reset);
     }
     suspendTrimUpdate = false;
-    endCommandStep(step);
+    undo->endCommandStep(step);
     reportTransfer(delivered);
 }
 
@@ -95,14 +95,14 @@ void MainWindow::on_pushButton_Reset2_clicked()
 {
     // Like RESET, but the trims keep following telemetry until the reset
     // centres them just before the trim frame goes out.
-    const quint64 step = beginCommandStep(QStringLiteral("DATA RESET"));
+    const quint64 step = undo->beginCommandStep(QStringLiteral("DATA RESET"));
     bool delivered = true;
     {
         CommandScope reset(link, CommandKind::DataReset);
         if (commandMayStart(ui->pushButton_Reset2, reset))
             delivered = sendFactorySettings(reset);
     }
-    endCommandStep(step);
+    undo->endCommandStep(step);
     reportTransfer(delivered);
 }
 
@@ -125,7 +125,7 @@ bool MainWindow::sendFactorySettings(CommandScope &reset)
     // during the pauses: the pilot asked for them, only the transmitter
     // misses out (and the pilot is told to WRITE again).
     {
-        NotThePilot factory(*this);
+        NotThePilot factory(*undo);
         RestData();
         RestData2();
     }
@@ -133,7 +133,7 @@ bool MainWindow::sendFactorySettings(CommandScope &reset)
     SendData2();
     SendData3();
     {
-        NotThePilot centre(*this);
+        NotThePilot centre(*undo);
         centreTrimsAndSteps(paramSet);
     }
     SendData4();

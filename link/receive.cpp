@@ -21,7 +21,7 @@ void MainWindow::serialPort_readyRead()
         return;
     qDebug("bSize:%d", bytes.size());
     // What the transmitter sends is never a step the pilot could undo.
-    NotThePilot received(*this);
+    NotThePilot received(*undo);
 
     int kindNumber = 0;
     const Incoming what =

@@ -57,7 +57,7 @@ void MainWindow::ui_Display()
 {
     // What the widgets report back while the record is copied into them is
     // not the pilot's doing.
-    NotThePilot refresh(*this);
+    NotThePilot refresh(*undo);
     Servo_Display();
     Recieve_Display();
     Rev_Display();
