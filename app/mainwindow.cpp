@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 
 #include "ui/mainform.h"
+#include "views/comparesources.h"
 #include "views/statusline.h"
+#include "views/statustexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,7 +28,13 @@ MainWindow::MainWindow(QWidget *parent)
             QTimer::singleShot(0, this, &MainWindow::writePendingHistory);
     });
     setUpPortHandling();
-    setUpCompare();
+    compareSources = new CompareSources(link, this);
+    // A READ is judged when its grace period is over; only one that brought
+    // every setting frame stands for what the transmitter holds.
+    connect(status, &StatusLine::readJudged, compareSources, [this](int settingFramesRead) {
+        if (settingFramesRead >= kSettingFrameKinds)
+            compareSources->readComplete(paramSet);
+    });
     setUpHistory();
     undo = new EditorUndo(this, ui->tabWidget, ui->pushButton_Undo, ui->pushButton_Redo,
                           [this](const ParameterSet &) { ui_Display(); });
@@ -133,4 +141,9 @@ void MainWindow::setUpCommandKeys()
         button->setToolTip(QStringLiteral("%1 (%2)").arg(
             QLatin1String(command.does), command.key.toString(QKeySequence::NativeText)));
     }
+}
+
+std::optional<ParameterSet> MainWindow::lastCompleteReadSettings() const
+{
+    return compareSources->lastCompleteRead();
 }

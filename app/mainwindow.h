@@ -14,6 +14,7 @@
 #include <vector>
 
 class MainForm;
+class CompareSources;
 class StatusLine;
 class QAbstractButton;
 class QCloseEvent;
@@ -47,7 +48,7 @@ public:
 
     // The settings as the last complete READ on the connection that is up
     // brought them; nothing before such a READ, or once that connection
-    // has ended (views/compare.cpp).
+    // has ended (views/comparesources.h).
     std::optional<ParameterSet> lastCompleteReadSettings() const;
 
     // The pilot's steps on the editor's settings, for UNDO and REDO.
@@ -287,8 +288,6 @@ private:
     // the port. False when the transmitter did not get all of it
     // (link/commands.cpp).
     bool endTransfer(CommandScope &transfer);
-    // Keeps the settings of each complete READ for COMPARE (views/compare.cpp).
-    void setUpCompare();
     // The settings history: an entry after each complete READ and each
     // delivered WRITE, LOAD, RESET and DATA RESET, written once no command
     // runs (history/recording.cpp).
@@ -325,10 +324,8 @@ private:
     StatusLine *status = nullptr;
     // What the live readouts last showed (views/livedisplay.cpp).
     LiveReadoutsShown liveShown;
-    // The settings of the last complete READ and the connection it came
-    // over (views/compare.cpp).
-    std::optional<ParameterSet> lastCompleteRead;
-    quint64 lastCompleteReadConnection = 0;
+    // What COMPARE offers beside the editor (views/comparesources.h).
+    CompareSources *compareSources = nullptr;
     // History entries waiting for the commands to end.
     struct PendingHistory {
         HistoryEvent event;

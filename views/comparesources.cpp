@@ -1,0 +1,72 @@
+#include "views/comparesources.h"
+
+#include "files/paramfileread.h"
+#include "history/history.h"
+#include "link/linkactivity.h"
+#include "views/comparedialog.h"
+#include "views/statustexts.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+
+namespace {
+
+const QString kTransmitter = QStringLiteral("Transmitter (last READ)");
+
+// The pilot picks a file the way LOAD lets them; it is read as LOAD reads
+// it, but goes nowhere else.
+std::optional<CompareSource> pickFile(QWidget *parent)
+{
+    const QString name =
+        QFileDialog::getOpenFileName(parent, QStringLiteral("Open file"), QStringLiteral("./"),
+                                     QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
+    if (name.isEmpty())
+        return std::nullopt;
+    const ParameterFileRead read = readParameterFileAt(name, kStartParameters);
+    const QString shown = QFileInfo(name).fileName();
+    return CompareSource{shown, read.settings, parameterFileTrouble(shown, read)};
+}
+
+} // namespace
+
+CompareSources::CompareSources(const LinkActivity &link, QObject *parent)
+    : QObject(parent), link(link)
+{
+}
+
+void CompareSources::readComplete(const ParameterSet &settings)
+{
+    if (link.connection() == 0)
+        return;
+    read = settings;
+    readConnection = link.connection();
+}
+
+std::optional<ParameterSet> CompareSources::lastCompleteRead() const
+{
+    // Every open starts a new connection: a READ from an earlier one may
+    // no longer be what the transmitter holds, or not even the same one.
+    if (link.connection() != readConnection)
+        return std::nullopt;
+    return read;
+}
+
+void CompareSources::offerTo(CompareDialog *dialog) const
+{
+    const std::optional<ParameterSet> last = lastCompleteRead();
+    QPushButton *fromRead =
+        dialog->addSource(kTransmitter, [last]() -> std::optional<CompareSource> {
+            return CompareSource{kTransmitter, *last, QString()};
+        });
+    fromRead->setEnabled(last.has_value());
+    if (!last)
+        fromRead->setToolTip(QStringLiteral("Available after a complete READ on this connection"));
+    dialog->addSource(QStringLiteral("File…"), [dialog] { return pickFile(dialog); });
+    QPushButton *fromHistory = dialog->addSource(QStringLiteral("History entry…"),
+                                                 [dialog] { return pickHistoryEntry(dialog); });
+    fromHistory->setEnabled(!listHistory(historyFolder()).empty());
+
+    if (last)
+        dialog->compareWith({kTransmitter, *last, QString()});
+}
