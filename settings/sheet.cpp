@@ -2,7 +2,7 @@
 
 #include "settings/catalogue.h"
 #include "settings/pagetexts.h"
-#include "views/curvegeometry.h"
+#include "model/curvegeometry.h"
 
 #include <QDate>
 

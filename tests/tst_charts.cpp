@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "model/parameterset.h"
 #include "ui/mainform.h"
-#include "views/curvegeometry.h"
+#include "model/curvegeometry.h"
 
 #include <QComboBox>
 #include <QScreen>

@@ -1,7 +1,7 @@
 #include "views/curvewidgets.h"
 
 #include "model/parameterset.h"
-#include "views/curvegeometry.h"
+#include "model/curvegeometry.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "views/curvegeometry.h"
+#include "model/curvegeometry.h"
 
 #include <algorithm>
 
