@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "models/library.h"
 #include "ui/mainform.h"
 #include "views/statusline.h"
 
@@ -20,12 +21,15 @@ MainWindow::MainWindow(QWidget *parent)
         status->commandsChanged(finished);
         if (finished)
             noteCommandForHistory(*finished);
+        if (finished && models)
+            models->commandFinished(*finished);
         if (finished && !pendingHistory.empty())
             QTimer::singleShot(0, this, &MainWindow::writePendingHistory);
     });
     setUpPortHandling();
     setUpCompare();
     setUpHistory();
+    setUpModels();
     setUpUndo();
     fillPortList();
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO

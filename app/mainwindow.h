@@ -13,6 +13,7 @@
 #include <vector>
 
 class MainForm;
+class ModelLibrary;
 class StatusLine;
 class QAbstractButton;
 class QCloseEvent;
@@ -330,6 +331,9 @@ private:
     // Puts a history entry's settings into the editor, without sending
     // anything (views/historyview.cpp).
     void restoreFromHistory(const QString &path);
+    // The model library, MODELS and the held model's name in the status
+    // line (models/modelswindow.cpp).
+    void setUpModels();
     // LOAD after its step has begun: the lock, the file, the transfer
     // (files/fileactions.cpp).
     void loadFile();
@@ -367,6 +371,8 @@ private:
         QDateTime time;
     };
     std::vector<PendingHistory> pendingHistory;
+    // The pilot's models (models/).
+    ModelLibrary *models = nullptr;
 
     // Undo (undo/undo.cpp).
     QUndoStack *steps = nullptr;

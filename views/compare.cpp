@@ -3,6 +3,8 @@
 #include "app/mainwindow.h"
 
 #include "files/paramfileread.h"
+#include "models/library.h"
+#include "models/modelsdialog.h"
 #include "ui/mainform.h"
 #include "views/comparedialog.h"
 #include "views/statusline.h"
@@ -70,6 +72,9 @@ void MainWindow::on_pushButton_Compare_clicked()
     QPushButton *fromHistory = dialog->addSource(QStringLiteral("History entry…"),
                                                  [dialog] { return pickHistoryEntry(dialog); });
     fromHistory->setEnabled(!listHistory(historyFolder()).empty());
+    QPushButton *fromModel = dialog->addSource(
+        QStringLiteral("Model…"), [this, dialog] { return pickModel(*models, dialog); });
+    fromModel->setEnabled(!models->models().empty());
 
     if (read)
         dialog->compareWith({kTransmitter, *read, QString()});
