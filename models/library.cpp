@@ -2,6 +2,7 @@
 
 #include "files/paramfile.h"
 #include "files/paramfileread.h"
+#include "link/frames.h"
 #include "link/linkactivity.h"
 #include "model/editing.h"
 #include "settings/catalogue.h"
@@ -198,6 +199,17 @@ QString recognitionText(const std::optional<ModelRecognition> &r)
     if (r->differences == 1)
         return QStringLiteral("like %1 (1 setting differs)").arg(r->name);
     return QStringLiteral("like %1 (%2 settings differ)").arg(r->name).arg(r->differences);
+}
+
+QByteArray modelFileFor(const ParameterSet &editor)
+{
+    // The alarms travel as tenths that follow the volts only when a frame
+    // is built; SAVE builds the frames first.
+    ParameterSet p = editor;
+    p.txAlarmTenths = alarmTenths(p.txAlarmVolt);
+    p.rxAlarmTenths = alarmTenths(p.rxAlarmVolt);
+    p.extAlarmTenths = alarmTenths(p.extAlarmVolt);
+    return parameterFileFor(p);
 }
 
 // Stands in for the program-wide file writer, which will take its place.

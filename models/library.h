@@ -59,6 +59,10 @@ std::optional<ModelRecognition> recogniseModel(const ParameterSet &settings,
 // "Cub 1.2 m", "like Cub 1.2 m (3 settings differ)", or empty.
 QString recognitionText(const std::optional<ModelRecognition> &recognition);
 
+// The model file for the editor's settings: the 324 characters SAVE would
+// write, the alarms as the volts the pilot edited.
+QByteArray modelFileFor(const ParameterSet &editor);
+
 // Writes a file of the library whole or not at all: a regular file or a
 // new name only, written beside the target and then committed. Returns
 // why it could not be written, empty on success. The one place the library

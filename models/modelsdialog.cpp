@@ -1,6 +1,5 @@
 #include "models/modelsdialog.h"
 
-#include "files/paramfile.h"
 #include "settings/catalogue.h"
 #include "views/comparedialog.h"
 
@@ -175,7 +174,7 @@ void ModelsDialog::saveEditorAs()
                                   QMessageBox::No) != QMessageBox::Yes)
             return;
     }
-    complain(QStringLiteral("Model not saved"), library.save(name, parameterFileFor(editor)));
+    complain(QStringLiteral("Model not saved"), library.save(name, modelFileFor(editor)));
 }
 
 void ModelsDialog::renameSelected()
