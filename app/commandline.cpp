@@ -35,7 +35,7 @@ struct VerbOption {
 const VerbOption kVerbs[] = {
     {"show", "FILE",
      "Print every setting of the parameter file FILE, one line per setting in page order, and "
-     "exit.",
+     "exit. Wherever a FILE is taken, model:NAME names a model of the library.",
      1, false},
     {"diff", "FILE-A",
      "Print the settings that differ between the parameter files FILE-A and FILE-B (the next "
@@ -44,6 +44,10 @@ const VerbOption kVerbs[] = {
     {"history", nullptr,
      "List the entries of the transmitter's settings history, newest first (time, event, file), "
      "and exit.",
+     0, false},
+    {"models", nullptr,
+     "List the models of the model library (name, when last saved, file), one per line, and "
+     "exit.",
      0, false},
     {"sheet", "FILE",
      "Write the settings sheet of the parameter file FILE to the file named by -o: a PDF when "

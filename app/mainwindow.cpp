@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "models/library.h"
 #include "ui/mainform.h"
 #include "views/comparesources.h"
 #include "views/statusline.h"
@@ -24,6 +25,8 @@ MainWindow::MainWindow(QWidget *parent)
         status->commandsChanged(finished);
         if (finished)
             noteCommandForHistory(*finished);
+        if (finished && models)
+            models->commandFinished(*finished);
         if (finished && !pendingHistory.empty())
             QTimer::singleShot(0, this, &MainWindow::writePendingHistory);
     });
@@ -42,6 +45,7 @@ MainWindow::MainWindow(QWidget *parent)
     // judges it: its grace period is over, or the next command starts.
     connect(status, &StatusLine::readJudged, undo, &EditorUndo::readJudged);
     setUpCommandKeys();
+    setUpModels();
     fillPortList();
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO
 

@@ -15,6 +15,7 @@
 
 class MainForm;
 class CompareSources;
+class ModelLibrary;
 class StatusLine;
 class QAbstractButton;
 class QCloseEvent;
@@ -298,6 +299,9 @@ private:
     // Puts a history entry's settings into the editor, without sending
     // anything (views/historyview.cpp).
     void restoreFromHistory(const QString &path);
+    // The model library, MODELS and the held model's name in the status
+    // line (models/modelswindow.cpp).
+    void setUpModels();
     // LOAD after its step has begun: the lock, the file, the transfer
     // (files/fileactions.cpp).
     void loadFile();
@@ -333,6 +337,8 @@ private:
         QDateTime time;
     };
     std::vector<PendingHistory> pendingHistory;
+    // The pilot's models (models/).
+    ModelLibrary *models = nullptr;
 
     // Undo and redo of the pilot's steps (undo/editorundo.h).
     EditorUndo *undo = nullptr;

@@ -2,6 +2,7 @@
 
 #include "files/paramfileread.h"
 #include "history/history.h"
+#include "models/library.h"
 #include "settings/catalogue.h"
 #include "settings/sheet.h"
 
@@ -14,6 +15,7 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -21,8 +23,19 @@ namespace {
 // A file whose frames LOAD would skip in part would show or compare half
 // of a model's settings and the start values for the rest: that misleads,
 // so such a file is trouble as a whole.
-bool readWhole(const QString &path, ParameterSet &settings, QTextStream &err)
+// `argument` is a file or `model:NAME`; `shown` gets the name the pilot
+// knows it by.
+bool readWhole(const QString &argument, ParameterSet &settings, QTextStream &err,
+               QString *shown = nullptr)
 {
+    QString name, missing;
+    const QString path = resolveModelArgument(argument, modelsFolder(), &name, &missing);
+    if (path.isEmpty()) {
+        err << missing << '\n';
+        return false;
+    }
+    if (shown)
+        *shown = name;
     const ParameterFileRead read = readParameterFileAt(path, kStartParameters);
     const QString trouble = parameterFileTrouble(path, read);
     if (!trouble.isEmpty()) {
@@ -118,6 +131,25 @@ int runHistory(const QString &folder, QTextStream &out)
     return 0;
 }
 
+int runModels(const QString &folder, QTextStream &out)
+{
+    const std::vector<ModelEntry> models = listModels(folder);
+    if (models.empty()) {
+        out << "No models in " << QDir::toNativeSeparators(folder) << '\n';
+        return 0;
+    }
+    int width = 0;
+    for (const ModelEntry &model : models)
+        width = std::max(width, int(model.name.size()));
+    for (const ModelEntry &model : models) {
+        out << model.name.leftJustified(width) << "  "
+            << model.saved.toString(QStringLiteral("yyyy-MM-dd HH:mm")) << "  "
+            << QDir::toNativeSeparators(model.path)
+            << (model.readable() ? QString() : QStringLiteral("  (not readable)")) << '\n';
+    }
+    return 0;
+}
+
 int runSheet(const QString &path, const QString &outPath, QTextStream &err)
 {
     const QString suffix = QFileInfo(outPath).suffix().toLower();
@@ -126,9 +158,10 @@ int runSheet(const QString &path, const QString &outPath, QTextStream &err)
         return 2;
     }
     ParameterSet settings{};
-    if (!readWhole(path, settings, err))
+    QString title;
+    if (!readWhole(path, settings, err, &title))
         return 2;
-    const Sheet sheet = buildSheet(settings, QFileInfo(path).fileName(), std::nullopt);
+    const Sheet sheet = buildSheet(settings, title, std::nullopt);
     // Written beside its final name and renamed at the end, so a sheet that
     // cannot be written whole leaves nothing behind.
     QSaveFile out(outPath);
@@ -157,6 +190,8 @@ int runVerb(const QString &verb, const QStringList &arguments)
         status = runDiff(arguments.at(0), arguments.at(1), out, err);
     else if (verb == QLatin1String("history") && arguments.isEmpty())
         status = runHistory(historyFolder(), out);
+    else if (verb == QLatin1String("models") && arguments.isEmpty())
+        status = runModels(modelsFolder(), out);
     else if (verb == QLatin1String("sheet") && arguments.size() == 2)
         status = runSheet(arguments.at(0), arguments.at(1), err);
     out.flush();

@@ -20,8 +20,15 @@ int runDiff(const QString &pathA, const QString &pathB, QTextStream &out, QTextS
 // The entries of the settings history in `folder`, newest first, one per
 // line: time, event, path. Nothing when there are none. Always 0.
 int runHistory(const QString &folder, QTextStream &out);
+// The models of the library in `folder`, one per line: name, the day and
+// time it was last saved, its file. A line saying so when there are none.
+// Always 0.
+int runModels(const QString &folder, QTextStream &out);
+// Wherever a verb takes a parameter file, `model:NAME` names the model of
+// that name in the library.
 // The settings sheet of a parameter file written to `outPath`: a PDF, or an
-// HTML page when the name ends in ".html". 0, or 2 when the file is trouble
+// HTML page when the name ends in ".html"; titled with the model's name
+// for `model:NAME`, else the file's name. 0, or 2 when the file is trouble
 // or the sheet cannot be written (then nothing is left at `outPath`).
 // Makes its own application object for the fonts and the PDF writer, on
 // the offscreen platform when there is no display.

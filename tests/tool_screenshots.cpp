@@ -33,12 +33,13 @@ int main(int argc, char *argv[])
         qInfo("%s", qPrintable(file));
     }
     // The status line at its fullest: the longest text it says (the hint
-    // after a refused OPEN) beside the unwritten changes.
+    // after a refused OPEN) beside the unwritten changes and the model held.
     MainForm *form = window.form();
     form->statusActivity->setText(QStringLiteral(
         "ttyUSB0: Permission denied — join the group dialout (owner of /dev/ttyUSB0) "
         "and log in again"));
     form->statusChanges->setText(QStringLiteral("Changed — not yet written"));
+    form->statusModel->setText(QStringLiteral("like Cub 1.2 m (3 settings differ)"));
     QTest::qWait(150);
     const QString file = QStringLiteral("%1/status-line.png").arg(outDir);
     if (!window.grab().save(file))

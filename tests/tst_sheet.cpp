@@ -8,6 +8,7 @@
 
 #include "files/paramfile.h"
 #include "link/frames.h"
+#include "models/library.h"
 #include "settings/catalogue.h"
 #include "settings/sheet.h"
 
@@ -85,6 +86,9 @@ void TestSheet::initTestCase()
     QFile bad(dir.filePath(QStringLiteral("bad.txt")));
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write(parameterFileFor(kStartParameters).left(200));
+    QVERIFY(saveModelFile(dir.filePath(QStringLiteral("data/vegalyra/models")), "Cub 1.2 m",
+                          parameterFileFor(changedOnEveryPage()))
+                .isEmpty());
 }
 
 void TestSheet::sheet_data()
@@ -97,6 +101,8 @@ void TestSheet::sheet_data()
                          << "changed.pdf" << QString();
     QTest::newRow("html") << "changed.txt"
                           << "changed.html" << QString();
+    QTest::newRow("model, titled with its name") << "model:Cub 1.2 m"
+                                                 << "cub.html" << QString();
     QTest::newRow("bad file") << "bad.txt"
                               << "bad.pdf"
                               << "bad.txt: frames H and I are not valid";
@@ -118,9 +124,12 @@ void TestSheet::sheet()
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
     program.setProcessEnvironment(environment);
+    const bool model = file.startsWith(QLatin1String("model:"));
     program.start(QStringLiteral(VEGALYRA_PROGRAM),
-                  {QStringLiteral("--sheet"), dir.filePath(file), QStringLiteral("-o"), outPath});
+                  {QStringLiteral("--sheet"), model ? file : dir.filePath(file),
+                   QStringLiteral("-o"), outPath});
     QVERIFY(program.waitForFinished(20000));
     const QStringList errLines = QString::fromUtf8(program.readAllStandardError())
                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -142,7 +151,7 @@ void TestSheet::sheet()
         QSKIP("pdftotext and pdfimages are Linux programs here");
 #endif
     const QString text = sheetText(outPath);
-    QVERIFY2(text.contains(QLatin1String("changed.txt")), qPrintable(text));
+    QVERIFY2(text.contains(model ? file.mid(6) : file), qPrintable(text));
     for (const SettingRow &row : settingsCatalogue())
         for (const QString &words : {row.place, row.name})
             QVERIFY2(text.contains(words), qPrintable(settingTitle(row)));

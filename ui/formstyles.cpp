@@ -111,6 +111,7 @@ FormStyles buildStyles()
         "QLabel{color: white; font: bold 13px; padding: 0px 8px;}\n"
         "QLabel#statusChanges{color: rgb(255, 170, 0);}\n"
         "QLabel#statusConnection{color: rgb(85, 170, 255);}\n"
+        "QLabel#statusModel{color: rgb(100, 255, 100);}\n"
         "QProgressBar{background-color: rgb(70, 70, 70); border: none; border-radius: 3px;}\n"
         "QProgressBar::chunk{background-color: rgb(100, 255, 100); border-radius: 3px;}");
     return s;

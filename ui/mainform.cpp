@@ -225,11 +225,14 @@ void MainForm::setupStatusBar(QMainWindow *window)
     statusProgress->hide();
     statusChanges = new QLabel(statusbar);
     statusChanges->setObjectName(QStringLiteral("statusChanges"));
+    statusModel = new QLabel(statusbar);
+    statusModel->setObjectName(QStringLiteral("statusModel"));
     statusConnection = new QLabel(statusbar);
     statusConnection->setObjectName(QStringLiteral("statusConnection"));
     statusbar->addWidget(statusActivity, 1);
     statusbar->addWidget(statusProgress);
     statusbar->addPermanentWidget(statusChanges);
+    statusbar->addPermanentWidget(statusModel);
     statusbar->addPermanentWidget(statusConnection);
     window->setStatusBar(statusbar);
 }
@@ -249,7 +252,8 @@ void MainForm::setupTabCorner()
     pushButton_Undo = addCornerButton("pushButton_Undo", 0, 1);
     pushButton_Redo = addCornerButton("pushButton_Redo", 0, 2);
     pushButton_History = addCornerButton("pushButton_History", 1, 0);
-    pushButton_Print = addCornerButton("pushButton_Print", 1, 1);
+    pushButton_Models = addCornerButton("pushButton_Models", 1, 1);
+    pushButton_Print = addCornerButton("pushButton_Print", 1, 2);
     tabWidget->setCornerWidget(tabCorner, Qt::TopRightCorner);
 }
 
@@ -567,6 +571,9 @@ void MainForm::retranslateUi(QMainWindow *window)
         tr("What the transmitter held after each READ, WRITE, LOAD and RESET: compare or restore"));
     pushButton_Compare->setToolTip(
         tr("Compare the settings in the editor with the transmitter's last READ or a file"));
+    pushButton_Models->setText(tr("MODELS"));
+    pushButton_Models->setToolTip(
+        tr("Your models: save the editor as one, open one in the editor, compare, rename"));
     pushButton_Print->setText(tr("PRINT"));
     pushButton_Print->setToolTip(tr("Print the settings in the editor, or save them as a PDF"));
     pushButton_Undo->setText(tr("UNDO"));

@@ -52,11 +52,12 @@ public:
     QWidget *tabCorner = nullptr;
     QPushButton *pushButton_Compare = nullptr;
     QPushButton *pushButton_History = nullptr;
+    QPushButton *pushButton_Models = nullptr;
     QPushButton *pushButton_Print = nullptr;
     QPushButton *pushButton_Undo = nullptr;
     QPushButton *pushButton_Redo = nullptr;
-    // Five buttons share the corner in two rows of three cells (row by
-    // row, left to right): COMPARE, UNDO, REDO, then the next ones.
+    // Six buttons share the corner in two rows of three cells (row by
+    // row, left to right): COMPARE, UNDO, REDO, then HISTORY, MODELS, PRINT.
     QPushButton *addCornerButton(const char *name, int row, int column);
 
     // SERVO: per channel a readout ("lineEdit", "lineEdit_2" … "lineEdit_8"),
@@ -128,6 +129,8 @@ public:
     QLabel *statusActivity = nullptr;
     QProgressBar *statusProgress = nullptr;
     QLabel *statusChanges = nullptr;
+    // The model the transmitter holds, by the library's name for it.
+    QLabel *statusModel = nullptr;
     QLabel *statusConnection = nullptr;
 
     // Builds the whole widget tree into the window, sets every text through

@@ -1,14 +1,21 @@
 // COMPARE: the editor's settings beside the transmitter's last READ, a
-// parameter file or a history entry, setting by setting.
+// parameter file, a history entry or a model, setting by setting.
 #include "app/mainwindow.h"
 
+#include "models/library.h"
+#include "models/modelsdialog.h"
 #include "views/comparedialog.h"
 #include "views/comparesources.h"
+
+#include <QPushButton>
 
 void MainWindow::on_pushButton_Compare_clicked()
 {
     auto *dialog = new CompareDialog(paramSet, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     compareSources->offerTo(dialog);
+    QPushButton *fromModel = dialog->addSource(
+        QStringLiteral("Model…"), [this, dialog] { return pickModel(*models, dialog); });
+    fromModel->setEnabled(!models->models().empty());
     dialog->open();
 }

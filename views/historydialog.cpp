@@ -55,8 +55,8 @@ std::vector<int> historyChangeCounts(const std::vector<HistoryEntry> &newestFirs
 }
 
 HistoryDialog::HistoryDialog(const QString &historyFolder, EntryAction compare, EntryAction restore,
-                             QWidget *parent)
-    : QDialog(parent), folder(historyFolder)
+                             QWidget *parent, EntryNamer entryNamer)
+    : QDialog(parent), folder(historyFolder), namer(std::move(entryNamer))
 {
     setObjectName(QStringLiteral("historyDialog"));
     setWindowTitle(QStringLiteral("HISTORY"));
@@ -127,13 +127,23 @@ void HistoryDialog::fill()
         const int row = int(i);
         list->setItem(row, When,
                       cell(shown[i].time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
-        list->setItem(row, What, cell(shown[i].event));
+        list->setItem(row, What, cell(whatText(shown[i])));
         list->setItem(row, Changed, cell(changeText(counts[i], i + 1 == shown.size())));
     }
     if (!shown.empty())
         list->selectRow(0);
     compareButton->setEnabled(!shown.empty());
     restoreButton->setEnabled(!shown.empty());
+}
+
+QString HistoryDialog::whatText(const HistoryEntry &entry) const
+{
+    if (!namer)
+        return entry.event;
+    const ParameterFileRead read = readParameterFileAt(entry.path, kStartParameters);
+    const QString name =
+        parameterFileTrouble(entry.path, read).isEmpty() ? namer(read.settings) : QString();
+    return name.isEmpty() ? entry.event : entry.event + QStringLiteral(" — ") + name;
 }
 
 const HistoryEntry *HistoryDialog::selected() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "history/history.h"
+#include "model/parameterset.h"
 
 #include <QDialog>
 
@@ -19,17 +20,22 @@ class HistoryDialog : public QDialog
     Q_OBJECT
 public:
     using EntryAction = std::function<void(const HistoryEntry &)>;
+    // What an entry's settings are called ("Cub 1.2 m"), shown after its
+    // event; empty when they have no name.
+    using EntryNamer = std::function<QString(const ParameterSet &)>;
     HistoryDialog(const QString &folder, EntryAction compare, EntryAction restore,
-                  QWidget *parent = nullptr);
+                  QWidget *parent = nullptr, EntryNamer namer = {});
 
     const std::vector<HistoryEntry> &entries() const { return shown; }
     QTableWidget *table() const { return list; }
 
 private:
     void fill();
+    QString whatText(const HistoryEntry &entry) const;
     const HistoryEntry *selected() const;
 
     QString folder;
+    EntryNamer namer;
     std::vector<HistoryEntry> shown;
     QTableWidget *list;
     QPushButton *compareButton;

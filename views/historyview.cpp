@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "files/paramfileread.h"
+#include "models/library.h"
 #include "ui/mainform.h"
 #include "views/comparedialog.h"
 #include "views/historydialog.h"
@@ -57,7 +58,12 @@ void MainWindow::on_pushButton_History_clicked()
         dialog->open();
     };
     const auto restore = [this](const HistoryEntry &entry) { restoreFromHistory(entry.path); };
-    auto *dialog = new HistoryDialog(historyFolder(), compare, restore, this);
+    // The library is listed once for all entries; each entry is named by
+    // the model its settings are.
+    const auto name = [library = models->models()](const ParameterSet &settings) {
+        return recognitionText(recogniseModel(settings, library));
+    };
+    auto *dialog = new HistoryDialog(historyFolder(), compare, restore, this, name);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

@@ -148,6 +148,11 @@ void StatusLine::restoredFromHistory(const QString &entryName)
     setOutcome(QStringLiteral("Restored %1 to the editor — WRITE sends it").arg(entryName));
 }
 
+void StatusLine::openedModel(const QString &name)
+{
+    setOutcome(QStringLiteral("Opened model %1 in the editor — WRITE sends it").arg(name));
+}
+
 void StatusLine::historyNotSaved(const QString &reason)
 {
     const QString note = QStringLiteral("History not saved: ") + reason;

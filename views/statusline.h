@@ -49,6 +49,8 @@ public:
     void closedWithUnsentBytes(qint64 count);
     // The editor took the settings of a history entry.
     void restoredFromHistory(const QString &entryName);
+    // The editor took the settings of a model from the library.
+    void openedModel(const QString &name);
     // A history entry could not be written; the outcome shown stays and
     // says so too.
     void historyNotSaved(const QString &reason);

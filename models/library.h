@@ -1,0 +1,125 @@
+#pragma once
+
+#include "model/parameterset.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+struct RunningCommand;
+
+// The pilot's model library: one parameter file per model (the 324
+// characters SAVE writes, so LOAD and the verbs read it), named after the
+// model. A name the file system would refuse is kept readable on disk with
+// the refused characters replaced; the name as typed then lives in a small
+// text file beside it ("<file>.name"). A parameter file copied into the
+// folder by hand shows under its file name.
+
+// <application data>/vegalyra/models ($XDG_DATA_HOME on Linux).
+QString modelsFolder();
+
+struct ModelEntry {
+    QString name;    // as the pilot typed it
+    QString path;    // the parameter file
+    QDateTime saved; // when the file was last written
+    QString trouble; // why its settings cannot be used; empty when readable
+    ParameterSet settings{};
+    bool readable() const { return trouble.isEmpty(); }
+};
+
+// Why a typed name cannot name a model; empty when it can. A name is what
+// remains after trimming the spaces at both ends.
+QString modelNameTrouble(const QString &name);
+// The file name (without ".txt") for a model name: characters a file
+// system refuses, and dots or spaces at the end, replaced by "_".
+QString modelFileBase(const QString &name);
+
+// Every parameter file in `folder`, sorted by name (case aside). A file that
+// cannot be read or holds no whole parameter file is listed with its
+// trouble; nothing in the folder is changed.
+std::vector<ModelEntry> listModels(const QString &folder);
+// The model called `name` (case aside), if the list has one.
+const ModelEntry *findModel(const std::vector<ModelEntry> &models, const QString &name);
+
+// Which model some settings are. `differences` is 0 when every setting the
+// catalogue compares is equal; the nearest model is named only when it
+// differs in at most kNearModelLimit settings. Of equally near models the
+// earlier in the list wins.
+constexpr int kNearModelLimit = 10;
+struct ModelRecognition {
+    QString name;
+    int differences = 0;
+};
+std::optional<ModelRecognition> recogniseModel(const ParameterSet &settings,
+                                               const std::vector<ModelEntry> &models);
+// "Cub 1.2 m", "like Cub 1.2 m (3 settings differ)", or empty.
+QString recognitionText(const std::optional<ModelRecognition> &recognition);
+
+// The model file for the editor's settings: the 324 characters SAVE would
+// write, the alarms as the volts the pilot edited.
+QByteArray modelFileFor(const ParameterSet &editor);
+
+// Writes a file of the library whole or not at all: a regular file or a
+// new name only, written beside the target and then committed. Returns
+// why it could not be written, empty on success. The one place the library
+// writes; it goes over to the program-wide file writer.
+QString writeModelFile(const QString &path, const QByteArray &bytes);
+
+// The library's files: saving, renaming and deleting models, all within
+// `folder`. Each returns why it did not happen, empty on success.
+QString saveModelFile(const QString &folder, const QString &name, const QByteArray &file);
+QString renameModelFile(const QString &folder, const QString &oldName, const QString &newName);
+QString deleteModelFile(const QString &folder, const QString &name);
+
+// `model:NAME` on the command line: the path of that model's file. Any
+// other argument is returned as it is, a path. `shownName` gets the
+// model's name (or the file's name); `trouble` says why there is none.
+QString resolveModelArgument(const QString &argument, const QString &folder, QString *shownName,
+                             QString *trouble);
+
+// The library as the window meets it: told what the transmitter holds
+// (after a complete READ, after a transfer it took, nothing once the port
+// closes), it says which model that is, again whenever the library
+// changes. It never steers the link or the editor.
+class ModelLibrary : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ModelLibrary(const QString &folder, QObject *parent = nullptr);
+
+    QString folder() const { return dir; }
+    std::vector<ModelEntry> models() const { return listModels(dir); }
+
+    QString save(const QString &name, const QByteArray &file);
+    QString rename(const QString &oldName, const QString &newName);
+    QString remove(const QString &name);
+
+    // The recognition text for some settings against the library as it
+    // stands.
+    QString nameFor(const ParameterSet &settings) const;
+
+public slots:
+    void transmitterHolds(const ParameterSet &settings);
+    // A finished command: a WRITE, LOAD or RESET the transmitter took whole
+    // changes what it holds.
+    void commandFinished(const RunningCommand &finished);
+    // The port closed: the next transmitter may hold anything.
+    void transmitterGone();
+
+signals:
+    // What the transmitter holds, as recognitionText() says it.
+    void heldModelChanged(const QString &text);
+    void libraryChanged();
+
+private:
+    QString changed(const QString &trouble);
+    void tellHeld();
+
+    QString dir;
+    std::optional<ParameterSet> held;
+    QString heldText;
+};
