@@ -16,6 +16,7 @@ class MainForm;
 class StatusLine;
 class QAbstractButton;
 class QCloseEvent;
+class QShowEvent;
 class QTimer;
 class QUndoStack;
 
@@ -65,6 +66,8 @@ protected:
     // cut the transfer short. Otherwise asks before leaving settings behind
     // that neither the transmitter nor a file has.
     void closeEvent(QCloseEvent *event) override;
+    // The port list follows the adapters only while the window is shown.
+    void showEvent(QShowEvent *event) override;
     // Keeps the undo keys for the window while a spin box has the focus, and
     // notes where the pilot's input starts from (undo/undo.cpp).
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -303,6 +306,10 @@ private:
     // Connects the serial port's readyRead and error reports and the port
     // selector's drop-down (link/port.cpp).
     void setUpPortHandling();
+    // While the port is closed and the window shown, the list is brought up
+    // to date every second.
+    void followPortsWhileClosed();
+    void pollPorts();
     // RESET and DATA RESET after their checks: factory values into the
     // record, the four frames and "WWW" to the transmitter. False when the
     // connection went before all of it was sent (link/commands.cpp).
@@ -347,6 +354,7 @@ private:
     MainForm *ui;
     QSerialPort serialPort;
     QTimer *refreshTimer;
+    QTimer *portPoll = nullptr;
     QString loadedFileName;
     LinkActivity link;
     // Set once the pilot has chosen to leave: nothing more goes out, and a

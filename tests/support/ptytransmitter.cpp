@@ -44,13 +44,21 @@ PtyTransmitter::~PtyTransmitter()
     closeMaster();
 }
 
-bool PtyTransmitter::openIn(MainWindow &window)
+bool PtyTransmitter::openIn(MainWindow &window, bool silent)
 {
     MainForm *ui = window.form();
     ui->portNameBox->addItem(m_slavePath);
     ui->portNameBox->setCurrentIndex(ui->portNameBox->count() - 1);
     ui->openButton->click();
-    return ui->openButton->text() == QLatin1String("CLOSE");
+    if (ui->openButton->text() != QLatin1String("CLOSE"))
+        return false;
+    if (!silent && QTest::qWaitFor([&] { return m_received.startsWith("OK"); }, 1000)) {
+        const int before = answerCount();
+        write(QByteArray(1, '\0'));
+        if (QTest::qWaitFor([&] { return answerCount() > before; }, 1000 * kWaitScale))
+            m_received.remove(m_received.lastIndexOf("WWW"), 3);
+    }
+    return true;
 }
 
 void PtyTransmitter::write(const QByteArray &bytes)
