@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QSerialPort>
 #include <QString>
+#include <QStringList>
 
 #include "history/history.h"
 #include "link/linkactivity.h"
@@ -355,6 +356,8 @@ private:
     QSerialPort serialPort;
     QTimer *refreshTimer;
     QTimer *portPoll = nullptr;
+    QStringList devicesSeen; // by the last look of the poll
+
     QString loadedFileName;
     LinkActivity link;
     // Set once the pilot has chosen to leave: nothing more goes out, and a

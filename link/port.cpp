@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
@@ -166,6 +167,25 @@ QList<PortDetails> availablePorts()
                       info.hasProductIdentifier() ? info.productIdentifier() : quint16(0)});
     }
     return ports;
+}
+
+QStringList portSignature()
+{
+    if (portEnumerator)
+        return portEnumerator();
+#if defined(Q_OS_WIN)
+    // Windows lists every COM port of the machine under this key.
+    QSettings map(QStringLiteral("HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\SERIALCOMM"),
+                  QSettings::NativeFormat);
+    QStringList names;
+    for (const QString &key : map.childKeys())
+        names << map.value(key).toString();
+    return names;
+#else
+    // A serial device comes and goes as a node directly under /dev.
+    return QDir(QStringLiteral("/dev"))
+        .entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+#endif
 }
 
 void setPortEnumerator(QStringList (*enumerate)())
@@ -327,6 +347,11 @@ void MainWindow::pollPorts()
         portPoll->stop();
         return;
     }
+    // The system is asked for the ports only when a device came or went.
+    QStringList devices = portSignature();
+    if (devices == devicesSeen)
+        return;
+    devicesSeen.swap(devices);
     const QString message = updatePortNames(ui->portNameBox, PortListOccasion::Poll);
     if (!message.isEmpty())
         status->portAppeared(message);
@@ -334,8 +359,11 @@ void MainWindow::pollPorts()
 
 void MainWindow::followPortsWhileClosed()
 {
-    if (!serialPort.isOpen() && isVisible() && !portPoll->isActive())
-        portPoll->start();
+    if (serialPort.isOpen() || !isVisible() || portPoll->isActive())
+        return;
+    // The list was just built from the ports present.
+    devicesSeen = portSignature();
+    portPoll->start();
 }
 
 void MainWindow::selectPort(const QString &name)

@@ -12,6 +12,11 @@ QStringList availablePortNames();
 // The same with what the system reports of each port.
 QList<PortDetails> availablePorts();
 
+// A cheap fingerprint of the serial devices present: it changes when a
+// port appears or goes. Asking the system for the ports with their details
+// takes milliseconds; this is what the poll looks at every second.
+QStringList portSignature();
+
 // Replaces where the port names come from (nullptr: the platform's own
 // enumeration again). Lets a test plug in an adapter after start-up.
 void setPortEnumerator(QStringList (*enumerate)());

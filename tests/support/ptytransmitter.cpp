@@ -49,14 +49,16 @@ bool PtyTransmitter::openIn(MainWindow &window, bool silent)
     MainForm *ui = window.form();
     ui->portNameBox->addItem(m_slavePath);
     ui->portNameBox->setCurrentIndex(ui->portNameBox->count() - 1);
+    const int mark = m_received.size();
     ui->openButton->click();
     if (ui->openButton->text() != QLatin1String("CLOSE"))
         return false;
-    if (!silent && QTest::qWaitFor([&] { return m_received.startsWith("OK"); }, 1000)) {
-        const int before = answerCount();
+    const auto greeted = [&] { return m_received.indexOf("OK", mark); };
+    if (!silent && QTest::qWaitFor([&] { return greeted() >= 0; }, 1000 * kWaitScale)) {
         write(QByteArray(1, '\0'));
-        if (QTest::qWaitFor([&] { return answerCount() > before; }, 1000 * kWaitScale))
-            m_received.remove(m_received.lastIndexOf("WWW"), 3);
+        const auto answer = [&] { return m_received.indexOf("WWW", greeted() + 2); };
+        if (QTest::qWaitFor([&] { return answer() >= 0; }, 1000 * kWaitScale))
+            m_received.remove(answer(), 3);
     }
     return true;
 }
