@@ -29,6 +29,15 @@ MainWindow::MainWindow(QWidget *parent)
             models->commandFinished(*finished);
         if (finished && !pendingHistory.empty())
             QTimer::singleShot(0, this, &MainWindow::writePendingHistory);
+        // The pilot learns of a transfer the transmitter did not answer the
+        // way they learn of one cut short. The verdict may come from inside
+        // the receive slot or a close: the box waits for the loop.
+        if (finished && finished->unheard && !leaving) {
+            QTimer::singleShot(0, this, [this] {
+                if (!leaving)
+                    tellTransferUnfinished();
+            });
+        }
     });
     setUpPortHandling();
     compareSources = new CompareSources(link, this);
@@ -83,6 +92,12 @@ bool pilotDropsChanges()
 }
 
 } // namespace
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    followPortsWhileClosed();
+}
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QSerialPort>
 #include <QString>
+#include <QStringList>
 
 #include "history/history.h"
 #include "link/linkactivity.h"
@@ -19,6 +20,7 @@ class ModelLibrary;
 class StatusLine;
 class QAbstractButton;
 class QCloseEvent;
+class QShowEvent;
 class QTimer;
 class QUndoStack;
 
@@ -67,6 +69,8 @@ protected:
     // cut the transfer short. Otherwise asks before leaving settings behind
     // that neither the transmitter nor a file has.
     void closeEvent(QCloseEvent *event) override;
+    // The port list follows the adapters only while the window is shown.
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     // connection (link/port.cpp)
@@ -274,6 +278,10 @@ private:
     // Connects the serial port's readyRead and error reports and the port
     // selector's drop-down (link/port.cpp).
     void setUpPortHandling();
+    // While the port is closed and the window shown, the list is brought up
+    // to date every second.
+    void followPortsWhileClosed();
+    void pollPorts();
     // RESET and DATA RESET after their checks: factory values into the
     // record, the four frames and "WWW" to the transmitter. False when the
     // connection went before all of it was sent (link/commands.cpp).
@@ -319,6 +327,9 @@ private:
     MainForm *ui;
     QSerialPort serialPort;
     QTimer *refreshTimer;
+    QTimer *portPoll = nullptr;
+    QStringList devicesSeen; // by the last look of the poll
+
     QString loadedFileName;
     LinkActivity link;
     // Set once the pilot has chosen to leave: nothing more goes out, and a

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QtGlobal>
 
 #include <cstddef>
@@ -26,12 +28,32 @@ struct RunningCommand {
     // The setting frames S, G, H and I as they were handed to the port, in
     // that order; empty for a frame it did not write.
     QByteArray framesWritten[4];
+    // When its first setting frame went to the port, and when it ended, on
+    // the link's clock; -1 until then.
+    qint64 firstFrameAt = -1;
+    qint64 endedAt = -1;
+    // Everything left the port, but nothing came from the transmitter
+    // around the transfer: it is switched off, or this is not its port.
+    bool unheard = false;
 
     // The transmitter received everything this command wrote, on a
-    // connection that was up. A command that ran with the port closed
-    // delivered nothing.
-    bool delivered() const { return connection != 0 && !cutOff && !notTaken; }
+    // connection that was up, and was heard while it did. A command that ran
+    // with the port closed delivered nothing.
+    bool delivered() const { return connection != 0 && !cutOff && !notTaken && !unheard; }
 };
+
+// A transmitter is never silent while connected: it streams channel and
+// telemetry frames many times a second. So bytes leaving the port count as
+// delivered only when bytes arrived from the far end within this long
+// before the first frame, during the transfer, or within the grace after
+// its end.
+constexpr qint64 kVoiceBeforeMs = 2000;
+constexpr qint64 kVoiceGraceMs = 1000;
+
+enum class Voice { Heard, Awaited, Silent };
+// `lastHeardAt` is the last arrival on the transfer's connection (-1: none
+// yet); `now` the time of asking. Awaited while the grace is still running.
+Voice transmitterVoice(qint64 firstFrameAt, qint64 endedAt, qint64 lastHeardAt, qint64 now);
 
 // Which connection to the transmitter is up, and which commands are running
 // on which. Every successful open starts a new connection, so a command
@@ -42,10 +64,23 @@ struct RunningCommand {
 class LinkActivity
 {
 public:
-    void connectionOpened() { m_current = ++m_opened; }
-    void connectionEnded() { m_current = 0; }
+    LinkActivity();
+    void connectionOpened();
+    // A transfer still waiting to hear the transmitter never will.
+    void connectionEnded();
     // The connection that is up now; 0 when there is none.
     quint64 connection() const { return m_current; }
+
+    // Bytes arrived from the transmitter on the connection that is up. A
+    // transfer waiting for its voice is told at once.
+    void heard();
+    // How long the connection that is up has been silent: since the last
+    // bytes arrived, or since it opened when none did yet. 0 with no
+    // connection.
+    qint64 silentForMs() const;
+    // Transfers that have ended but wait (at most kVoiceGraceMs) to hear the
+    // transmitter before they are reported as finished; oldest first.
+    const std::vector<RunningCommand> &awaitingVoice() const { return m_awaiting; }
 
     // Running commands, outermost first; empty when the tool is idle.
     const std::vector<RunningCommand> &running() const { return m_running; }
@@ -76,7 +111,17 @@ private:
         if (m_listener)
             m_listener(finished);
     }
+    void finish(RunningCommand finished);
+    // Reports every awaiting transfer whose verdict is known by now;
+    // `ended`: the connection went, nothing more can be heard.
+    void settleAwaiting(bool ended);
+    qint64 now() const { return m_clock.elapsed(); }
     friend class CommandScope;
+    QElapsedTimer m_clock;
+    qint64 m_openedAt = 0;
+    qint64 m_lastHeardAt = -1;
+    std::vector<RunningCommand> m_awaiting;
+    QTimer m_graceOver;
     quint64 m_opened = 0;
     quint64 m_current = 0;
     std::vector<RunningCommand> m_running;

@@ -10,13 +10,17 @@
 
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QIcon>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSerialPortInfo>
+#include <QSettings>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 #if defined(Q_OS_UNIX)
@@ -35,6 +39,10 @@ QStringList extraPorts;
 // taken them by then is stuck.
 constexpr qint64 kLineBytesPerMs = 11;
 constexpr qint64 kDrainMarginMs = 100;
+
+// How often the list looks for adapters plugged in or pulled while the port
+// is closed.
+constexpr int kPortPollMs = 1000;
 
 void showConnected(MainForm *ui, bool connected)
 {
@@ -67,7 +75,9 @@ void returnToClosed(QSerialPort &port, LinkActivity &link, MainForm *ui,
         output = 1000;
     showServos();
     showConnected(ui, false);
-    fillPortNames(ui->portNameBox);
+    // The pilot reopens the port just used with one click.
+    // (The box held the port's name, as the pilot chose it, while it was open.)
+    updatePortNames(ui->portNameBox, PortListOccasion::Closed, ui->portNameBox->currentText());
 }
 
 // Waits until the driver has sent what it holds, so that closing the port
@@ -137,12 +147,45 @@ bool isDeviceGone(QSerialPort &port)
 
 QStringList availablePortNames()
 {
+    QStringList names;
+    for (const PortDetails &port : availablePorts())
+        names.append(port.name);
+    return names;
+}
+
+QList<PortDetails> availablePorts()
+{
+    QList<PortDetails> ports;
+    if (portEnumerator) {
+        for (const QString &name : portEnumerator())
+            ports.append({name, QString(), QString(), 0, 0});
+        return ports;
+    }
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        ports.append({info.portName(), info.description(), info.manufacturer(),
+                      info.hasVendorIdentifier() ? info.vendorIdentifier() : quint16(0),
+                      info.hasProductIdentifier() ? info.productIdentifier() : quint16(0)});
+    }
+    return ports;
+}
+
+QStringList portSignature()
+{
     if (portEnumerator)
         return portEnumerator();
+#if defined(Q_OS_WIN)
+    // Windows lists every COM port of the machine under this key.
+    QSettings map(QStringLiteral("HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\SERIALCOMM"),
+                  QSettings::NativeFormat);
     QStringList names;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        names.append(info.portName());
+    for (const QString &key : map.childKeys())
+        names << map.value(key).toString();
     return names;
+#else
+    // A serial device comes and goes as a node directly under /dev.
+    return QDir(QStringLiteral("/dev"))
+        .entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+#endif
 }
 
 void setPortEnumerator(QStringList (*enumerate)())
@@ -160,23 +203,67 @@ const QStringList &extraPortNames()
     return extraPorts;
 }
 
-void fillPortNames(QComboBox *box)
+namespace {
+
+QStringList itemsOf(const QComboBox *box)
+{
+    QStringList names;
+    for (int i = 0; i < box->count(); ++i)
+        names << box->itemText(i);
+    return names;
+}
+
+void showPortList(QComboBox *box, const PortListChoice &choice, const QList<PortDetails> &ports)
 {
     box->clear();
-    box->addItems(availablePortNames());
-    for (const QString &name : extraPorts) {
-        if (box->findText(name) < 0)
-            box->addItem(name);
+    for (const QString &name : choice.names) {
+        const auto known = std::find_if(ports.begin(), ports.end(),
+                                        [&](const PortDetails &p) { return p.name == name; });
+        box->addItem(name);
+        if (known != ports.end())
+            box->setItemData(box->count() - 1, portEntryText(*known), PortNameBox::DetailsRole);
     }
+    box->setCurrentIndex(box->findText(choice.current));
+}
+
+} // namespace
+
+void fillPortNames(QComboBox *box)
+{
+    const QList<PortDetails> ports = availablePorts();
+    showPortList(box,
+                 choosePortList(PortListOccasion::StartUp, {}, QString(), ports, extraPorts,
+                                QString(), false),
+                 ports);
+}
+
+QString updatePortNames(QComboBox *box, PortListOccasion occasion, const QString &preferred)
+{
+    const auto *portBox = qobject_cast<PortNameBox *>(box);
+    const bool dropped = portBox && portBox->isDroppedDown();
+    const QList<PortDetails> ports = availablePorts();
+    const QStringList shown = itemsOf(box);
+    const PortListChoice choice =
+        choosePortList(occasion, shown, box->currentText(), ports, extraPorts, preferred, dropped);
+    // A poll that finds the same ports leaves the box alone.
+    if (choice.names != shown || choice.current != box->currentText())
+        showPortList(box, choice, ports);
+    return choice.message;
 }
 
 void refreshPortNames(QComboBox *box)
 {
-    const QString chosen = box->currentText();
-    fillPortNames(box);
-    const int index = box->findText(chosen);
-    if (index >= 0)
-        box->setCurrentIndex(index);
+    updatePortNames(box, PortListOccasion::Popup);
+}
+
+QString rememberedPort()
+{
+    return QSettings().value(QStringLiteral("port/lastOpened")).toString();
+}
+
+void rememberPort(const QString &name)
+{
+    QSettings().setValue(QStringLiteral("port/lastOpened"), name);
 }
 
 void MainWindow::on_openButton_clicked()
@@ -191,6 +278,8 @@ void MainWindow::on_openButton_clicked()
             return;
         }
         link.connectionOpened();
+        portPoll->stop(); // the list stays as it is while the port is open
+        rememberPort(ui->portNameBox->currentText());
         showConnected(ui, true);
         status->connected(serialPort.portName(), int(serialPort.baudRate()));
         serialPort.write("OK");
@@ -199,6 +288,7 @@ void MainWindow::on_openButton_clicked()
     const qint64 dropped = serialPort.isOpen() ? sayGoodbye(serialPort) : 0;
     returnToClosed(serialPort, link, ui, [this] { Servo_Display(); });
     status->disconnected(false);
+    followPortsWhileClosed();
     if (dropped > 0)
         status->closedWithUnsentBytes(dropped);
 }
@@ -227,6 +317,7 @@ void MainWindow::setUpPortHandling()
                 if (isDeviceGone(serialPort)) {
                     returnToClosed(serialPort, link, ui, [this] { Servo_Display(); });
                     status->disconnected(true);
+                    followPortsWhileClosed();
                     return;
                 }
                 // The line is still there: keep listening. (A resource
@@ -236,14 +327,43 @@ void MainWindow::setUpPortHandling()
                 serialPort.setReadBufferSize(serialPort.readBufferSize());
             });
 
-    // Only the pilot's close rebuilds the list otherwise; an adapter plugged
-    // in while the tool is idle is offered when the pilot opens the list.
+    // An adapter plugged in or pulled while the port is closed shows in the
+    // list within a second, and one plugged in is chosen; the list is also
+    // brought up to date when the pilot opens it.
     if (auto *box = qobject_cast<PortNameBox *>(ui->portNameBox)) {
         connect(box, &PortNameBox::popupAboutToShow, this, [this] {
             if (!serialPort.isOpen())
                 refreshPortNames(ui->portNameBox);
         });
     }
+    portPoll = new QTimer(this);
+    portPoll->setInterval(kPortPollMs);
+    connect(portPoll, &QTimer::timeout, this, &MainWindow::pollPorts);
+}
+
+void MainWindow::pollPorts()
+{
+    if (serialPort.isOpen() || !isVisible()) {
+        portPoll->stop();
+        return;
+    }
+    // The system is asked for the ports only when a device came or went.
+    QStringList devices = portSignature();
+    if (devices == devicesSeen)
+        return;
+    devicesSeen.swap(devices);
+    const QString message = updatePortNames(ui->portNameBox, PortListOccasion::Poll);
+    if (!message.isEmpty())
+        status->portAppeared(message);
+}
+
+void MainWindow::followPortsWhileClosed()
+{
+    if (serialPort.isOpen() || !isVisible() || portPoll->isActive())
+        return;
+    // The list was just built from the ports present.
+    devicesSeen = portSignature();
+    portPoll->start();
 }
 
 void MainWindow::selectPort(const QString &name)
@@ -255,7 +375,7 @@ void MainWindow::selectPort(const QString &name)
 
 void MainWindow::fillPortList()
 {
-    fillPortNames(ui->portNameBox);
+    updatePortNames(ui->portNameBox, PortListOccasion::StartUp, rememberedPort());
 }
 
 bool MainWindow::lineTookEverything(quint64 connection)

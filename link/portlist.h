@@ -1,11 +1,21 @@
 #pragma once
 
+#include "link/portchoice.h"
+
 #include <QStringList>
 
 class QComboBox;
 
 // The names of the serial ports present now, in the platform's order.
 QStringList availablePortNames();
+
+// The same with what the system reports of each port.
+QList<PortDetails> availablePorts();
+
+// A cheap fingerprint of the serial devices present: it changes when a
+// port appears or goes. Asking the system for the ports with their details
+// takes milliseconds; this is what the poll looks at every second.
+QStringList portSignature();
 
 // Replaces where the port names come from (nullptr: the platform's own
 // enumeration again). Lets a test plug in an adapter after start-up.
@@ -17,10 +27,20 @@ void setPortEnumerator(QStringList (*enumerate)());
 void setExtraPortNames(const QStringList &names);
 const QStringList &extraPortNames();
 
-// Puts the ports present now into the selector as plain items; the first
-// one becomes current.
+// Puts the ports present now into the selector; the first one becomes
+// current.
 void fillPortNames(QComboBox *box);
+
+// Rebuilds the selector from the ports present now by the rules of the
+// port list (link/portchoice.h), unless nothing changed. Returns the
+// message for the status line, if any.
+QString updatePortNames(QComboBox *box, PortListOccasion occasion,
+                        const QString &preferred = QString());
 
 // Rebuilds the selector from the ports present now and keeps the port the
 // pilot had chosen selected when it is still there.
 void refreshPortNames(QComboBox *box);
+
+// The port of the last successful OPEN, kept between runs.
+QString rememberedPort();
+void rememberPort(const QString &name);

@@ -19,6 +19,7 @@ void MainWindow::serialPort_readyRead()
     const QByteArray bytes = serialPort.readAll();
     if (bytes.isEmpty())
         return;
+    link.heard(); // any byte is the transmitter's voice
     qDebug("bSize:%d", bytes.size());
     // What the transmitter sends is never a step the pilot could undo.
     NotThePilot received(*undo);

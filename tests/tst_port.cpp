@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -64,6 +65,10 @@ class TestPort : public QObject
     Q_OBJECT
 private slots:
     void initTestCase() { setPortEnumerator(listFakePorts); }
+    void portListRules_data();
+    void portListRules();
+    void portEntryText_data();
+    void portEntryText();
     void init();
     void cleanup();
     void openSendsOk();
@@ -78,6 +83,7 @@ private slots:
     void vanishedDeviceClosesWithoutSpinning();
     void anotherReaderIsNoUnplug();
     void portPluggedInLaterIsOffered();
+    void portUsedStaysChosen();
     void commandLinePortsStayListed_data();
     void commandLinePortsStayListed();
 
@@ -301,6 +307,28 @@ void TestPort::portPluggedInLaterIsOffered()
     QCOMPARE(items(ui->portNameBox), fakePorts);
     QCOMPARE(ui->portNameBox->currentText(), QStringLiteral("ttyUSB1"));
     ui->portNameBox->hidePopup();
+
+    // With the window shown the list follows the cables by itself.
+    window->show();
+    fakePorts = QStringList{"ttyACM0", "ttyUSB1"};
+    QTRY_COMPARE_WITH_TIMEOUT(ui->portNameBox->currentText(), QStringLiteral("ttyACM0"), 2500);
+    QCOMPARE(ui->statusActivity->text(), QStringLiteral("New port: ttyACM0"));
+}
+
+void TestPort::portUsedStaysChosen()
+{
+    PtyTransmitter tx;
+    fakePorts = QStringList{"ttyS0", tx.slavePath(), "ttyUSB0"};
+    fillPortNames(ui->portNameBox);
+    QVERIFY(tx.openIn(*window));
+    ui->openButton->click(); // CLOSE
+    QCOMPARE(items(ui->portNameBox), fakePorts);
+    QCOMPARE(ui->portNameBox->currentText(), tx.slavePath());
+    // The next start chooses the port of the last successful OPEN, while
+    // it is there.
+    QCOMPARE(MainWindow().form()->portNameBox->currentText(), tx.slavePath());
+    fakePorts.removeAll(tx.slavePath());
+    QCOMPARE(MainWindow().form()->portNameBox->currentText(), QStringLiteral("ttyS0"));
 }
 
 void TestPort::commandLinePortsStayListed_data()
@@ -378,6 +406,114 @@ void TestPort::anotherReaderIsNoUnplug()
     ::close(other);
     QLoggingCategory::setFilterRules(QString());
     QCOMPARE(ui->openButton->text(), QStringLiteral("CLOSE"));
+}
+
+void TestPort::portListRules_data()
+{
+    QTest::addColumn<int>("occasion");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("shownCurrent");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("preferred"); // the port that was open, or the remembered one
+    QTest::addColumn<bool>("dropDownOpen");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("message");
+    const int startUp = int(PortListOccasion::StartUp);
+    const int closed = int(PortListOccasion::Closed);
+    const int poll = int(PortListOccasion::Poll);
+    const int popup = int(PortListOccasion::Popup);
+    const QStringList three{"COM1", "COM5", "COM7"};
+    QTest::newRow("close: the port that was open stays chosen")
+        << closed << three << "COM5" << three << "COM5" << false << three << "COM5"
+        << "";
+    QTest::newRow("close: the port that was open is gone")
+        << closed << three << "COM5" << QStringList{"COM1", "COM7"} << "COM5" << false
+        << QStringList{"COM1", "COM7"} << "COM1"
+        << "";
+    QTest::newRow("start: the remembered port")
+        << startUp << QStringList() << "" << three << "COM7" << false << three << "COM7"
+        << "";
+    QTest::newRow("start: remembered port not plugged in")
+        << startUp << QStringList() << "" << three << "COM9" << false << three << "COM1"
+        << "";
+    QTest::newRow("start: no ports at all")
+        << startUp << QStringList() << "" << QStringList() << "COM9" << false << QStringList() << ""
+        << "";
+    QTest::newRow("poll: a port appears and is chosen")
+        << poll << QStringList{"COM1", "COM7"} << "COM1" << three << "" << false << three << "COM5"
+        << "New port: COM5 (USB-SERIAL CH340)";
+    QTest::newRow("poll: another port goes, the choice stays")
+        << poll << three << "COM7" << QStringList{"COM5", "COM7"} << "" << false
+        << QStringList{"COM5", "COM7"} << "COM7"
+        << "";
+    QTest::newRow("poll: the chosen port goes") << poll << three << "COM7" << QStringList{"COM1"}
+                                                << "" << false << QStringList{"COM1"} << "COM1"
+                                                << "";
+    QTest::newRow("poll: the drop-down is open, nothing changes")
+        << poll << QStringList{"COM1"} << "COM1" << three << "" << true << QStringList{"COM1"}
+        << "COM1"
+        << "";
+    QTest::newRow("drop-down about to open: the pilot chooses, nothing is chosen for them")
+        << popup << QStringList{"COM1", "COM7"} << "COM7" << three << "" << false << three << "COM7"
+        << "";
+    QTest::newRow("command-line port stays listed when its device goes")
+        << poll << QStringList{"COM1", "/dev/pts/7"} << "/dev/pts/7" << QStringList{"COM1"} << ""
+        << false << QStringList{"COM1", "/dev/pts/7"} << "/dev/pts/7"
+        << "";
+}
+
+void TestPort::portListRules()
+{
+    QFETCH(int, occasion);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, shownCurrent);
+    QFETCH(QStringList, present);
+    QFETCH(QString, preferred);
+    QFETCH(bool, dropDownOpen);
+    QFETCH(QStringList, names);
+    QFETCH(QString, current);
+    QFETCH(QString, message);
+    QList<PortDetails> ports;
+    for (const QString &name : present) {
+        ports.append({name, name == "COM5" ? QStringLiteral("USB-SERIAL CH340") : QString(),
+                      QString(), 0, 0});
+    }
+    // The pseudo-terminal stands for a port named with --port.
+    const PortListChoice choice =
+        choosePortList(PortListOccasion(occasion), shown, shownCurrent, ports,
+                       names.contains("/dev/pts/7") ? QStringList{"/dev/pts/7"} : QStringList(),
+                       preferred, dropDownOpen);
+    QCOMPARE(choice.names, names);
+    QCOMPARE(choice.current, current);
+    QCOMPARE(choice.message, message);
+}
+
+void TestPort::portEntryText_data()
+{
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("maker");
+    QTest::addColumn<int>("vendor");
+    QTest::addColumn<int>("product");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("USB adapter") << "USB2.0-Serial"
+                                 << "" << 0x1a86 << 0x7523 << "ttyUSB0 — USB2.0-Serial · 1a86:7523";
+    QTest::newRow("maker said twice is said once")
+        << "USB-SERIAL CH340"
+        << "USB-SERIAL CH340" << 0 << 0 << "ttyUSB0 — USB-SERIAL CH340";
+    QTest::newRow("the system knows nothing") << ""
+                                              << "" << 0 << 0 << "ttyUSB0";
+}
+
+void TestPort::portEntryText()
+{
+    QFETCH(QString, description);
+    QFETCH(QString, maker);
+    QFETCH(int, vendor);
+    QFETCH(int, product);
+    QFETCH(QString, expected);
+    QCOMPARE(::portEntryText({"ttyUSB0", description, maker, quint16(vendor), quint16(product)}),
+             expected);
 }
 
 QTEST_MAIN(TestPort)

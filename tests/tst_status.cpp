@@ -3,6 +3,7 @@
 // and a transmitter on a pseudo-terminal.
 #include "app/mainwindow.h"
 #include "files/paramfile.h"
+#include "history/history.h"
 #include "link/framedecoder.h"
 #include "model/parameterset.h"
 #include "support/filedialoganswerer.h"
@@ -44,6 +45,9 @@ bool sendPromptly(PtyTransmitter &tx, const QByteArray &frame)
     return tx.answerCount() > before;
 }
 
+const QString kUnfinishedText =
+    QStringLiteral("The transmitter did not receive all settings! Please WRITE again.");
+
 } // namespace
 
 class TestStatus : public QObject
@@ -63,6 +67,8 @@ private slots:
     void unwrittenChanges();
     void changedFollowsWhatPassed_data();
     void changedFollowsWhatPassed();
+    void writeNeedsTheTransmittersVoice_data();
+    void writeNeedsTheTransmittersVoice();
 
 private:
     QString activity() const { return window->form()->statusActivity->text(); }
@@ -360,6 +366,71 @@ void TestStatus::changedFollowsWhatPassed()
         QCOMPARE(boxes.texts, QStringList());
     }
     QTRY_COMPARE(changes(), changed ? QStringLiteral("Changed — not yet written") : QString());
+}
+
+void TestStatus::writeNeedsTheTransmittersVoice_data()
+{
+    QTest::addColumn<int>("lastSpokeMs"); // before the click; -1: never since OPEN
+    QTest::addColumn<bool>("streams");    // a frame every 100 ms throughout
+    QTest::addColumn<int>("speaksAtMs");  // after the click; -1: not
+    QTest::addColumn<int>("afterEndMs");  // after the last byte of the transfer; -1: not
+    QTest::addColumn<bool>("delivered");
+    QTest::newRow("silent from OPEN") << -1 << false << -1 << -1 << false;
+    QTest::newRow("streaming") << 0 << true << -1 << -1 << true;
+    QTest::newRow("silent before, answers during") << -1 << false << 1500 << -1 << true;
+    QTest::newRow("silent before and during, answers after the end")
+        << -1 << false << -1 << 500 << true;
+    QTest::newRow("heard more than 2 s before, then silent") << 2100 << false << -1 << -1 << false;
+}
+
+void TestStatus::writeNeedsTheTransmittersVoice()
+{
+    QFETCH(int, lastSpokeMs);
+    QFETCH(bool, streams);
+    QFETCH(int, speaksAtMs);
+    QFETCH(int, afterEndMs);
+    QFETCH(bool, delivered);
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    const QString silence = QStringLiteral("no data from the transmitter");
+    PtyTransmitter tx;
+    QVERIFY(tx.openIn(*window, lastSpokeMs < 0));
+    QTimer stream;
+    connect(&stream, &QTimer::timeout, &tx, [&tx] { tx.write(QByteArray(1, '\0')); });
+    if (streams)
+        stream.start(100);
+    if (lastSpokeMs < 0) {
+        QTRY_VERIFY_WITH_TIMEOUT(connection().contains(silence), 2500);
+        QVERIFY(!activity().contains(silence)); // only the connection part names it
+    } else {
+        QTest::qWait(lastSpokeMs);
+    }
+    QTest::qWait(150); // the first tick takes the starting snapshot
+    window->form()->spinBox_sub[0]->setValue(20);
+    QTRY_COMPARE(changes(), QStringLiteral("Changed — not yet written"));
+
+    MessageBoxCatcher boxes;
+    if (speaksAtMs >= 0)
+        QTimer::singleShot(speaksAtMs, &tx, [&tx] { tx.write(QByteArray(1, '\0')); });
+    window->form()->toolButton_Send->click(); // returns once the transfer has ended
+    if (afterEndMs >= 0) {
+        QTest::qWait(afterEndMs);
+        QCOMPARE(activity(), QStringLiteral("Writing end of transfer")); // verdict still open
+        tx.write(QByteArray(1, '\0'));
+    }
+    const QString unheard = QStringLiteral(
+        "Sent, but the transmitter did not answer: is it switched on, and is this its port? "
+        "Please WRITE again.");
+    QTRY_COMPARE_WITH_TIMEOUT(activity(), delivered ? QStringLiteral("Written") : unheard, 2000);
+    QTRY_COMPARE(boxes.texts, delivered ? QStringList() : QStringList{kUnfinishedText});
+    QCOMPARE(changes(), delivered ? QString() : QStringLiteral("Changed — not yet written"));
+    QTest::qWait(50); // a history entry is written once the loop turns
+    QCOMPARE(listHistory(historyFolder()).size(), std::size_t(delivered ? 1 : 0));
+    // Bytes from the far end drop the warning at once.
+    tx.write(QByteArray(1, '\0'));
+    QTRY_VERIFY(!connection().contains(silence));
+    stream.stop();
+    qunsetenv("XDG_DATA_HOME");
 }
 
 QTEST_MAIN(TestStatus)

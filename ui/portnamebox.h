@@ -3,30 +3,47 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 // The port selector. It announces that its list is about to drop down, so
 // the window can offer a transmitter that was plugged in after start-up.
-// The box is narrow for long device names: its list drops down as wide as
-// the longest one, and its tooltip holds the whole name it shows, so that
+// Each entry is the bare port name (what the box shows and OPEN uses); the
+// drop-down also says what the system reports of the port, held as the
+// entry's details, so that two adapters can be told apart. The box is
+// narrow for long names: its list drops down as wide as the longest entry,
+// and its tooltip names the device of the current entry, so that
 // "/dev/pts/3" is never mistaken for "/dev/pts/1".
 class PortNameBox : public QComboBox
 {
     Q_OBJECT
 public:
+    static constexpr int DetailsRole = Qt::UserRole + 1;
+
     explicit PortNameBox(QWidget *parent = nullptr) : QComboBox(parent)
     {
-        connect(this, &QComboBox::currentTextChanged, this, &QWidget::setToolTip);
+        setItemDelegate(new DetailsDelegate(this));
+        connect(this, qOverload<int>(&QComboBox::currentIndexChanged), this,
+                [this](int index) { setToolTip(entryText(index)); });
     }
+
+    // The entry as the drop-down shows it.
+    QString entryText(int index) const
+    {
+        const QString details = itemData(index, DetailsRole).toString();
+        return details.isEmpty() ? itemText(index) : details;
+    }
+
+    bool isDroppedDown() const { return view()->isVisible(); }
 
     void showPopup() override
     {
         emit popupAboutToShow();
         int widest = 0;
         for (int i = 0; i < count(); ++i)
-            widest = std::max({widest, fontMetrics().horizontalAdvance(itemText(i)),
-                               view()->fontMetrics().horizontalAdvance(itemText(i))});
+            widest = std::max({widest, fontMetrics().horizontalAdvance(entryText(i)),
+                               view()->fontMetrics().horizontalAdvance(entryText(i))});
         // Room for the item's margins and a scroll bar on a long list.
         const int room = 2 * view()->frameWidth() +
                          view()->verticalScrollBar()->sizeHint().width() +
@@ -37,4 +54,20 @@ public:
 
 signals:
     void popupAboutToShow();
+
+private:
+    class DetailsDelegate : public QStyledItemDelegate
+    {
+    public:
+        using QStyledItemDelegate::QStyledItemDelegate;
+
+    protected:
+        void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+        {
+            QStyledItemDelegate::initStyleOption(option, index);
+            const QString details = index.data(DetailsRole).toString();
+            if (!details.isEmpty())
+                option->text = details;
+        }
+    };
 };

@@ -14,6 +14,9 @@
 namespace {
 
 constexpr int kReadGraceMs = 500;
+// A transmitter streams frames many times a second; this long without a
+// byte means nobody is talking at the far end.
+constexpr qint64 kSilenceMs = 1500;
 
 QString fileShownAs(const QString &path)
 {
@@ -28,17 +31,48 @@ StatusLine::StatusLine(MainForm *form, const LinkActivity &activity, QObject *pa
     readGrace.setSingleShot(true);
     readGrace.setInterval(kReadGraceMs);
     connect(&readGrace, &QTimer::timeout, this, &StatusLine::readGraceOver);
+    silenceCheck.setSingleShot(true);
+    connect(&silenceCheck, &QTimer::timeout, this, &StatusLine::checkSilence);
     ui->statusConnection->setText(QStringLiteral("Not connected"));
 }
 
-void StatusLine::connected(const QString &portName, int baudRate)
+void StatusLine::connected(const QString &port, int baud)
 {
     deviceLost = false;
-    ui->statusConnection->setText(connectionText(portName, baudRate));
+    portName = port;
+    baudRate = baud;
+    silenceShown = false;
+    showConnection();
+    silenceCheck.start(int(kSilenceMs));
+}
+
+void StatusLine::showConnection()
+{
+    ui->statusConnection->setTextFormat(silenceShown ? Qt::RichText : Qt::PlainText);
+    ui->statusConnection->setText(silenceShown ? silentConnectionText(portName, baudRate)
+                                               : connectionText(portName, baudRate));
+}
+
+void StatusLine::checkSilence()
+{
+    if (link.connection() == 0)
+        return;
+    // Arrivals only note their time; the check looks again when the
+    // silence could first have lasted long enough.
+    const qint64 silent = link.silentForMs();
+    if (silent < kSilenceMs) {
+        silenceCheck.start(int(kSilenceMs - silent));
+        return;
+    }
+    silenceShown = true;
+    showConnection();
 }
 
 void StatusLine::disconnected(bool lost)
 {
+    silenceCheck.stop();
+    silenceShown = false;
+    ui->statusConnection->setTextFormat(Qt::PlainText);
     // "Device lost" stays until the next OPEN, also after the pilot's close.
     deviceLost = deviceLost || lost;
     ui->statusConnection->setText(deviceLost ? QStringLiteral("Device lost")
@@ -50,8 +84,18 @@ void StatusLine::openFailed(const QString &text)
     setOutcome(text);
 }
 
+void StatusLine::portAppeared(const QString &message)
+{
+    setOutcome(message);
+}
+
 void StatusLine::transmitterReported(const QByteArray &bytes, int kindNumber, bool trimsSuspended)
 {
+    if (silenceShown) {
+        silenceShown = false;
+        showConnection();
+        silenceCheck.start(int(kSilenceMs));
+    }
     LiveStatus unused = liveStatus;
     if (decodeNotification(bytes, snapshot, unused, trimsSuspended) != Incoming::Nothing) {
         // The record derives and repairs the same way after every frame.
@@ -97,7 +141,15 @@ void StatusLine::commandsChanged(const RunningCommand *finished)
             for (int k = 0; k < 4; ++k)
                 loadDelivered[k] =
                     finished->delivered() ? finished->framesWritten[k] : QByteArray();
-            break; // told by loaded(), which knows the file
+            // Told by loaded(), which knows the file; when the verdict on
+            // the transmitter came after it, now.
+            if (loadEnd) {
+                const LoadEnd end = *loadEnd;
+                loadEnd.reset();
+                finishLoaded(end.path, end.accepted, end.delivered && finished->delivered(),
+                             end.fileText, finished->unheard);
+            }
+            break;
         case CommandKind::Save:
             break; // told by saved(), which knows the file
         }
@@ -124,13 +176,25 @@ void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByte
 void StatusLine::loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
                         const QString &fileText)
 {
+    for (const RunningCommand &awaiting : link.awaitingVoice()) {
+        if (awaiting.kind == CommandKind::Load) {
+            loadEnd = LoadEnd{path, accepted, delivered, fileText};
+            return;
+        }
+    }
+    finishLoaded(path, accepted, delivered, fileText, false);
+}
+
+void StatusLine::finishLoaded(const QString &path, const FileFramesAccepted &accepted,
+                              bool delivered, const QString &fileText, bool unheard)
+{
     // The frames as the file held them, then whatever the transmitter took
     // after them.
     decodeParameterFile(fileText, snapshot);
     takeFrames(loadDelivered);
     for (QByteArray &frame : loadDelivered)
         frame.clear();
-    setOutcome(loadOutcome(fileShownAs(path), accepted, delivered));
+    setOutcome(loadOutcome(fileShownAs(path), accepted, delivered, unheard));
 }
 
 void StatusLine::loadFailed(const QString &path)
@@ -215,15 +279,18 @@ int StatusLine::settingFramesRead() const
 void StatusLine::showActivity()
 {
     // The innermost running command is the one whose code runs; a READ in
-    // its grace period still counts as running.
+    // its grace period still counts as running, and so does a transfer
+    // waiting to hear the transmitter.
     const auto &running = link.running();
+    const auto &awaiting = link.awaitingVoice();
     QString text = outcome;
     bool busy = false;
-    if (!running.empty() || readGrace.isActive()) {
+    if (!running.empty() || readGrace.isActive() || !awaiting.empty()) {
         const RunningCommand command =
-            running.empty()
+            !running.empty() ? running.back()
+            : readGrace.isActive()
                 ? RunningCommand{CommandKind::Read, 0, CommandStep::ReadRequest, false, false, {}}
-                : running.back();
+                : awaiting.back();
         const CommandProgress progress = commandProgress(command, settingFramesRead(), commandFile);
         text = progress.text;
         ui->statusProgress->setRange(0, progress.maximum);

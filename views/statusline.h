@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/paramfile.h"
 #include "link/linkactivity.h"
 #include "model/parameterset.h"
 
@@ -8,9 +9,9 @@
 #include <QTimer>
 
 #include <cstddef>
+#include <optional>
 
 class MainForm;
-struct FileFramesAccepted;
 
 // The status line at the bottom of the window. It watches the link and the
 // commands and tells the pilot whether the tool is connected, what it is
@@ -27,6 +28,9 @@ public:
     void connected(const QString &portName, int baudRate);
     void disconnected(bool deviceLost);
     void openFailed(const QString &text);
+    // An adapter appeared while the port was closed and is now the chosen
+    // port.
+    void portAppeared(const QString &message);
 
     // Every notification from the transmitter, after it has been taken into
     // the record; `kindNumber` is that of a setting frame (1 … 19), else 0.
@@ -67,6 +71,12 @@ signals:
     void readJudged(int settingFramesRead);
 
 private:
+    // Names a line from which nothing has come for a while, and stops
+    // naming it when bytes arrive.
+    void checkSilence();
+    void showConnection();
+    void finishLoaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
+                      const QString &fileText, bool unheard);
     void takeSnapshot();
     // The snapshot changes only by what really passed: frames the
     // transmitter took, frames written to or taken from a file.
@@ -94,6 +104,19 @@ private:
     // The frames a LOAD delivered to the transmitter; they are newer than
     // the file's and are taken after it when LOAD reports its end.
     QByteArray loadDelivered[4];
+    // LOAD's own end waits for its transfer's verdict when that is still
+    // awaited; the file's part is kept here until then.
+    struct LoadEnd {
+        QString path;
+        FileFramesAccepted accepted;
+        bool delivered;
+        QString fileText;
+    };
+    std::optional<LoadEnd> loadEnd;
+    QTimer silenceCheck;
+    bool silenceShown = false;
+    QString portName;
+    int baudRate = 0;
     QString commandFile;
     QString outcome;
     QString shownActivity;

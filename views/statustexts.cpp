@@ -63,6 +63,34 @@ const QString &unfinished()
     return text;
 }
 
+// The frames left the port, but nothing came back: the usual causes are a
+// transmitter switched off and a port that is not its own.
+QString unheardText(const QString &command)
+{
+    return QStringLiteral("Sent, but the transmitter did not answer: is it switched on, and is "
+                          "this its port? Please %1 again.")
+        .arg(command);
+}
+
+QString commandName(CommandKind kind)
+{
+    switch (kind) {
+    case CommandKind::Reset:
+        return QStringLiteral("RESET");
+    case CommandKind::DataReset:
+        return QStringLiteral("DATA RESET");
+    case CommandKind::Load:
+        return QStringLiteral("LOAD");
+    case CommandKind::Save:
+        return QStringLiteral("SAVE");
+    case CommandKind::Read:
+        return QStringLiteral("READ");
+    case CommandKind::Write:
+        break;
+    }
+    return QStringLiteral("WRITE");
+}
+
 QString withTransfer(const QString &text, bool delivered)
 {
     return delivered ? text : text + QStringLiteral(" — ") + unfinished();
@@ -73,6 +101,13 @@ QString withTransfer(const QString &text, bool delivered)
 QString connectionText(const QString &portName, int baudRate)
 {
     return portName + QStringLiteral(" · ") + QString::number(baudRate);
+}
+
+QString silentConnectionText(const QString &portName, int baudRate)
+{
+    return connectionText(portName, baudRate).toHtmlEscaped() +
+           QStringLiteral(" — <span style=\"color: rgb(255, 170, 0);\">no data from the "
+                          "transmitter</span>");
 }
 
 CommandProgress commandProgress(const RunningCommand &command, int settingFramesRead,
@@ -129,6 +164,8 @@ QString transferOutcome(const RunningCommand &finished)
 {
     if (finished.delivered())
         return QStringLiteral("Written");
+    if (finished.unheard)
+        return unheardText(commandName(finished.kind));
     if (finished.notTaken && !finished.cutOff) {
         return QStringLiteral(
             "The transmitter did not take the settings: they are stuck at the port. "
@@ -150,7 +187,8 @@ QString saveOutcome(const QString &file, bool saved, bool delivered)
     return withTransfer(QStringLiteral("Saved ") + file, delivered);
 }
 
-QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, bool delivered)
+QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, bool delivered,
+                    bool unheard)
 {
     QStringList skipped;
     for (int k = 0; k < 4; ++k) {
@@ -165,6 +203,8 @@ QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, boo
         text += QStringLiteral(" — frames %1 were not valid and were kept as they were")
                     .arg(letterList(skipped));
     }
+    if (unheard)
+        return text + QStringLiteral(" — ") + unheardText(commandName(CommandKind::Load));
     return withTransfer(text, delivered);
 }
 

@@ -15,6 +15,9 @@ constexpr int kSettingFrameKinds = 19;
 
 // The connection as the status line shows it while the port is open.
 QString connectionText(const QString &portName, int baudRate);
+// The same while nothing has come from the transmitter for a while, the
+// warning in its colour (rich text).
+QString silentConnectionText(const QString &portName, int baudRate);
 
 // What a running command is doing, and how far it has come.
 struct CommandProgress {
@@ -36,8 +39,10 @@ QString transferOutcome(const RunningCommand &finished);
 QString unsentOnCloseOutcome(qint64 count);
 // How SAVE ended; `file` is the name the pilot knows the file by.
 QString saveOutcome(const QString &file, bool saved, bool delivered);
-// How LOAD ended, naming the frames the file did not hold in good order.
-QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, bool delivered);
+// How LOAD ended, naming the frames the file did not hold in good order;
+// `unheard`: the frames left the port but the transmitter did not answer.
+QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, bool delivered,
+                    bool unheard = false);
 // A file LOAD could not read.
 QString loadFailedOutcome(const QString &file);
 

@@ -44,13 +44,23 @@ PtyTransmitter::~PtyTransmitter()
     closeMaster();
 }
 
-bool PtyTransmitter::openIn(MainWindow &window)
+bool PtyTransmitter::openIn(MainWindow &window, bool silent)
 {
     MainForm *ui = window.form();
     ui->portNameBox->addItem(m_slavePath);
     ui->portNameBox->setCurrentIndex(ui->portNameBox->count() - 1);
+    const int mark = m_received.size();
     ui->openButton->click();
-    return ui->openButton->text() == QLatin1String("CLOSE");
+    if (ui->openButton->text() != QLatin1String("CLOSE"))
+        return false;
+    const auto greeted = [&] { return m_received.indexOf("OK", mark); };
+    if (!silent && QTest::qWaitFor([&] { return greeted() >= 0; }, 1000 * kWaitScale)) {
+        write(QByteArray(1, '\0'));
+        const auto answer = [&] { return m_received.indexOf("WWW", greeted() + 2); };
+        if (QTest::qWaitFor([&] { return answer() >= 0; }, 1000 * kWaitScale))
+            m_received.remove(answer(), 3);
+    }
+    return true;
 }
 
 void PtyTransmitter::write(const QByteArray &bytes)

@@ -31,7 +31,11 @@ public:
 
     // Puts the slave path into portNameBox as the current entry and clicks
     // openButton. True once the window shows the open state ("CLOSE").
-    bool openIn(MainWindow &window);
+    // A transmitter that is there is heard: unless `silent`, it greets the
+    // tool with a byte that carries nothing, so that transfers in the next
+    // two seconds count as heard, and keeps the tool's answer to it out of
+    // received().
+    bool openIn(MainWindow &window, bool silent = false);
 
     // Writes bytes to the tool in one write(), without waiting.
     void write(const QByteArray &bytes);
