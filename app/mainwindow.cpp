@@ -20,7 +20,9 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), ui(new MainForm), refreshTimer(nullptr)
 {
     ui->setupUi(this); // also connects the on_<object>_<signal> slots by name
-    status = new StatusLine(ui, link, this);
+    status = new StatusLine(
+        {ui->statusActivity, ui->statusProgress, ui->statusChanges, ui->statusConnection}, link,
+        this);
     link.setListener([this](const RunningCommand *finished) {
         status->commandsChanged(finished);
         if (finished)

@@ -4,7 +4,6 @@
 #include "link/framedecoder.h"
 #include "link/frames.h"
 #include "model/editing.h"
-#include "ui/mainform.h"
 #include "views/statustexts.h"
 
 #include <QFileInfo>
@@ -25,15 +24,15 @@ QString fileShownAs(const QString &path)
 
 } // namespace
 
-StatusLine::StatusLine(MainForm *form, const LinkActivity &activity, QObject *parent)
-    : QObject(parent), ui(form), link(activity)
+StatusLine::StatusLine(const Widgets &widgets, const LinkActivity &activity, QObject *parent)
+    : QObject(parent), ui(widgets), link(activity)
 {
     readGrace.setSingleShot(true);
     readGrace.setInterval(kReadGraceMs);
     connect(&readGrace, &QTimer::timeout, this, &StatusLine::readGraceOver);
     silenceCheck.setSingleShot(true);
     connect(&silenceCheck, &QTimer::timeout, this, &StatusLine::checkSilence);
-    ui->statusConnection->setText(QStringLiteral("Not connected"));
+    ui.connection->setText(QStringLiteral("Not connected"));
 }
 
 void StatusLine::connected(const QString &port, int baud)
@@ -48,9 +47,9 @@ void StatusLine::connected(const QString &port, int baud)
 
 void StatusLine::showConnection()
 {
-    ui->statusConnection->setTextFormat(silenceShown ? Qt::RichText : Qt::PlainText);
-    ui->statusConnection->setText(silenceShown ? silentConnectionText(portName, baudRate)
-                                               : connectionText(portName, baudRate));
+    ui.connection->setTextFormat(silenceShown ? Qt::RichText : Qt::PlainText);
+    ui.connection->setText(silenceShown ? silentConnectionText(portName, baudRate)
+                                        : connectionText(portName, baudRate));
 }
 
 void StatusLine::checkSilence()
@@ -72,11 +71,11 @@ void StatusLine::disconnected(bool lost)
 {
     silenceCheck.stop();
     silenceShown = false;
-    ui->statusConnection->setTextFormat(Qt::PlainText);
+    ui.connection->setTextFormat(Qt::PlainText);
     // "Device lost" stays until the next OPEN, also after the pilot's close.
     deviceLost = deviceLost || lost;
-    ui->statusConnection->setText(deviceLost ? QStringLiteral("Device lost")
-                                             : QStringLiteral("Not connected"));
+    ui.connection->setText(deviceLost ? QStringLiteral("Device lost")
+                                      : QStringLiteral("Not connected"));
 }
 
 void StatusLine::openFailed(const QString &text)
@@ -233,7 +232,7 @@ void StatusLine::refreshChanges()
     if (changed == changedShown)
         return;
     changedShown = changed;
-    ui->statusChanges->setText(changed ? QStringLiteral("Changed — not yet written") : QString());
+    ui.changes->setText(changed ? QStringLiteral("Changed — not yet written") : QString());
 }
 
 bool StatusLine::hasUnwrittenChanges() const
@@ -293,14 +292,14 @@ void StatusLine::showActivity()
                 : awaiting.back();
         const CommandProgress progress = commandProgress(command, settingFramesRead(), commandFile);
         text = progress.text;
-        ui->statusProgress->setRange(0, progress.maximum);
-        ui->statusProgress->setValue(progress.value);
+        ui.progress->setRange(0, progress.maximum);
+        ui.progress->setValue(progress.value);
         busy = true;
     }
-    ui->statusProgress->setVisible(busy);
+    ui.progress->setVisible(busy);
     if (text != shownActivity) {
         shownActivity = text;
-        ui->statusActivity->setText(text);
-        ui->statusActivity->setToolTip(text);
+        ui.activity->setText(text);
+        ui.activity->setToolTip(text);
     }
 }

@@ -11,7 +11,8 @@
 #include <cstddef>
 #include <optional>
 
-class MainForm;
+class QLabel;
+class QProgressBar;
 
 // The status line at the bottom of the window. It watches the link and the
 // commands and tells the pilot whether the tool is connected, what it is
@@ -22,7 +23,14 @@ class StatusLine : public QObject
 {
     Q_OBJECT
 public:
-    StatusLine(MainForm *form, const LinkActivity &link, QObject *parent = nullptr);
+    // The parts of the line, left to right as the form lays them out.
+    struct Widgets {
+        QLabel *activity;
+        QProgressBar *progress;
+        QLabel *changes;
+        QLabel *connection;
+    };
+    StatusLine(const Widgets &widgets, const LinkActivity &link, QObject *parent = nullptr);
 
     // The connection.
     void connected(const QString &portName, int baudRate);
@@ -86,7 +94,7 @@ private:
     void readGraceOver();
     int settingFramesRead() const;
 
-    MainForm *ui;
+    Widgets ui;
     const LinkActivity &link;
     // What the transmitter or a file last had, as far as the tool knows.
     ParameterSet snapshot{};
