@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 
+#include "history/historyrecorder.h"
 #include "ui/mainform.h"
 #include "views/statusline.h"
+#include "views/statustexts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,16 +18,20 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this); // also connects the on_<object>_<signal> slots by name
     status = new StatusLine(ui, link, this);
+    history = new HistoryRecorder(historyFolder(), link, this);
+    connect(history, &HistoryRecorder::notSaved, status, &StatusLine::historyNotSaved);
+    connect(status, &StatusLine::readJudged, history,
+            [this](int settingFramesRead, const ParameterSet &asRead) {
+                if (settingFramesRead >= kSettingFrameKinds && link.connection() != 0)
+                    history->readComplete(asRead);
+            });
     link.setListener([this](const RunningCommand *finished) {
         status->commandsChanged(finished);
         if (finished)
-            noteCommandForHistory(*finished);
-        if (finished && !pendingHistory.empty())
-            QTimer::singleShot(0, this, &MainWindow::writePendingHistory);
+            history->commandFinished(*finished);
     });
     setUpPortHandling();
     setUpCompare();
-    setUpHistory();
     setUpUndo();
     fillPortList();
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO
@@ -43,6 +49,9 @@ MainWindow::~MainWindow()
     steps->disconnect(this);
     releasePort(); // before the form goes: the port's reports must not reach it
     link.setListener(nullptr);
+    // Entries of transfers that reached the transmitter are kept even when
+    // the pilot leaves right after them.
+    history->writePending();
     delete ui;
 }
 

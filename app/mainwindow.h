@@ -4,7 +4,6 @@
 #include <QSerialPort>
 #include <QString>
 
-#include "history/history.h"
 #include "link/linkactivity.h"
 #include "model/parameterset.h"
 #include "views/livemonitor.h"
@@ -13,6 +12,7 @@
 #include <vector>
 
 class MainForm;
+class HistoryRecorder;
 class StatusLine;
 class QAbstractButton;
 class QCloseEvent;
@@ -320,13 +320,6 @@ private:
     bool endTransfer(CommandScope &transfer);
     // Keeps the settings of each complete READ for COMPARE (views/compare.cpp).
     void setUpCompare();
-    // The settings history: an entry after each complete READ and each
-    // delivered WRITE, LOAD, RESET and DATA RESET, written once no command
-    // runs (history/recording.cpp).
-    void setUpHistory();
-    void noteCommandForHistory(const RunningCommand &finished);
-    void keepForHistory(HistoryEvent event, const QByteArray &file);
-    void writePendingHistory();
     // Puts a history entry's settings into the editor, without sending
     // anything (views/historyview.cpp).
     void restoreFromHistory(const QString &path);
@@ -360,13 +353,9 @@ private:
     // over (views/compare.cpp).
     std::optional<ParameterSet> lastCompleteRead;
     quint64 lastCompleteReadConnection = 0;
-    // History entries waiting for the commands to end.
-    struct PendingHistory {
-        HistoryEvent event;
-        QByteArray file;
-        QDateTime time;
-    };
-    std::vector<PendingHistory> pendingHistory;
+    // The settings history: an entry after each complete READ and each
+    // delivered transfer (history/historyrecorder.cpp).
+    HistoryRecorder *history = nullptr;
 
     // Undo (undo/undo.cpp).
     QUndoStack *steps = nullptr;

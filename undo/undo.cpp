@@ -108,6 +108,7 @@ void MainWindow::setUpUndo()
                     : QStringLiteral("Nothing to redo"));
     };
     connect(steps, &QUndoStack::indexChanged, this, showState);
+    connect(steps, &QUndoStack::indexChanged, status, &StatusLine::editorStepsAt);
     connect(steps, &QUndoStack::undoTextChanged, this, showState);
     connect(steps, &QUndoStack::redoTextChanged, this, showState);
     showState();

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "files/paramfileread.h"
+#include "history/history.h"
 #include "ui/mainform.h"
 #include "views/comparedialog.h"
 #include "views/statusline.h"
@@ -36,12 +37,13 @@ void MainWindow::setUpCompare()
 {
     // A READ is judged when its grace period is over; only one that brought
     // every setting frame stands for what the transmitter holds.
-    connect(status, &StatusLine::readJudged, this, [this](int settingFramesRead) {
-        if (settingFramesRead < kSettingFrameKinds || link.connection() == 0)
-            return;
-        lastCompleteRead = paramSet;
-        lastCompleteReadConnection = link.connection();
-    });
+    connect(status, &StatusLine::readJudged, this,
+            [this](int settingFramesRead, const ParameterSet &asRead) {
+                if (settingFramesRead < kSettingFrameKinds || link.connection() == 0)
+                    return;
+                lastCompleteRead = asRead;
+                lastCompleteReadConnection = link.connection();
+            });
 }
 
 std::optional<ParameterSet> MainWindow::lastCompleteReadSettings() const

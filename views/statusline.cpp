@@ -60,6 +60,7 @@ void StatusLine::transmitterReported(const QByteArray &bytes, int kindNumber, bo
     }
     if (counting && kindNumber > 0 && kindNumber <= kSettingFrameKinds) {
         framesSeen |= 1u << kindNumber;
+        readSettings = paramSet;
         showActivity();
     }
 }
@@ -108,6 +109,7 @@ void StatusLine::commandsChanged(const RunningCommand *finished)
 void StatusLine::fileCommandStarts(const QString &path)
 {
     commandFile = fileShownAs(path);
+    showActivity();
 }
 
 void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByteArray &fileText)
@@ -143,9 +145,22 @@ void StatusLine::closedWithUnsentBytes(qint64 count)
     setOutcome(unsentOnCloseOutcome(count));
 }
 
-void StatusLine::restoredFromHistory(const QString &entryName)
+void StatusLine::restoredFromHistory(const QString &entryName, int stepIndex)
 {
-    setOutcome(QStringLiteral("Restored %1 to the editor — WRITE sends it").arg(entryName));
+    restoreOutcome = QStringLiteral("Restored %1 to the editor — WRITE sends it").arg(entryName);
+    restoreStep = stepIndex;
+    setOutcome(restoreOutcome);
+}
+
+void StatusLine::editorStepsAt(int stepIndex)
+{
+    if (stepIndex < restoreStep && outcome == restoreOutcome)
+        setOutcome(QString());
+}
+
+void StatusLine::loadHeldNoSettings(const QString &path)
+{
+    setOutcome(loadNoSettingsOutcome(fileShownAs(path)));
 }
 
 void StatusLine::historyNotSaved(const QString &reason)
@@ -196,7 +211,7 @@ void StatusLine::readGraceOver()
 {
     counting = false;
     setOutcome(readOutcome(settingFramesRead()));
-    emit readJudged(settingFramesRead());
+    emit readJudged(settingFramesRead(), readSettings);
 }
 
 int StatusLine::settingFramesRead() const

@@ -47,8 +47,14 @@ public:
     // The pilot closed the port while bytes were still queued: the close
     // dropped them.
     void closedWithUnsentBytes(qint64 count);
-    // The editor took the settings of a history entry.
-    void restoredFromHistory(const QString &entryName);
+    // The editor took the settings of a history entry, as the pilot's step
+    // that leaves the undo stack at `stepIndex`.
+    void restoredFromHistory(const QString &entryName, int stepIndex);
+    // The pilot's steps moved (an edit, undo or redo) to `stepIndex`; undoing
+    // a restore takes back what was said about it.
+    void editorStepsAt(int stepIndex);
+    // LOAD's file held no frame of settings: nothing was sent.
+    void loadHeldNoSettings(const QString &path);
     // A history entry could not be written; the outcome shown stays and
     // says so too.
     void historyNotSaved(const QString &reason);
@@ -62,7 +68,9 @@ public:
 signals:
     // A READ was judged once its grace period was over, by the distinct
     // setting frames that came back (all kSettingFrameKinds: complete).
-    void readJudged(int settingFramesRead);
+    // `asRead` is the record as the last of them left it, after its repair:
+    // what the transmitter holds, without any edit made since.
+    void readJudged(int settingFramesRead, const ParameterSet &asRead);
 
 private:
     void takeSnapshot();
@@ -84,6 +92,8 @@ private:
     // Distinct setting frames (bit = kind number) since the last READ began;
     // counted during READ and its grace period.
     quint32 framesSeen = 0;
+    // The record when the last setting frame of the READ was taken in.
+    ParameterSet readSettings{};
     bool counting = false;
     std::size_t runningShown = 0;
     // Frames of a real transmitter trail READ's pause: READ shows its
@@ -93,6 +103,9 @@ private:
     // the file's and are taken after it when LOAD reports its end.
     QByteArray loadDelivered[4];
     QString commandFile;
+    // The restore the outcome tells of, and the step index it left.
+    QString restoreOutcome;
+    int restoreStep = -1;
     QString outcome;
     QString shownActivity;
 };

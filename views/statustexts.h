@@ -40,6 +40,8 @@ QString saveOutcome(const QString &file, bool saved, bool delivered);
 QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, bool delivered);
 // A file LOAD could not read.
 QString loadFailedOutcome(const QString &file);
+// A file LOAD read, but no frame of it held settings: nothing was sent.
+QString loadNoSettingsOutcome(const QString &file);
 
 // The port and its reason; when the device refuses this user, also how to
 // get access: join the group that owns the device and log in again.
