@@ -8,11 +8,13 @@
 #include "support/messageboxcatcher.h"
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
+#include "views/historydialog.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -123,6 +125,21 @@ void TestHistory::entriesFollowWhatReallyPassed()
     window->form()->toolButton_Send->click(); // refused: the port is closed
     QTest::qWait(50);
     QCOMPARE(entries().size(), std::size_t(2));
+
+    // HISTORY: an entry deleted while the list is open is gone from it once
+    // the pilot tries it; a restore that is undone is no longer reported.
+    window->form()->pushButton_History->click();
+    auto *dialog = window->findChild<HistoryDialog *>("historyDialog");
+    QVERIFY(dialog);
+    QCOMPARE(dialog->table()->rowCount(), 2);
+    QVERIFY(QFile::remove(entries()[0].path));
+    dialog->findChild<QPushButton *>("historyRestore")->click();
+    QCOMPARE(boxes.texts.last(), QStringLiteral("Cannot read the specified file!"));
+    QCOMPARE(dialog->table()->rowCount(), 1);
+    dialog->findChild<QPushButton *>("historyRestore")->click();
+    QVERIFY(window->form()->statusActivity->text().startsWith("Restored "));
+    window->form()->pushButton_Undo->click();
+    QVERIFY(!window->form()->statusActivity->text().startsWith("Restored "));
 }
 
 void TestHistory::limitAndUnwritableFolder()
