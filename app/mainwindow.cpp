@@ -29,6 +29,8 @@ MainWindow::MainWindow(QWidget *parent)
         status->commandsChanged(finished);
         if (finished)
             history->commandFinished(*finished);
+        else if (link.running().empty()) // an outer command withdrawn: idle now
+            QTimer::singleShot(0, history, &HistoryRecorder::writePending);
     });
     setUpPortHandling();
     setUpCompare();
