@@ -109,6 +109,22 @@ void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOp
         refuse(options, QStringLiteral("-o names what --sheet writes."));
 }
 
+// "--" ends the options: what follows is a file, even one whose name
+// starts with "-". The parser would take a "--" right after an option that
+// wants a value ("--show -- -dash.txt") for that value; the file after it
+// is that value.
+QStringList withOptionsEnded(const QStringList &arguments, const QStringList &takingValues)
+{
+    const int end = arguments.indexOf(QStringLiteral("--"));
+    if (end < 1 || end + 1 >= arguments.size() || !takingValues.contains(arguments.at(end - 1)))
+        return arguments;
+    QStringList rearranged = arguments.mid(0, end);
+    rearranged << arguments.at(end + 1);
+    if (end + 2 < arguments.size())
+        rearranged << QStringLiteral("--") << arguments.mid(end + 2);
+    return rearranged;
+}
+
 } // namespace
 
 CommandLineOptions parseCommandLine(const QStringList &arguments)
@@ -140,7 +156,17 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     parser.addOption(output);
 
     CommandLineOptions options;
-    if (!parser.parse(arguments)) {
+    QStringList takingValues;
+    std::vector<QCommandLineOption> all = verbs;
+    all.push_back(port);
+    all.push_back(output);
+    for (const QCommandLineOption &option : all) {
+        if (option.valueName().isEmpty())
+            continue;
+        for (const QString &name : option.names())
+            takingValues << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+    }
+    if (!parser.parse(withOptionsEnded(arguments, takingValues))) {
         options.exitNow = true;
         options.exitCode = namesVerb(arguments) ? kVerbUsageExit : 1;
         options.message = parser.errorText() + QLatin1Char('\n');

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "app/verbs.h"
+#include "files/paramfileread.h"
 #include "link/portlist.h"
 
 #include <QApplication>
@@ -13,7 +14,7 @@ int main(int argc, char *argv[])
     ignoreFileSizeSignal();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << fileNameFromLocal(argv[i]); // file names need not be valid text
     const CommandLineOptions options = parseCommandLine(arguments);
     if (options.exitNow) {
         std::fputs(options.message.toLocal8Bit().constData(),

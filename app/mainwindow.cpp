@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "history/historyrecorder.h"
 #include "models/library.h"
 #include "ui/mainform.h"
 #include "views/comparesources.h"
@@ -23,18 +24,34 @@ MainWindow::MainWindow(QWidget *parent)
     status = new StatusLine(
         {ui->statusActivity, ui->statusProgress, ui->statusChanges, ui->statusConnection}, link,
         this);
+    history = new HistoryRecorder(historyFolder(), link, this);
+    connect(history, &HistoryRecorder::notSaved, status, &StatusLine::historyNotSaved);
+    compareSources = new CompareSources(link, this);
+    setUpModels();
+    // A READ is judged when its grace period is over; only one that brought
+    // every setting frame on a connection that is still up stands for what
+    // the transmitter holds.
+    connect(status, &StatusLine::readJudged, this,
+            [this](int settingFramesRead, const ParameterSet &asRead) {
+                if (settingFramesRead < kSettingFrameKinds || link.connection() == 0)
+                    return;
+                history->readComplete(asRead);
+                compareSources->readComplete(asRead);
+                models->transmitterHolds(asRead);
+            });
     link.setListener([this](const RunningCommand *finished) {
         status->commandsChanged(finished);
-        if (finished)
-            noteCommandForHistory(*finished);
-        if (finished && models)
-            models->commandFinished(*finished);
-        if (finished && !pendingHistory.empty())
-            QTimer::singleShot(0, this, &MainWindow::writePendingHistory);
+        if (!finished) {
+            if (link.running().empty()) // an outer command withdrawn: idle now
+                QTimer::singleShot(0, history, &HistoryRecorder::writePending);
+            return;
+        }
+        history->commandFinished(*finished);
+        models->commandFinished(*finished);
         // The pilot learns of a transfer the transmitter did not answer the
         // way they learn of one cut short. The verdict may come from inside
         // the receive slot or a close: the box waits for the loop.
-        if (finished && finished->unheard && !leaving) {
+        if (finished->unheard && !leaving) {
             QTimer::singleShot(0, this, [this] {
                 if (!leaving)
                     tellTransferUnfinished();
@@ -42,21 +59,14 @@ MainWindow::MainWindow(QWidget *parent)
         }
     });
     setUpPortHandling();
-    compareSources = new CompareSources(link, this);
-    // A READ is judged when its grace period is over; only one that brought
-    // every setting frame stands for what the transmitter holds.
-    connect(status, &StatusLine::readJudged, compareSources, [this](int settingFramesRead) {
-        if (settingFramesRead >= kSettingFrameKinds)
-            compareSources->readComplete(paramSet);
-    });
-    setUpHistory();
     undo = new EditorUndo(this, ui->tabWidget, ui->pushButton_Undo, ui->pushButton_Redo,
                           [this](const ParameterSet &) { ui_Display(); });
     // READ's frames trail its pause; its step closes when the status line
     // judges it: its grace period is over, or the next command starts.
     connect(status, &StatusLine::readJudged, undo, &EditorUndo::readJudged);
+    // After undoing a restore, the line no longer says it waits for WRITE.
+    connect(undo->stack(), &QUndoStack::indexChanged, status, &StatusLine::editorStepsAt);
     setUpCommandKeys();
-    setUpModels();
     fillPortList();
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO
 
@@ -71,6 +81,9 @@ MainWindow::~MainWindow()
     undo->release();
     releasePort(); // before the form goes: the port's reports must not reach it
     link.setListener(nullptr);
+    // Entries of transfers that reached the transmitter are kept even when
+    // the pilot leaves right after them.
+    history->writePending();
     delete ui;
 }
 

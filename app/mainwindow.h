@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include "history/history.h"
 #include "link/linkactivity.h"
 #include "model/parameterset.h"
 #include "undo/editorundo.h"
@@ -17,6 +16,7 @@
 class MainForm;
 class CompareSources;
 class ModelLibrary;
+class HistoryRecorder;
 class StatusLine;
 class QAbstractButton;
 class QCloseEvent;
@@ -297,13 +297,6 @@ private:
     // the port. False when the transmitter did not get all of it
     // (link/commands.cpp).
     bool endTransfer(CommandScope &transfer);
-    // The settings history: an entry after each complete READ and each
-    // delivered WRITE, LOAD, RESET and DATA RESET, written once no command
-    // runs (history/recording.cpp).
-    void setUpHistory();
-    void noteCommandForHistory(const RunningCommand &finished);
-    void keepForHistory(HistoryEvent event, const QByteArray &file);
-    void writePendingHistory();
     // Puts a history entry's settings into the editor, without sending
     // anything (views/historyview.cpp).
     void restoreFromHistory(const QString &path);
@@ -341,14 +334,10 @@ private:
     LiveReadoutsShown liveShown;
     // What COMPARE offers beside the editor (views/comparesources.h).
     CompareSources *compareSources = nullptr;
-    // History entries waiting for the commands to end.
-    struct PendingHistory {
-        HistoryEvent event;
-        QByteArray file;
-        QDateTime time;
-    };
-    std::vector<PendingHistory> pendingHistory;
-    // The pilot's models (models/).
+    // The settings history: an entry after each complete READ and each
+    // delivered transfer (history/historyrecorder.h).
+    HistoryRecorder *history = nullptr;
+    // The pilot's models (models/library.h).
     ModelLibrary *models = nullptr;
 
     // Undo and redo of the pilot's steps (undo/editorundo.h).

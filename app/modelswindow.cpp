@@ -20,10 +20,6 @@ void MainWindow::setUpModels()
 {
     models = new ModelLibrary(modelsFolder(), this);
     connect(models, &ModelLibrary::heldModelChanged, ui->statusModel, &QLabel::setText);
-    connect(status, &StatusLine::readJudged, models, [this](int settingFramesRead) {
-        if (settingFramesRead >= kSettingFrameKinds && link.connection() != 0)
-            models->transmitterHolds(paramSet);
-    });
     connect(&serialPort, &QSerialPort::aboutToClose, models, &ModelLibrary::transmitterGone);
 
     const auto open = [this](const ModelEntry &model) {

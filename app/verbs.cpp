@@ -1,22 +1,29 @@
 #include "app/verbs.h"
 
+#include "files/filewriter.h"
 #include "files/paramfileread.h"
 #include "history/history.h"
 #include "models/library.h"
 #include "settings/catalogue.h"
 #include "settings/sheet.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextStream>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -55,14 +62,14 @@ void dropTraceLines(QtMsgType type, const QMessageLogContext &context, const QSt
     std::fputs(qPrintable(qFormatLogMessage(type, context, text) + QLatin1Char('\n')), stderr);
 }
 
-// The verbs run in a terminal or a script; the sheet needs fonts and a
-// paint device, not a window. Where a display is found through these
-// variables and none is set, Qt's offscreen platform stands in for it.
+// The verbs run in a terminal, a script, over ssh or from cron; the sheet
+// needs fonts and a paint device, never a window. A display named in the
+// environment may not even be there (a forwarded one that is gone), and
+// connecting to it would abort: Qt's offscreen platform is used always.
 void chooseHeadlessPlatform()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
 #endif
 }
 
@@ -82,7 +89,9 @@ void dropPlatformWarnings(QtMsgType type, const QMessageLogContext &context, con
         dropTraceLines(type, context, text);
 }
 
-bool writePdf(const Sheet &sheet, QSaveFile &out)
+// The PDF is painted into memory and written as a whole, like every file
+// the tool writes.
+QByteArray pdfBytes(const Sheet &sheet)
 {
     chooseHeadlessPlatform();
     const QtMessageHandler previous = qInstallMessageHandler(dropPlatformWarnings);
@@ -90,13 +99,24 @@ bool writePdf(const Sheet &sheet, QSaveFile &out)
     char name[] = "vegalyra";
     char *argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
-    QPdfWriter pdf(&out);
-    pdf.setTitle(sheet.title);
-    pdf.setCreator(QStringLiteral("vegalyra"));
-    pdf.setPageSize(paperSize());
-    paintSheet(sheet, pdf);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setTitle(sheet.title);
+        pdf.setCreator(QStringLiteral("vegalyra"));
+        pdf.setPageSize(paperSize());
+        paintSheet(sheet, pdf);
+    }
     qInstallMessageHandler(previous);
-    return out.error() == QFileDevice::NoError;
+    return buffer.data();
+}
+
+// The same file by another name (a link, "./x" for "x").
+bool sameFile(const QString &a, const QString &b)
+{
+    const QFileInfo left(a), right(b);
+    return left.exists() && right.exists() && left.canonicalFilePath() == right.canonicalFilePath();
 }
 
 } // namespace
@@ -122,9 +142,12 @@ int runDiff(const QString &pathA, const QString &pathB, QTextStream &out, QTextS
     return differences.empty() ? 0 : 1;
 }
 
-int runHistory(const QString &folder, QTextStream &out)
+int runHistory(const QString &folder, QTextStream &out, QTextStream &err)
 {
-    for (const HistoryEntry &entry : listHistory(folder)) {
+    const std::vector<HistoryEntry> entries = listHistory(folder);
+    if (entries.empty())
+        err << "No settings history yet (" << QDir::toNativeSeparators(folder) << ")\n";
+    for (const HistoryEntry &entry : entries) {
         out << entry.time.toString(Qt::ISODate) << "  " << entry.event.leftJustified(10) << "  "
             << QDir::toNativeSeparators(entry.path) << '\n';
     }
@@ -157,29 +180,52 @@ int runSheet(const QString &path, const QString &outPath, QTextStream &err)
         err << outPath << ": name a file ending in .pdf or .html\n";
         return 2;
     }
+    if (sameFile(path, outPath)) {
+        err << outPath << ": is the file the sheet is made from\n";
+        return 2;
+    }
     ParameterSet settings{};
     QString title;
     if (!readWhole(path, settings, err, &title))
         return 2;
     const Sheet sheet = buildSheet(settings, title, std::nullopt);
-    // Written beside its final name and renamed at the end, so a sheet that
-    // cannot be written whole leaves nothing behind.
-    QSaveFile out(outPath);
-    bool written = out.open(QIODevice::WriteOnly);
-    if (written && suffix == QLatin1String("pdf"))
-        written = writePdf(sheet, out);
-    else if (written)
-        written = out.write(sheetHtml(sheet).toUtf8()) >= 0;
-    if (!written || !out.commit()) {
-        out.cancelWriting();
-        err << outPath << ": cannot be written (" << out.errorString() << ")\n";
+    const QByteArray content =
+        suffix == QLatin1String("pdf") ? pdfBytes(sheet) : sheetHtml(sheet).toUtf8();
+    const QString trouble = writeWholeFile(outPath, content);
+    if (!trouble.isEmpty()) {
+        err << outPath << ": cannot be written (" << trouble << ")\n";
         return 2;
     }
     return 0;
 }
 
+namespace {
+
+// A verb started with its standard output closed would have its first file
+// opened in that place, and its lines written into it. The place is held
+// by the null device, and the verbs that print report that they cannot.
+bool standardOutputClosed()
+{
+#ifdef Q_OS_UNIX
+    if (::fcntl(STDOUT_FILENO, F_GETFD) != -1 || errno != EBADF)
+        return false;
+    const int placeholder = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (placeholder >= 0 && placeholder != STDOUT_FILENO)
+        ::close(placeholder);
+    return true;
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
 int runVerb(const QString &verb, const QStringList &arguments)
 {
+    if (standardOutputClosed() && verb != QLatin1String("sheet")) {
+        std::fputs("Standard output cannot be written (it is closed)\n", stderr);
+        return 2;
+    }
     const QtMessageHandler previous = qInstallMessageHandler(dropTraceLines);
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -189,12 +235,18 @@ int runVerb(const QString &verb, const QStringList &arguments)
     else if (verb == QLatin1String("diff") && arguments.size() == 2)
         status = runDiff(arguments.at(0), arguments.at(1), out, err);
     else if (verb == QLatin1String("history") && arguments.isEmpty())
-        status = runHistory(historyFolder(), out);
+        status = runHistory(historyFolder(), out, err);
     else if (verb == QLatin1String("models") && arguments.isEmpty())
         status = runModels(modelsFolder(), out);
     else if (verb == QLatin1String("sheet") && arguments.size() == 2)
         status = runSheet(arguments.at(0), arguments.at(1), err);
     out.flush();
+    // Lines that never reached their reader (a full disk, a closed pipe, no
+    // standard output at all) are a failure, not a result.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        err << "Standard output cannot be written (" << qt_error_string(errno) << ")\n";
+        status = 2;
+    }
     err.flush();
     qInstallMessageHandler(previous);
     return status;

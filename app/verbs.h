@@ -18,8 +18,8 @@ int runShow(const QString &path, QTextStream &out, QTextStream &err);
 int runDiff(const QString &pathA, const QString &pathB, QTextStream &out, QTextStream &err);
 
 // The entries of the settings history in `folder`, newest first, one per
-// line: time, event, path. Nothing when there are none. Always 0.
-int runHistory(const QString &folder, QTextStream &out);
+// line: time, event, path. When there are none, says so on `err`. Always 0.
+int runHistory(const QString &folder, QTextStream &out, QTextStream &err);
 // The models of the library in `folder`, one per line: name, the day and
 // time it was last saved, its file. A line saying so when there are none.
 // Always 0.
@@ -29,7 +29,9 @@ int runModels(const QString &folder, QTextStream &out);
 // The settings sheet of a parameter file written to `outPath`: a PDF, or an
 // HTML page when the name ends in ".html"; titled with the model's name
 // for `model:NAME`, else the file's name. 0, or 2 when the file is trouble
-// or the sheet cannot be written (then nothing is left at `outPath`).
+// or the sheet cannot be written (then nothing is left at `outPath`), and
+// when `outPath` is the file it reads. Only a regular file or a new name is
+// written.
 // Makes its own application object for the fonts and the PDF writer, on
 // the offscreen platform when there is no display.
 int runSheet(const QString &path, const QString &outPath, QTextStream &err);

@@ -2,6 +2,7 @@
 // transmitter too: SAVE sends the frames it stores, LOAD sends what it read.
 #include "app/mainwindow.h"
 
+#include "files/filewriter.h"
 #include "files/paramfile.h"
 #include "files/paramfileread.h"
 #include "link/framedecoder.h"
@@ -11,9 +12,7 @@
 
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QToolButton>
 #include <QtDebug>
 
@@ -60,34 +59,28 @@ void MainWindow::on_toolButton_Save_clicked()
     qDebug().noquote() << name;
     if (name.isEmpty())
         return withdraw(save);
-
-    // Only a regular file is replaced: a pipe or a device node picked by
-    // mistake would silently become a file of its own.
-    const QFileInfo target(name);
-    if (target.exists() && !target.isFile()) {
-        withdraw(save);
-        status->saved(name, false, true, QByteArray());
-        showFileError();
-        return;
-    }
+    status->fileCommandStarts(name);
 
     // The new content goes to a temporary file beside the old one and
     // replaces it only once complete: a failed save never costs the pilot
-    // the file that was there. Unbuffered, because a buffered write would
-    // fail only inside commit(), which then still puts the half-written file
-    // in place of the old one; this way a failed write is seen here.
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    // the file that was there, and a pipe or a device node picked by
+    // mistake is refused rather than turned into a file of its own. The
+    // temporary file is made before anything is sent, so a folder that
+    // cannot be written is known at once.
+    WholeFileWriter file(name);
+    if (!file.open()) {
+        qDebug().noquote() << file.errorString();
         withdraw(save);
         status->saved(name, false, true, QByteArray());
         showFileError();
         return;
     }
-    status->fileCommandStarts(name);
     const bool delivered = sendSettings(*save);
     save.reset();
     const QByteArray bytes = parameterFileBytes();
-    const bool written = file.write(bytes) == bytes.size() && file.commit();
+    const bool written = file.commit(bytes);
+    if (!written)
+        qDebug().noquote() << file.errorString();
     status->saved(name, written, delivered, bytes);
     if (!written)
         showFileError();
@@ -137,6 +130,18 @@ void MainWindow::loadFile()
     }
     const QString text = readParameterFileText(file);
     file.close();
+    // A file without a single frame of settings (a picture, a log, a file
+    // cut short) would send the editor's own settings as if they were the
+    // file's: nothing is sent, and the pilot is told.
+    ParameterSet probe = paramSet;
+    if (decodeParameterFile(text, probe).count() == 0) {
+        qDebug("Blength00:%d", int(text.size()));
+        withdraw(load);
+        suspendTrimUpdate = false;
+        status->loadHeldNoSettings(name);
+        showFileError();
+        return;
+    }
 
     const int length = text.size();
     qDebug("Blength00:%d", length);

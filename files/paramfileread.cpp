@@ -3,7 +3,10 @@
 #include "model/editing.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
+
+#include <algorithm>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -17,7 +20,7 @@ namespace {
 #ifdef Q_OS_UNIX
 bool openNonBlocking(QFile &file, const QString &name, QString *error)
 {
-    const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(localFileName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (error)
             *error = QString::fromLocal8Bit(std::strerror(errno));
@@ -57,6 +60,49 @@ QString frameList(const FileFramesAccepted &accepted)
 
 } // namespace
 
+// Bytes of a name that are not text stand for themselves in this range of
+// private-use characters.
+constexpr ushort kRawByteBase = 0xF700;
+
+QString fileNameFromLocal(const QByteArray &bytes)
+{
+    const QString text = QFile::decodeName(bytes);
+    if (QFile::encodeName(text) == bytes)
+        return text;
+    QString kept;
+    for (const char byte : bytes) {
+        const uchar b = uchar(byte);
+        kept += b < 0x80 ? QChar(b) : QChar(ushort(kRawByteBase + b));
+    }
+    return kept;
+}
+
+namespace {
+
+bool isRawByte(QChar c)
+{
+    return c.unicode() >= kRawByteBase + 0x80 && c.unicode() <= kRawByteBase + 0xFF;
+}
+
+} // namespace
+
+QByteArray localFileName(const QString &name)
+{
+    if (std::none_of(name.begin(), name.end(), isRawByte))
+        return QFile::encodeName(name);
+    QByteArray bytes;
+    QString text;
+    for (const QChar c : name) {
+        if (!isRawByte(c)) {
+            text += c;
+            continue;
+        }
+        bytes += QFile::encodeName(text) + char(c.unicode() - kRawByteBase);
+        text.clear();
+    }
+    return bytes + QFile::encodeName(text);
+}
+
 bool openForReading(QFile &file, const QString &name)
 {
     return openNonBlocking(file, name, nullptr);
@@ -66,6 +112,11 @@ ParameterFileRead readParameterFileAt(const QString &path, const ParameterSet &s
 {
     ParameterFileRead read;
     read.settings = start;
+    // A folder opens like a file on some systems and reads as nothing.
+    if (QFileInfo(path).isDir()) {
+        read.openError = QStringLiteral("it is a folder");
+        return read;
+    }
     QFile file;
     read.opened = openNonBlocking(file, path, &read.openError);
     if (!read.opened)

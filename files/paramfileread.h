@@ -7,6 +7,13 @@
 
 class QFile;
 
+// A file name as the system gave it, as text. Bytes that are not valid text
+// in the system's encoding (a name from another system) are kept as
+// characters of their own, so that localFileName() finds the same file.
+QString fileNameFromLocal(const QByteArray &bytes);
+// The system's bytes for a name, the reverse of fileNameFromLocal().
+QByteArray localFileName(const QString &name);
+
 // Opens a file the pilot picked for reading. A device node or a pipe picked
 // by mistake is opened without blocking, so reading can never hang on a
 // line that has no data or no writer.

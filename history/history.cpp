@@ -1,12 +1,14 @@
 #include "history/history.h"
 
+#include "files/filewriter.h"
 #include "files/paramfile.h"
+#include "files/paramfileread.h"
 #include "link/frames.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -30,21 +32,48 @@ bool newerFirst(const HistoryEntry &a, const HistoryEntry &b)
 
 // Two files hold the same settings when every setting the frames carry
 // decodes alike, whatever the frames' fixed characters.
-bool sameSettings(const QByteArray &a, const QByteArray &b)
+bool sameSettings(const QString &a, const QByteArray &b)
 {
     ParameterSet left = kStartParameters;
     ParameterSet right = kStartParameters;
-    const FileFramesAccepted l = decodeParameterFile(QString::fromLatin1(a), left);
+    const FileFramesAccepted l = decodeParameterFile(a, left);
     const FileFramesAccepted r = decodeParameterFile(QString::fromLatin1(b), right);
     return l.count() == 4 && r.count() == 4 && sameCarriedSettings(left, right);
 }
 
-QByteArray contentOf(const QString &path)
+// Read as LOAD reads a file: without blocking and only so far, so an entry
+// name that leads to a pipe or a device cannot hang the window.
+QString contentOf(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.read(kParameterFileReadLimit);
+    QFile file;
+    if (!openForReading(file, path))
+        return QString();
+    return readParameterFileText(file);
+}
+
+// The entry written last. A clock that was once ahead leaves entries whose
+// names lie in the future; the file times say which was really written
+// last. Equal times go by name.
+const HistoryEntry *lastWritten(const std::vector<HistoryEntry> &newestFirst)
+{
+    const HistoryEntry *last = nullptr;
+    QDateTime lastTime;
+    for (const HistoryEntry &entry : newestFirst) {
+        const QDateTime written = QFileInfo(entry.path).lastModified();
+        if (!last || written > lastTime) {
+            last = &entry;
+            lastTime = written;
+        }
+    }
+    return last;
+}
+
+QString entryPath(const QString &folder, const QDateTime &second, HistoryEvent event, int sequence)
+{
+    QString name =
+        second.toString(QLatin1String(kTimeFormat)) + QLatin1Char('_') + historyEventName(event);
+    name += sequence > 1 ? QStringLiteral("-%1.txt").arg(sequence) : QStringLiteral(".txt");
+    return QDir(folder).filePath(name);
 }
 
 } // namespace
@@ -76,9 +105,12 @@ std::vector<HistoryEntry> listHistory(const QString &folder)
 {
     std::vector<HistoryEntry> entries;
     const QDir dir(folder);
-    for (const QString &name : dir.entryList(QDir::Files)) {
+    for (const QFileInfo &info : dir.entryInfoList(QDir::Files)) {
+        const QString name = info.fileName();
         const QRegularExpressionMatch m = entryName().match(name);
-        if (!m.hasMatch())
+        // Only regular files are entries: a name that leads to a pipe or a
+        // device is never opened.
+        if (!m.hasMatch() || !info.isFile())
             continue;
         const QDateTime time = QDateTime::fromString(m.captured(1), QLatin1String(kTimeFormat));
         if (!time.isValid())
@@ -90,17 +122,30 @@ std::vector<HistoryEntry> listHistory(const QString &folder)
     return entries;
 }
 
+QString historyEntryTitle(const HistoryEntry &entry)
+{
+    QString title =
+        entry.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char(' ') + entry.event;
+    if (entry.sequence > 1)
+        title += QStringLiteral(" (%1)").arg(entry.sequence);
+    return title;
+}
+
 QString addHistoryEntry(const QString &folder, HistoryEvent event, const QByteArray &file,
                         const QDateTime &now)
 {
     std::vector<HistoryEntry> entries = listHistory(folder);
-    if (!entries.empty() && sameSettings(contentOf(entries.front().path), file))
-        return QString();
+    if (const HistoryEntry *last = lastWritten(entries)) {
+        if (sameSettings(contentOf(last->path), file))
+            return QString();
+    }
     if (!QDir().mkpath(folder))
         return QStringLiteral("cannot create %1").arg(folder);
 
     // A second entry within the same second, whatever its event, gets the
-    // next number, so the names alone keep the order.
+    // next number, so the names alone keep the order. Another copy of the
+    // tool may take a name between the listing and the write: the entry
+    // never replaces one, it takes the next number.
     const QDateTime second =
         QDateTime::fromString(now.toString(QLatin1String(kTimeFormat)), QLatin1String(kTimeFormat));
     int sequence = 1;
@@ -108,19 +153,31 @@ QString addHistoryEntry(const QString &folder, HistoryEvent event, const QByteAr
         if (entry.time == second)
             sequence = std::max(sequence, entry.sequence + 1);
     }
-    QString path = QDir(folder).filePath(second.toString(QLatin1String(kTimeFormat)) +
-                                         QLatin1Char('_') + historyEventName(event));
-    path += sequence > 1 ? QStringLiteral("-%1.txt").arg(sequence) : QStringLiteral(".txt");
-
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(file) != file.size() || !out.commit())
-        return out.errorString();
+    QString path;
+    for (int attempt = 0;; ++attempt, ++sequence) {
+        path = entryPath(folder, second, event, sequence);
+        WholeFileWriter out(path, FileCommit::CreateOnly);
+        if (out.commit(file))
+            break;
+        if (!out.nameTaken() || attempt >= kHistoryLimit)
+            return out.errorString();
+    }
 
     // Only a full history is listed again, now with the new entry in it.
+    // The oldest go, by name; the entry just written stays whatever its
+    // name says, or a clock that was once ahead would see each new entry
+    // removed at once.
     if (entries.size() + 1 > std::size_t(kHistoryLimit)) {
         entries = listHistory(folder);
-        for (std::size_t i = kHistoryLimit; i < entries.size(); ++i)
-            QFile::remove(entries[i].path);
+        std::size_t kept = 1; // the new entry
+        for (const HistoryEntry &entry : entries) {
+            if (entry.path == path)
+                continue;
+            if (kept < std::size_t(kHistoryLimit))
+                ++kept;
+            else
+                QFile::remove(entry.path);
+        }
     }
     return QString();
 }

@@ -34,9 +34,15 @@ struct HistoryEntry {
 // out and left alone.
 std::vector<HistoryEntry> listHistory(const QString &folder);
 
+// "2026-12-07 14:05:09 WRITE", a second entry of that second "… WRITE (2)":
+// no two entries share a title.
+QString historyEntryTitle(const HistoryEntry &entry);
+
 // Keeps `file` (the 324 characters of a parameter file) as a new entry for
-// `event` at `now`, unless its settings equal those of the newest entry;
-// then trims the folder to kHistoryLimit entries. Written atomically.
+// `event` at `now`, unless its settings equal those of the entry written
+// last; then trims the folder to kHistoryLimit entries, never removing the
+// new one. Written whole or not at all, and never in place of another
+// entry: a name already taken gets the next number.
 // Returns why it could not be written, empty on success (also when nothing
 // needed writing).
 QString addHistoryEntry(const QString &folder, HistoryEvent event, const QByteArray &file,

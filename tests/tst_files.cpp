@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "files/paramfile.h"
+#include "history/history.h"
 #include "link/framedecoder.h"
 #include "link/frames.h"
 #include "model/editing.h"
@@ -292,8 +293,23 @@ void TestFiles::loadTakesEachFrameOnItsOwn()
     openPort();
     FileDialogAnswerer dialogs;
     dialogs.answers << file.fileName();
+    MessageBoxCatcher boxes;
+    const ParameterSet before = paramSet;
+    const std::size_t historyBefore = listHistory(historyFolder()).size();
     click("toolButton_Load");
 
+    if (framesTaken.isEmpty()) {
+        // Not one frame of settings: the editor's own settings are not
+        // passed off as the file's, and the history keeps nothing.
+        QCOMPARE(boxes.texts, QStringList{"Cannot read the specified file!"});
+        QTest::qWait(50);
+        QCOMPARE(tx->received(), QByteArray());
+        QVERIFY(paramSet == before);
+        QTest::qWait(50);
+        QCOMPARE(listHistory(historyFolder()).size(), historyBefore);
+        return;
+    }
+    QCOMPARE(boxes.texts, QStringList());
     QVERIFY(tx->waitForReceived(kParameterFileLength + 3));
     QCOMPARE(tx->received(), fileFor(expected) + "WWW");
     QVERIFY(paramSet == withTenthsFromVolts(expected));
@@ -315,7 +331,7 @@ void TestFiles::failuresLoseNothing_data()
                                       << "Blength01:65536";
     QTest::newRow("load an endless device") << "toolButton_Load"
                                             << "/dev/zero"
-                                            << ""
+                                            << "Cannot read the specified file!"
                                             << "Blength00:65536";
     QTest::newRow("save into a missing folder") << "toolButton_Save"
                                                 << "missing/model.txt"

@@ -8,14 +8,19 @@
 #include "support/messageboxcatcher.h"
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
+#include "views/historydialog.h"
 
 #include <QAbstractButton>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <utime.h>
 
 class TestHistory : public QObject
 {
@@ -25,6 +30,8 @@ private slots:
     void cleanup();
     void entriesFollowWhatReallyPassed();
     void limitAndUnwritableFolder();
+    void rulesHoldWhateverTheFolderHolds_data();
+    void rulesHoldWhateverTheFolderHolds();
 
 private:
     // Sends the first `frames` setting frames of a READ answer.
@@ -77,13 +84,21 @@ void TestHistory::read(int frames)
 
 void TestHistory::entriesFollowWhatReallyPassed()
 {
-    // A complete READ: one entry with the settings as read.
+    // A complete READ: one entry with the settings as read, not with the
+    // edit the pilot made while READ was still being judged.
+    ParameterSet asRead{};
+    QTimer::singleShot(900, [&] {
+        asRead = paramSet;
+        window->form()->spinBox_sub[0]->setValue(41);
+    });
     read(19);
+    QCOMPARE(paramSet.subTrim[0], 41);
     QCOMPARE(entries().size(), std::size_t(1));
     QCOMPARE(entries()[0].event, QStringLiteral("READ"));
     QFile first(entries()[0].path);
     QVERIFY(first.open(QIODevice::ReadOnly));
-    QCOMPARE(first.readAll(), parameterFileFor(paramSet));
+    QCOMPARE(first.readAll(), parameterFileFor(asRead));
+    window->form()->spinBox_sub[0]->setValue(asRead.subTrim[0]);
 
     // The same READ again, and one with frames missing: nothing new.
     read(19);
@@ -110,6 +125,21 @@ void TestHistory::entriesFollowWhatReallyPassed()
     window->form()->toolButton_Send->click(); // refused: the port is closed
     QTest::qWait(50);
     QCOMPARE(entries().size(), std::size_t(2));
+
+    // HISTORY: an entry deleted while the list is open is gone from it once
+    // the pilot tries it; a restore that is undone is no longer reported.
+    window->form()->pushButton_History->click();
+    auto *dialog = window->findChild<HistoryDialog *>("historyDialog");
+    QVERIFY(dialog);
+    QCOMPARE(dialog->table()->rowCount(), 2);
+    QVERIFY(QFile::remove(entries()[0].path));
+    dialog->findChild<QPushButton *>("historyRestore")->click();
+    QCOMPARE(boxes.texts.last(), QStringLiteral("Cannot read the specified file!"));
+    QCOMPARE(dialog->table()->rowCount(), 1);
+    dialog->findChild<QPushButton *>("historyRestore")->click();
+    QVERIFY(window->form()->statusActivity->text().startsWith("Restored "));
+    window->form()->pushButton_Undo->click();
+    QVERIFY(!window->form()->statusActivity->text().startsWith("Restored "));
 }
 
 void TestHistory::limitAndUnwritableFolder()
@@ -144,6 +174,78 @@ void TestHistory::limitAndUnwritableFolder()
     window->form()->toolButton_Send->click();
     QTRY_VERIFY(window->form()->statusActivity->text().startsWith("Written — History not saved: "));
     QCOMPARE(tx->received(), parameterFileFor(paramSet) + "WWW");
+}
+
+void TestHistory::rulesHoldWhateverTheFolderHolds_data()
+{
+    QTest::addColumn<QString>("folder"); // what is there before the entry
+    QTest::addColumn<int>("added");      // entries more afterwards
+    QTest::addColumn<QString>("name");   // the new entry's name, if one
+
+    QTest::newRow("full, every entry dated ahead") << "future 1000" << 0 << "@_WRITE.txt";
+    QTest::newRow("same as the last written, one dated ahead") << "future, then same" << 0 << "";
+    QTest::newRow("another tool took the name this second") << "taken" << 1 << "@_WRITE-2.txt";
+    QTest::newRow("newest entry leads to a pipe") << "pipe newest" << 1 << "@_WRITE.txt";
+}
+
+void TestHistory::rulesHoldWhateverTheFolderHolds()
+{
+    QFETCH(QString, folder);
+    QFETCH(int, added);
+    QFETCH(QString, name);
+    const QString path = historyFolder();
+    QFile::remove(path); // what the unwritable-folder test left in its place
+    QVERIFY(QDir().mkpath(path));
+    const QDateTime now(QDate(2026, 12, 7), QTime(14, 5, 9));
+    const QString second = now.toString("yyyy-MM-ddTHH-mm-ss");
+    name.replace("@", second);
+    ParameterSet mine = kStartParameters;
+    mine.subTrim[4] = 17;
+    auto entry = [&](const QString &file, const ParameterSet &p, int secondsAgo) {
+        QFile f(path + '/' + file);
+        QVERIFY(f.open(QIODevice::WriteOnly) &&
+                f.write(parameterFileFor(p)) == kParameterFileLength);
+        f.close();
+        const utimbuf times{std::time(nullptr) - secondsAgo, std::time(nullptr) - secondsAgo};
+        QVERIFY(::utime(QFile::encodeName(f.fileName()).constData(), &times) == 0);
+    };
+    const QDateTime ahead = now.addYears(3);
+    if (folder == "future 1000") {
+        for (int i = 0; i < kHistoryLimit; ++i) {
+            ParameterSet p = kStartParameters;
+            p.subTrim[0] = i % 100;
+            p.servoDelay[0] = i / 100;
+            entry(ahead.addSecs(i).toString("yyyy-MM-ddTHH-mm-ss'_READ.txt'"), p, 100);
+        }
+    } else if (folder == "future, then same") {
+        entry(ahead.toString("yyyy-MM-ddTHH-mm-ss'_READ.txt'"), kStartParameters, 100);
+        entry(now.addSecs(-60).toString("yyyy-MM-ddTHH-mm-ss'_WRITE.txt'"), mine, 10);
+    } else if (folder == "taken") {
+        // A name that the listing cannot see as an entry: taken all the same.
+        QVERIFY(::mkfifo(QFile::encodeName(path + '/' + second + "_WRITE.txt").constData(), 0600) ==
+                0);
+    } else if (folder == "pipe newest") {
+        QVERIFY(::mkfifo(QFile::encodeName(path + "/pipe").constData(), 0600) == 0);
+        QVERIFY(QFile::link(path + "/pipe",
+                            path + ahead.toString("'/'yyyy-MM-ddTHH-mm-ss'_READ.txt'")));
+    }
+    const QStringList before = QDir(path).entryList(QDir::AllEntries | QDir::System);
+
+    QCOMPARE(addHistoryEntry(path, HistoryEvent::Write, parameterFileFor(mine), now), QString());
+
+    const QStringList after = QDir(path).entryList(QDir::AllEntries | QDir::System);
+    QCOMPARE(after.size(), before.size() + added);
+    if (!name.isEmpty()) {
+        QFile written(path + '/' + name);
+        QVERIFY2(written.open(QIODevice::ReadOnly), qPrintable(after.join(' ')));
+        QCOMPARE(written.readAll(), parameterFileFor(mine));
+    }
+    // Two entries of one second are told apart wherever the pilot picks one.
+    QStringList titles;
+    for (const HistoryEntry &e : listHistory(path))
+        titles << historyEntryTitle(e);
+    QCOMPARE(titles.removeDuplicates(), 0);
+    QDir(path).removeRecursively();
 }
 
 QTEST_MAIN(TestHistory)

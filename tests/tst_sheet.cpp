@@ -6,6 +6,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
 #include "files/paramfile.h"
 #include "link/frames.h"
 #include "models/library.h"
@@ -89,6 +94,11 @@ void TestSheet::initTestCase()
     QVERIFY(saveModelFile(dir.filePath(QStringLiteral("data/vegalyra/models")), "Cub 1.2 m",
                           parameterFileFor(changedOnEveryPage()))
                 .isEmpty());
+    changed.close();
+    QVERIFY(QFile::copy(changed.fileName(), dir.filePath(QStringLiteral("self.html"))));
+#ifdef Q_OS_UNIX
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), dir.filePath(QStringLiteral("device.pdf"))));
+#endif
 }
 
 void TestSheet::sheet_data()
@@ -109,6 +119,20 @@ void TestSheet::sheet_data()
     QTest::newRow("cannot be written") << "changed.txt"
                                        << "missing/changed.pdf"
                                        << "missing/changed.pdf: cannot be written";
+    QTest::newRow("its own input") << "self.html"
+                                   << "self.html"
+                                   << "self.html: is the file the sheet is made from";
+#ifdef Q_OS_UNIX
+    // A display that is named but not there (a forwarded one that is gone).
+    QTest::newRow("display not there") << "changed.txt"
+                                       << "display.pdf" << QString();
+    QTest::newRow("a link to a device") << "changed.txt"
+                                        << "device.pdf"
+                                        << "device.pdf: cannot be written (Not a regular file)";
+    QTest::newRow("beyond the size limit") << "changed.txt"
+                                           << "limit.html"
+                                           << "limit.html: cannot be written (File too large)";
+#endif
 }
 
 void TestSheet::sheet()
@@ -125,12 +149,31 @@ void TestSheet::sheet()
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+    if (out.startsWith(QLatin1String("display")))
+        environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":97"));
     program.setProcessEnvironment(environment);
     const bool model = file.startsWith(QLatin1String("model:"));
+    QFile input(model ? QString() : dir.filePath(file));
+    QVERIFY(model || input.open(QIODevice::ReadOnly));
+    const QByteArray inputBefore = model ? QByteArray() : input.readAll();
+#ifdef Q_OS_UNIX
+    // A file-size limit the program inherits: its write fails part-way.
+    rlimit limit{out.startsWith(QLatin1String("limit")) ? 8192 : RLIM_INFINITY, RLIM_INFINITY};
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+#endif
     program.start(QStringLiteral(VEGALYRA_PROGRAM),
                   {QStringLiteral("--sheet"), model ? file : dir.filePath(file),
                    QStringLiteral("-o"), outPath});
+    QVERIFY(program.waitForStarted());
+#ifdef Q_OS_UNIX
+    limit.rlim_cur = RLIM_INFINITY;
+    setrlimit(RLIMIT_FSIZE, &limit);
+#endif
     QVERIFY(program.waitForFinished(20000));
+    if (!model) {
+        input.seek(0);
+        QCOMPARE(input.readAll(), inputBefore);
+    }
     const QStringList errLines = QString::fromUtf8(program.readAllStandardError())
                                      .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
@@ -140,6 +183,10 @@ void TestSheet::sheet()
         QCOMPARE(errLines.size(), 1);
         QVERIFY2(errLines.first().contains(err), qPrintable(errLines.first()));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), filesBefore); // not even a part
+#ifdef Q_OS_UNIX
+        QVERIFY(QFileInfo(QStringLiteral("/dev/null")).exists() &&
+                !QFileInfo(QStringLiteral("/dev/null")).isFile());
+#endif
         return;
     }
     QCOMPARE(program.exitCode(), 0);

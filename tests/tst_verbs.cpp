@@ -60,7 +60,8 @@ void TestVerbs::initTestCase()
                                                      {"one", parameterFileFor(oneChanged)},
                                                      {"pages", parameterFileFor(pages)},
                                                      {"bad-h", badH},
-                                                     {"short", parameterFileFor(a).left(200)}};
+                                                     {"short", parameterFileFor(a).left(200)},
+                                                     {"-dash", parameterFileFor(a)}};
     for (const auto &f : files) {
         QFile file(path(f.first));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -117,6 +118,26 @@ void TestVerbs::verbs_data()
                                    << false << "model:Glider: no model of that name";
     QTest::newRow("one file for diff")
         << QStringList{"--diff", "a"} << 2 << QStringList() << false << "--diff takes 2 files";
+    QTest::newRow("-- ends the options")
+        << QStringList{"--show", "--", "-dash"} << 0 << QStringList() << true << QString();
+    QTest::newRow("a folder") << QStringList{"--show", "."} << 2 << QStringList() << false
+                              << ".: cannot be read: it is a folder";
+#ifdef Q_OS_UNIX
+    // The history folder is the test's own only where XDG_DATA_HOME counts.
+    QTest::newRow("no history yet")
+        << QStringList{"--history"} << 0 << QStringList() << false << "No settings history yet";
+    // Through the shell: bytes that are not UTF-8 in a name, and standard
+    // output redirected where nothing can be written.
+    QTest::newRow("name not UTF-8")
+        << QStringList{"sh",
+                       R"(f=$(printf 'b\377.txt'); cp a "$f" && "$P" --show "$f"; s=$?; rm "$f"; exit $s)"}
+        << 0 << QStringList() << true << QString();
+    QTest::newRow("output to a full disk")
+        << QStringList{"sh", R"(exec "$P" --show a > /dev/full)"} << 2 << QStringList() << false
+        << "Standard output cannot be written (No space left on device)";
+    QTest::newRow("output closed") << QStringList{"sh", R"(exec "$P" --show a >&-)"} << 2
+                                   << QStringList() << false << "Standard output cannot be written";
+#endif
 }
 
 void TestVerbs::verbs()
@@ -127,20 +148,22 @@ void TestVerbs::verbs()
     QFETCH(bool, every);
     QFETCH(QString, err);
 
-    for (int i = 1; i < arguments.size(); ++i) {
-        if (!arguments[i].startsWith("model:"))
-            arguments[i] = path(arguments[i]);
-    }
     QProcess program;
-    // No display: the verbs must not need one.
+    // No display: the verbs must not need one. The files are named as a
+    // pilot in their folder names them; the history folder is empty.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // Rows named "empty library…" run with a data folder that holds no models.
     const bool empty = QString(QTest::currentDataTag()).startsWith("empty library");
     environment.insert("XDG_DATA_HOME", path(empty ? "empty" : "data"));
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.insert(QStringLiteral("P"), QStringLiteral(VEGALYRA_PROGRAM));
     program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(VEGALYRA_PROGRAM), arguments);
+    program.setWorkingDirectory(dir.path());
+    if (arguments.first() == QLatin1String("sh"))
+        program.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), arguments.at(1)});
+    else
+        program.start(QStringLiteral(VEGALYRA_PROGRAM), arguments);
     QVERIFY(program.waitForFinished(20000));
 
     const QStringList outLines = linesOf(program.readAllStandardOutput());

@@ -1,7 +1,7 @@
 #include "views/curvewidgets.h"
 
-#include "model/parameterset.h"
 #include "model/curvegeometry.h"
+#include "model/parameterset.h"
 
 #include <QPainter>
 #include <QPainterPath>

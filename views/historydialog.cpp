@@ -98,14 +98,8 @@ HistoryDialog::HistoryDialog(const QString &historyFolder, EntryAction compare, 
     }
     layout->addLayout(buttons);
 
-    connect(compareButton, &QPushButton::clicked, this, [this, compare] {
-        if (const HistoryEntry *entry = selected())
-            compare(*entry);
-    });
-    connect(restoreButton, &QPushButton::clicked, this, [this, restore] {
-        if (const HistoryEntry *entry = selected())
-            restore(*entry);
-    });
+    connect(compareButton, &QPushButton::clicked, this, [this, compare] { act(compare); });
+    connect(restoreButton, &QPushButton::clicked, this, [this, restore] { act(restore); });
     connect(openFolder, &QPushButton::clicked, this, [this] {
         QDir().mkpath(folder);
         QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
@@ -116,6 +110,27 @@ HistoryDialog::HistoryDialog(const QString &historyFolder, EntryAction compare, 
         restoreButton->setEnabled(selected() != nullptr);
     });
     fill();
+}
+
+void HistoryDialog::showEvent(QShowEvent *event)
+{
+    // The first showing follows the listing made with the dialog.
+    if (shownBefore)
+        fill();
+    shownBefore = true;
+    QDialog::showEvent(event);
+}
+
+void HistoryDialog::act(const EntryAction &action)
+{
+    const HistoryEntry *entry = selected();
+    if (!entry)
+        return;
+    const HistoryEntry chosen = *entry;
+    action(chosen);
+    const ParameterFileRead read = readParameterFileAt(chosen.path, kStartParameters);
+    if (!parameterFileTrouble(chosen.path, read).isEmpty())
+        fill();
 }
 
 void HistoryDialog::fill()

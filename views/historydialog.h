@@ -29,13 +29,21 @@ public:
     const std::vector<HistoryEntry> &entries() const { return shown; }
     QTableWidget *table() const { return list; }
 
+protected:
+    // Entries may have gone or come while the dialog was hidden.
+    void showEvent(QShowEvent *event) override;
+
 private:
     void fill();
+    // Runs `action` on the selected entry; one that turned out to be gone
+    // or unreadable lists the folder again.
+    void act(const EntryAction &action);
     QString whatText(const HistoryEntry &entry) const;
     const HistoryEntry *selected() const;
 
     QString folder;
     EntryNamer namer;
+    bool shownBefore = false;
     std::vector<HistoryEntry> shown;
     QTableWidget *list;
     QPushButton *compareButton;

@@ -13,21 +13,12 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
-
-namespace {
-
-QString entryTitle(const HistoryEntry &entry)
-{
-    return entry.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char(' ') +
-           entry.event;
-}
-
-} // namespace
+#include <QUndoStack>
 
 std::optional<CompareSource> historyCompareSource(const HistoryEntry &entry)
 {
     const ParameterFileRead read = readParameterFileAt(entry.path, kStartParameters);
-    const QString title = entryTitle(entry);
+    const QString title = historyEntryTitle(entry);
     return CompareSource{title, read.settings, parameterFileTrouble(title, read)};
 }
 
@@ -38,7 +29,7 @@ std::optional<CompareSource> pickHistoryEntry(QWidget *parent)
         return std::nullopt;
     QStringList titles;
     for (const HistoryEntry &entry : entries)
-        titles << entryTitle(entry);
+        titles << historyEntryTitle(entry);
     bool ok = false;
     const QString chosen =
         QInputDialog::getItem(parent, QStringLiteral("History entry"),
@@ -79,5 +70,5 @@ void MainWindow::restoreFromHistory(const QString &path)
         return;
     }
     replaceEditorSettings(QStringLiteral("Restore ") + QFileInfo(path).fileName(), read.settings);
-    status->restoredFromHistory(QFileInfo(path).fileName());
+    status->restoredFromHistory(QFileInfo(path).fileName(), undo->stack()->index());
 }

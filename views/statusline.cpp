@@ -103,6 +103,7 @@ void StatusLine::transmitterReported(const QByteArray &bytes, int kindNumber, bo
     }
     if (counting && kindNumber > 0 && kindNumber <= kSettingFrameKinds) {
         framesSeen |= 1u << kindNumber;
+        readSettings = paramSet;
         showActivity();
     }
 }
@@ -159,6 +160,7 @@ void StatusLine::commandsChanged(const RunningCommand *finished)
 void StatusLine::fileCommandStarts(const QString &path)
 {
     commandFile = fileShownAs(path);
+    showActivity();
 }
 
 void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByteArray &fileText)
@@ -206,9 +208,22 @@ void StatusLine::closedWithUnsentBytes(qint64 count)
     setOutcome(unsentOnCloseOutcome(count));
 }
 
-void StatusLine::restoredFromHistory(const QString &entryName)
+void StatusLine::restoredFromHistory(const QString &entryName, int stepIndex)
 {
-    setOutcome(QStringLiteral("Restored %1 to the editor — WRITE sends it").arg(entryName));
+    restoreOutcome = QStringLiteral("Restored %1 to the editor — WRITE sends it").arg(entryName);
+    restoreStep = stepIndex;
+    setOutcome(restoreOutcome);
+}
+
+void StatusLine::editorStepsAt(int stepIndex)
+{
+    if (stepIndex < restoreStep && outcome == restoreOutcome)
+        setOutcome(QString());
+}
+
+void StatusLine::loadHeldNoSettings(const QString &path)
+{
+    setOutcome(loadNoSettingsOutcome(fileShownAs(path)));
 }
 
 void StatusLine::openedModel(const QString &name)
@@ -264,7 +279,7 @@ void StatusLine::readGraceOver()
 {
     counting = false;
     setOutcome(readOutcome(settingFramesRead()));
-    emit readJudged(settingFramesRead());
+    emit readJudged(settingFramesRead(), readSettings);
 }
 
 int StatusLine::settingFramesRead() const

@@ -59,8 +59,14 @@ public:
     // The pilot closed the port while bytes were still queued: the close
     // dropped them.
     void closedWithUnsentBytes(qint64 count);
-    // The editor took the settings of a history entry.
-    void restoredFromHistory(const QString &entryName);
+    // The editor took the settings of a history entry, as the pilot's step
+    // that leaves the undo stack at `stepIndex`.
+    void restoredFromHistory(const QString &entryName, int stepIndex);
+    // The pilot's steps moved (an edit, undo or redo) to `stepIndex`; undoing
+    // a restore takes back what was said about it.
+    void editorStepsAt(int stepIndex);
+    // LOAD's file held no frame of settings: nothing was sent.
+    void loadHeldNoSettings(const QString &path);
     // The editor took the settings of a model from the library.
     void openedModel(const QString &name);
     // A history entry could not be written; the outcome shown stays and
@@ -76,7 +82,9 @@ public:
 signals:
     // A READ was judged once its grace period was over, by the distinct
     // setting frames that came back (all kSettingFrameKinds: complete).
-    void readJudged(int settingFramesRead);
+    // `asRead` is the record as the last of them left it, after its repair:
+    // what the transmitter holds, without any edit made since.
+    void readJudged(int settingFramesRead, const ParameterSet &asRead);
 
 private:
     // Names a line from which nothing has come for a while, and stops
@@ -104,6 +112,8 @@ private:
     // Distinct setting frames (bit = kind number) since the last READ began;
     // counted during READ and its grace period.
     quint32 framesSeen = 0;
+    // The record when the last setting frame of the READ was taken in.
+    ParameterSet readSettings{};
     bool counting = false;
     std::size_t runningShown = 0;
     // Frames of a real transmitter trail READ's pause: READ shows its
@@ -126,6 +136,9 @@ private:
     QString portName;
     int baudRate = 0;
     QString commandFile;
+    // The restore the outcome tells of, and the step index it left.
+    QString restoreOutcome;
+    int restoreStep = -1;
     QString outcome;
     QString shownActivity;
 };

@@ -120,9 +120,9 @@ CommandProgress commandProgress(const RunningCommand &command, int settingFrames
                 settingFramesRead, kSettingFrameKinds};
     }
     const int frame = frameNumber(command.step);
-    // From the click to the first frame SAVE and LOAD wait for the pilot's
-    // file.
-    if (command.step == CommandStep::Starting &&
+    // From the click until a file is picked SAVE and LOAD wait for the
+    // pilot.
+    if (command.step == CommandStep::Starting && file.isEmpty() &&
         (command.kind == CommandKind::Save || command.kind == CommandKind::Load)) {
         return {command.kind == CommandKind::Save ? QStringLiteral("SAVE: choosing a file")
                                                   : QStringLiteral("LOAD: choosing a file"),
@@ -211,6 +211,11 @@ QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, boo
 QString loadFailedOutcome(const QString &file)
 {
     return QStringLiteral("Not loaded: cannot read ") + file;
+}
+
+QString loadNoSettingsOutcome(const QString &file)
+{
+    return QStringLiteral("Not loaded: %1 holds no settings").arg(file);
 }
 
 QString openFailureText(const OpenFailure &failure)

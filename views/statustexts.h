@@ -45,6 +45,8 @@ QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, boo
                     bool unheard = false);
 // A file LOAD could not read.
 QString loadFailedOutcome(const QString &file);
+// A file LOAD read, but no frame of it held settings: nothing was sent.
+QString loadNoSettingsOutcome(const QString &file);
 
 // The port and its reason; when the device refuses this user, also how to
 // get access: join the group that owns the device and log in again.
