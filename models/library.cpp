@@ -1,5 +1,6 @@
 #include "models/library.h"
 
+#include "files/filewriter.h"
 #include "files/paramfile.h"
 #include "files/paramfileread.h"
 #include "link/frames.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
 
@@ -48,7 +48,7 @@ QString keepNameBeside(const QString &modelPath, const QString &name)
 {
     const QString namePath = nameFilePath(modelPath);
     if (QFileInfo(modelPath).completeBaseName() != name) {
-        const QString trouble = writeModelFile(namePath, name.toUtf8());
+        const QString trouble = writeWholeFile(namePath, name.toUtf8());
         return trouble.isEmpty() ? QString()
                                  : QStringLiteral("its name could not be kept: ") + trouble;
     }
@@ -213,25 +213,6 @@ QByteArray modelFileFor(const ParameterSet &editor)
 }
 
 // Stands in for the program-wide file writer, which will take its place.
-QString writeModelFile(const QString &path, const QByteArray &bytes)
-{
-    const QFileInfo target(path);
-    if (target.isSymLink() || (target.exists() && !target.isFile()))
-        return QStringLiteral("%1 is not a regular file").arg(target.fileName());
-    QSaveFile out(path);
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly))
-        return out.errorString();
-    if (out.write(bytes) != bytes.size()) {
-        const QString reason = out.errorString();
-        out.cancelWriting();
-        return reason;
-    }
-    if (!out.commit())
-        return out.errorString();
-    return QString();
-}
-
 QString saveModelFile(const QString &folder, const QString &typed, const QByteArray &file)
 {
     const QString trouble = modelNameTrouble(typed);
@@ -243,7 +224,7 @@ QString saveModelFile(const QString &folder, const QString &typed, const QByteAr
     const std::vector<ModelEntry> models = listModels(folder);
     const ModelEntry *existing = findModel(models, name);
     const QString path = existing ? existing->path : freeModelPath(folder, name);
-    const QString written = writeModelFile(path, file);
+    const QString written = writeWholeFile(path, file);
     if (!written.isEmpty())
         return written;
     return keepNameBeside(path, name);

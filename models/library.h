@@ -63,12 +63,6 @@ QString recognitionText(const std::optional<ModelRecognition> &recognition);
 // write, the alarms as the volts the pilot edited.
 QByteArray modelFileFor(const ParameterSet &editor);
 
-// Writes a file of the library whole or not at all: a regular file or a
-// new name only, written beside the target and then committed. Returns
-// why it could not be written, empty on success. The one place the library
-// writes; it goes over to the program-wide file writer.
-QString writeModelFile(const QString &path, const QByteArray &bytes);
-
 // The library's files: saving, renaming and deleting models, all within
 // `folder`. Each returns why it did not happen, empty on success.
 QString saveModelFile(const QString &folder, const QString &name, const QByteArray &file);

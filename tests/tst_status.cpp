@@ -400,8 +400,12 @@ void TestStatus::writeNeedsTheTransmittersVoice()
     QFETCH(int, speaksAtMs);
     QFETCH(int, afterEndMs);
     QFETCH(bool, delivered);
+    // The window keeps its history in the data folder it starts with.
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    delete window;
+    window = new MainWindow;
+    window->show();
     const QString silence = QStringLiteral("no data from the transmitter");
     PtyTransmitter tx;
     QVERIFY(tx.openIn(*window, lastSpokeMs < 0));
