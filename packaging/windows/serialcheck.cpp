@@ -1,12 +1,15 @@
 // Drives the Windows tool over a real COM port the way a pilot would:
 // OPEN, READ, one edit, WRITE, CLOSE. packaging/windows/serial-check runs it
 // under Wine against the transmitter emulator and compares what the emulator
-// stored with what the tool sent.
+// stored with what the tool sent and with the history's WRITE entry.
 //   vegalyra-serialcheck PORT MODEL_FILE SENT_FILE
 // MODEL_FILE is the parameter file the emulator started from; SENT_FILE gets
-// the four frames the tool's WRITE put on the wire.
+// the four frames the tool's WRITE put on the wire. Before CLOSE it waits
+// for the READ and WRITE entries in the history folder, which must start
+// empty, and prints the WRITE entry's path.
 #include "app/mainwindow.h"
 #include "files/paramfile.h"
+#include "history/history.h"
 #include "model/parameterset.h"
 #include "ui/mainform.h"
 
@@ -229,6 +232,22 @@ int main(int argc, char *argv[])
         sent.write(parameterFileBytes()) != kParameterFileLength)
         return fail(QStringLiteral("cannot write %1").arg(args[3]));
     sent.close();
+
+    // The entries are written once the commands are over, from the event
+    // loop; CLOSE before that would lose them.
+    const QString folder = historyFolder();
+    const auto entryOf = [&](const QString &event) {
+        for (const HistoryEntry &entry : listHistory(folder))
+            if (entry.event == event)
+                return entry.path;
+        return QString();
+    };
+    if (!QTest::qWaitFor([&] { return !entryOf(QStringLiteral("WRITE")).isEmpty(); }, 10000))
+        return fail(QStringLiteral("no WRITE entry in %1 after 10 s").arg(folder));
+    if (entryOf(QStringLiteral("READ")).isEmpty())
+        return fail(QStringLiteral("no READ entry in %1").arg(folder));
+    say(QStringLiteral("history: READ and WRITE entries in %1").arg(folder));
+    say(QStringLiteral("history WRITE entry: %1").arg(entryOf(QStringLiteral("WRITE"))));
 
     ui->openButton->click();
     if (ui->openButton->text() != QLatin1String("OPEN"))
