@@ -4,9 +4,9 @@
 // stored with what the tool sent and with the history's WRITE entry.
 //   vegalyra-serialcheck PORT MODEL_FILE SENT_FILE
 // MODEL_FILE is the parameter file the emulator started from; SENT_FILE gets
-// the four frames the tool's WRITE put on the wire. Before CLOSE it waits
-// for the READ and WRITE entries in the history folder, which must start
-// empty, and prints the WRITE entry's path.
+// the four frames the tool's WRITE put on the wire. It waits for the READ
+// entry in the history folder (which must start empty) before the edit and
+// for the WRITE entry before CLOSE, which would otherwise come first.
 #include "app/mainwindow.h"
 #include "files/paramfile.h"
 #include "history/history.h"
@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -218,6 +219,20 @@ int main(int argc, char *argv[])
     say(QStringLiteral("READ: the SERVO page matches the transmitter's after %1 ms")
             .arg(clock.elapsed()));
 
+    // The history keeps a READ once the tool has judged it whole, a moment
+    // after the last frame; a pilot edits after that, and so does this.
+    const QString folder = historyFolder();
+    const auto entryOf = [&](const QString &event) {
+        for (const HistoryEntry &entry : listHistory(folder))
+            if (entry.event == event)
+                return entry.path;
+        return QString();
+    };
+    if (!QTest::qWaitFor([&] { return !entryOf(QStringLiteral("READ")).isEmpty(); }, 10000))
+        return fail(QStringLiteral("no READ entry in %1 after 10 s; the status line: %2")
+                        .arg(folder, ui->statusActivity->text()));
+    say(QStringLiteral("history READ entry: %1").arg(entryOf(QStringLiteral("READ"))));
+
     QSpinBox *subTrim3 = ui->spinBox_sub[2];
     const int edited = subTrim3->value() == 42 ? 41 : 42;
     subTrim3->setValue(edited);
@@ -233,20 +248,9 @@ int main(int argc, char *argv[])
         return fail(QStringLiteral("cannot write %1").arg(args[3]));
     sent.close();
 
-    // The entries are written once the commands are over, from the event
-    // loop; CLOSE before that would lose them.
-    const QString folder = historyFolder();
-    const auto entryOf = [&](const QString &event) {
-        for (const HistoryEntry &entry : listHistory(folder))
-            if (entry.event == event)
-                return entry.path;
-        return QString();
-    };
     if (!QTest::qWaitFor([&] { return !entryOf(QStringLiteral("WRITE")).isEmpty(); }, 10000))
-        return fail(QStringLiteral("no WRITE entry in %1 after 10 s").arg(folder));
-    if (entryOf(QStringLiteral("READ")).isEmpty())
-        return fail(QStringLiteral("no READ entry in %1").arg(folder));
-    say(QStringLiteral("history: READ and WRITE entries in %1").arg(folder));
+        return fail(QStringLiteral("no WRITE entry in %1 after 10 s; the status line: %2")
+                        .arg(folder, ui->statusActivity->text()));
     say(QStringLiteral("history WRITE entry: %1").arg(entryOf(QStringLiteral("WRITE"))));
 
     ui->openButton->click();
