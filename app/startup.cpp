@@ -38,11 +38,6 @@ double fittingScale(double desktopScale, QSize window, QSize available)
     return 1.0;
 }
 
-QMargins assumedWindowFrame()
-{
-    return QMargins(0, 32, 0, 0);
-}
-
 double scaleCorrectionToFit(QSize formSize)
 {
     // A scale the user set for Qt is theirs to keep.
@@ -64,7 +59,7 @@ double scaleCorrectionToFit(QSize formSize)
     probe.resize(formSize);
     probe.create();
     const QMargins measured = probe.frameMargins();
-    const QMargins assumed = assumedWindowFrame();
+    const QMargins assumed(0, 32, 0, 0);
     const QMargins frame(
         std::max(measured.left(), assumed.left()), std::max(measured.top(), assumed.top()),
         std::max(measured.right(), assumed.right()), std::max(measured.bottom(), assumed.bottom()));

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMargins>
 #include <QSize>
 
 // Process-wide settings the tool makes before anything else runs.
@@ -21,10 +20,6 @@ inline constexpr QSize kWindowSize(1100, 680);
 // step of 25 % that fits, down to 100 %, where the window stays however
 // small the screen.
 double fittingScale(double desktopScale, QSize window, QSize available);
-
-// The frame a window gets at 100 % where the window system does not tell it
-// before the window is shown: a title bar.
-QMargins assumedWindowFrame();
 
 // With the application object running on the desktop's scale: the factor
 // to restart it with (QT_SCALE_FACTOR) so that a window of `formSize`
