@@ -8,6 +8,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -33,7 +34,18 @@ int main(int argc, char *argv[])
     // 1920 x 1080 screen.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-    QApplication app(argc, argv);
+    // Where the desktop's scale would make the whole window larger than the
+    // screen (1100 x 680 at 150 % on a 1920 x 1080 laptop is taller than
+    // what the taskbar leaves), the next smaller scale that fits: Qt takes
+    // the scale only when the application object starts, so it starts again.
+    std::optional<QApplication> app(std::in_place, argc, argv);
+    if (const double correction = scaleCorrectionToFit(kWindowSize); correction != 1.0) {
+        app.reset();
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(correction, 'g', 6));
+        app.emplace(argc, argv);
+        // Read once at the start; programs the tool starts get the desktop's.
+        qunsetenv("QT_SCALE_FACTOR");
+    }
     // Lets the desktop pair the window with the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("vegalyra"));
     setExtraPortNames(options.ports);
@@ -41,5 +53,5 @@ int main(int argc, char *argv[])
     if (!options.ports.isEmpty())
         window.selectPort(options.ports.first());
     window.show();
-    return app.exec();
+    return app->exec();
 }

@@ -10,13 +10,15 @@ RequestExecutionLevel admin
 ManifestDPIAware true
 
 !define PRODUCT "VEGA & LYRA"
+; Labels take a single & as the mark of an underlined access key.
+!define PRODUCT_LABEL "VEGA && LYRA"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\vegalyra"
 
-Name "${PRODUCT} ${VERSION}"
+Name "${PRODUCT} ${VERSION}" "${PRODUCT_LABEL} ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\VEGA LYRA"
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
-BrandingText "${PRODUCT} ${VERSION}"
+BrandingText "${PRODUCT_LABEL} ${VERSION}"
 
 VIProductVersion "${VERSION_MAJOR}.${VERSION_MINOR}.0.0"
 VIAddVersionKey "ProductName" "${PRODUCT} configuration tool"
@@ -29,7 +31,11 @@ VIAddVersionKey "LegalCopyright" "VEGA & LYRA tool maintainers; Qt: LGPL-3"
 !include "MUI2.nsh"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\vegalyra.exe"
+; "Run" on the last page starts the Start-menu entry through Explorer, so
+; the tool runs as the signed-in user rather than elevated like setup, and
+; in the entry's working folder.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION RunFromStartMenu
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -47,7 +53,13 @@ Section "VEGA & LYRA"
     File "${STAGE}\licenses\*.*"
     SetOutPath "$INSTDIR"
     WriteUninstaller "$INSTDIR\uninstall.exe"
+    ; The entry starts the tool in the user's Documents folder, where SAVE
+    ; and LOAD open (the working folder), not in Program Files, which a
+    ; normal user cannot write. The shortcut takes the folder from $OUTDIR;
+    ; Windows expands the variable for whoever starts it.
+    StrCpy $OUTDIR "%USERPROFILE%\Documents"
     CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\vegalyra.exe" "" "$INSTDIR\vegalyra.exe" 0
+    SetOutPath "$INSTDIR"
 
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} configuration tool"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
@@ -64,6 +76,11 @@ Section "VEGA & LYRA"
     SectionGetSize 0 $0
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
+
+Function RunFromStartMenu
+    SetShellVarContext all
+    Exec '"$WINDIR\explorer.exe" "$SMPROGRAMS\${PRODUCT}.lnk"'
+FunctionEnd
 
 Section "Uninstall"
     SetShellVarContext all

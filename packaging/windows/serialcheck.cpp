@@ -1,12 +1,15 @@
 // Drives the Windows tool over a real COM port the way a pilot would:
 // OPEN, READ, one edit, WRITE, CLOSE. packaging/windows/serial-check runs it
 // under Wine against the transmitter emulator and compares what the emulator
-// stored with what the tool sent.
+// stored with what the tool sent and with the history's WRITE entry.
 //   vegalyra-serialcheck PORT MODEL_FILE SENT_FILE
 // MODEL_FILE is the parameter file the emulator started from; SENT_FILE gets
-// the four frames the tool's WRITE put on the wire.
+// the four frames the tool's WRITE put on the wire. It waits for the READ
+// entry in the history folder (which must start empty) before the edit and
+// for the WRITE entry before CLOSE, which would otherwise come first.
 #include "app/mainwindow.h"
 #include "files/paramfile.h"
+#include "history/history.h"
 #include "model/parameterset.h"
 #include "ui/mainform.h"
 
@@ -15,6 +18,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -215,6 +219,20 @@ int main(int argc, char *argv[])
     say(QStringLiteral("READ: the SERVO page matches the transmitter's after %1 ms")
             .arg(clock.elapsed()));
 
+    // The history keeps a READ once the tool has judged it whole, a moment
+    // after the last frame; a pilot edits after that, and so does this.
+    const QString folder = historyFolder();
+    const auto entryOf = [&](const QString &event) {
+        for (const HistoryEntry &entry : listHistory(folder))
+            if (entry.event == event)
+                return entry.path;
+        return QString();
+    };
+    if (!QTest::qWaitFor([&] { return !entryOf(QStringLiteral("READ")).isEmpty(); }, 10000))
+        return fail(QStringLiteral("no READ entry in %1 after 10 s; the status line: %2")
+                        .arg(folder, ui->statusActivity->text()));
+    say(QStringLiteral("history READ entry: %1").arg(entryOf(QStringLiteral("READ"))));
+
     QSpinBox *subTrim3 = ui->spinBox_sub[2];
     const int edited = subTrim3->value() == 42 ? 41 : 42;
     subTrim3->setValue(edited);
@@ -229,6 +247,11 @@ int main(int argc, char *argv[])
         sent.write(parameterFileBytes()) != kParameterFileLength)
         return fail(QStringLiteral("cannot write %1").arg(args[3]));
     sent.close();
+
+    if (!QTest::qWaitFor([&] { return !entryOf(QStringLiteral("WRITE")).isEmpty(); }, 10000))
+        return fail(QStringLiteral("no WRITE entry in %1 after 10 s; the status line: %2")
+                        .arg(folder, ui->statusActivity->text()));
+    say(QStringLiteral("history WRITE entry: %1").arg(entryOf(QStringLiteral("WRITE"))));
 
     ui->openButton->click();
     if (ui->openButton->text() != QLatin1String("OPEN"))

@@ -39,12 +39,16 @@ foreach(test_name ${vegalyra_tests})
     qt5_import_plugins(${test_name} INCLUDE Qt5::QOffscreenIntegrationPlugin)
     set_property(TEST ${test_name} APPEND PROPERTY ENVIRONMENT
         "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix" "WINEDEBUG=-all"
+        "WINEDLLOVERRIDES=mscoree,mshtml=;winemenubuilder.exe=d"
         "WINEQT_QPA_PLATFORM=offscreen" "WINEQT_FORCE_STDERR_LOGGING=1"
         "WINEQT_QPA_FONTDIR=Z:${VEGALYRA_TEST_FONTS}")
 endforeach()
 
 # The installer and the zip carry the program, the licence of the Qt it
-# contains, and how to get the source.
+# contains, and how to get the source; the zip also a note on where to
+# start the program from (the installer's Start-menu entry sets that).
+configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt ${CMAKE_BINARY_DIR}/README.txt
+    @ONLY NEWLINE_STYLE CRLF)
 set(VEGALYRA_SETUP ${CMAKE_BINARY_DIR}/vegalyra-${PROJECT_VERSION}-setup.exe)
 set(VEGALYRA_ZIP ${CMAKE_BINARY_DIR}/vegalyra-${PROJECT_VERSION}-windows.zip)
 set(VEGALYRA_STAGE ${CMAKE_BINARY_DIR}/stage/vegalyra-${PROJECT_VERSION})
@@ -52,13 +56,14 @@ find_program(VEGALYRA_MAKENSIS makensis)
 add_custom_command(OUTPUT ${VEGALYRA_ZIP}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/stage
     COMMAND ${CMAKE_COMMAND} -E make_directory ${VEGALYRA_STAGE}/licenses
-    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vegalyra> ${VEGALYRA_STAGE}/
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vegalyra> ${CMAKE_BINARY_DIR}/README.txt
+        ${VEGALYRA_STAGE}/
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/NOTICE.txt
         ${VEGALYRA_QT_PREFIX}/licenses/LICENSE.LGPL3 ${VEGALYRA_QT_PREFIX}/licenses/LICENSE.GPL3
         ${VEGALYRA_STAGE}/licenses/
     COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/stage
         ${CMAKE_COMMAND} -E tar cf ${VEGALYRA_ZIP} --format=zip vegalyra-${PROJECT_VERSION}
-    DEPENDS vegalyra ${CMAKE_CURRENT_LIST_DIR}/NOTICE.txt
+    DEPENDS vegalyra ${CMAKE_CURRENT_LIST_DIR}/NOTICE.txt ${CMAKE_BINARY_DIR}/README.txt
     COMMENT "Packing vegalyra-${PROJECT_VERSION}-windows.zip")
 add_custom_command(OUTPUT ${VEGALYRA_SETUP}
     COMMAND ${VEGALYRA_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION}
