@@ -17,14 +17,7 @@
 
 namespace {
 
-enum Column { Name, Saved, Differs, Columns };
-
-QTableWidgetItem *cell(const QString &text)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    return item;
-}
+enum Column { Name, Saved, Differs };
 
 QString differsText(const ModelEntry &model, const ParameterSet &editor)
 {
@@ -64,16 +57,9 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
     about->setWordWrap(true);
     layout->addWidget(about);
 
-    list = new QTableWidget(0, Columns, this);
-    list->setObjectName(QStringLiteral("modelsTable"));
-    list->setHorizontalHeaderLabels({QStringLiteral("Model"), QStringLiteral("Saved"),
-                                     QStringLiteral("Differs from the editor")});
-    list->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    list->horizontalHeader()->setStretchLastSection(true);
-    list->verticalHeader()->hide();
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setAlternatingRowColors(true);
+    list = fileListTable(this, QStringLiteral("modelsTable"),
+                         {QStringLiteral("Model"), QStringLiteral("Saved"),
+                          QStringLiteral("Differs from the editor")});
     layout->addWidget(list);
 
     QPushButton *saveAs = button(this, QStringLiteral("Save the editor as…"), "modelsSaveAs");
@@ -131,9 +117,10 @@ void ModelsDialog::fill()
     int row = 0;
     int keepRow = 0;
     for (const ModelEntry &model : shown) {
-        list->setItem(row, Name, cell(model.name));
-        list->setItem(row, Saved, cell(model.saved.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
-        list->setItem(row, Differs, cell(differsText(model, editor)));
+        list->setItem(row, Name, readOnlyCell(model.name));
+        list->setItem(row, Saved,
+                      readOnlyCell(model.saved.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+        list->setItem(row, Differs, readOnlyCell(differsText(model, editor)));
         list->item(row, Differs)->setToolTip(model.trouble);
         if (model.name == keep)
             keepRow = row;

@@ -38,6 +38,27 @@ QString darkDialogSheet()
                           "QPushButton:focus{border-color: rgb(85, 170, 255);}\n");
 }
 
+QTableWidgetItem *readOnlyCell(const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+QTableWidget *fileListTable(QWidget *parent, const QString &objectName, const QStringList &headers)
+{
+    auto *list = new QTableWidget(0, headers.size(), parent);
+    list->setObjectName(objectName);
+    list->setHorizontalHeaderLabels(headers);
+    list->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list->horizontalHeader()->setStretchLastSection(true);
+    list->verticalHeader()->hide();
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setAlternatingRowColors(true);
+    return list;
+}
+
 namespace {
 
 QString countText(std::size_t differences)
@@ -51,8 +72,7 @@ QString countText(std::size_t differences)
 
 QTableWidgetItem *cell(const QString &text, bool differs)
 {
-    auto *item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    QTableWidgetItem *item = readOnlyCell(text);
     if (differs)
         item->setForeground(QColor(255, 170, 0));
     return item;

@@ -14,12 +14,20 @@ class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 struct SettingDifference;
 
 // The window's dark look for its dialogs: the background of the window,
 // captions in white, counts in the orange of the group titles, the buttons
 // of the header bar.
 QString darkDialogSheet();
+
+// A cell of the dialogs' tables: the pilot can select it, not edit it.
+QTableWidgetItem *readOnlyCell(const QString &text);
+
+// The dialogs' lists of files (history entries, models): one row each, the
+// whole row selected, the last column taking the width that is left.
+QTableWidget *fileListTable(QWidget *parent, const QString &objectName, const QStringList &headers);
 
 // What the editor's settings are compared with.
 struct CompareSource {

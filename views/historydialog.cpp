@@ -16,14 +16,7 @@
 
 namespace {
 
-enum Column { When, What, Changed, Columns };
-
-QTableWidgetItem *cell(const QString &text)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    return item;
-}
+enum Column { When, What, Changed };
 
 QString changeText(int count, bool oldest)
 {
@@ -72,16 +65,9 @@ HistoryDialog::HistoryDialog(const QString &historyFolder, EntryAction compare, 
     where->setWordWrap(true);
     layout->addWidget(where);
 
-    list = new QTableWidget(0, Columns, this);
-    list->setObjectName(QStringLiteral("historyTable"));
-    list->setHorizontalHeaderLabels(
+    list = fileListTable(
+        this, QStringLiteral("historyTable"),
         {QStringLiteral("When"), QStringLiteral("What"), QStringLiteral("Settings changed")});
-    list->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    list->horizontalHeader()->setStretchLastSection(true);
-    list->verticalHeader()->hide();
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setAlternatingRowColors(true);
     layout->addWidget(list);
 
     auto *buttons = new QHBoxLayout;
@@ -141,9 +127,9 @@ void HistoryDialog::fill()
     for (std::size_t i = 0; i < shown.size(); ++i) {
         const int row = int(i);
         list->setItem(row, When,
-                      cell(shown[i].time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
-        list->setItem(row, What, cell(whatText(shown[i])));
-        list->setItem(row, Changed, cell(changeText(counts[i], i + 1 == shown.size())));
+                      readOnlyCell(shown[i].time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+        list->setItem(row, What, readOnlyCell(whatText(shown[i])));
+        list->setItem(row, Changed, readOnlyCell(changeText(counts[i], i + 1 == shown.size())));
     }
     if (!shown.empty())
         list->selectRow(0);
