@@ -353,7 +353,10 @@ void TestStatus::changedFollowsWhatPassed()
     MessageBoxCatcher boxes;
     // With the port closed, SAVE names its file from the moment it is picked.
     QString whileSaving;
-    QTimer::singleShot(600, this, [&] { whileSaving = activity(); });
+    QTimer peek; // goes with this row, so it never writes into a later one
+    peek.setSingleShot(true);
+    connect(&peek, &QTimer::timeout, this, [&] { whileSaving = activity(); });
+    peek.start(600);
     if (action == "stopped") {
         tx.setLineStopped(true);
         ui->toolButton_Send->click();
