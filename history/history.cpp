@@ -57,13 +57,9 @@ QString contentOf(const QString &path)
 const HistoryEntry *lastWritten(const std::vector<HistoryEntry> &newestFirst)
 {
     const HistoryEntry *last = nullptr;
-    QDateTime lastTime;
     for (const HistoryEntry &entry : newestFirst) {
-        const QDateTime written = QFileInfo(entry.path).lastModified();
-        if (!last || written > lastTime) {
+        if (!last || entry.written > last->written)
             last = &entry;
-            lastTime = written;
-        }
     }
     return last;
 }
@@ -116,7 +112,7 @@ std::vector<HistoryEntry> listHistory(const QString &folder)
         if (!time.isValid())
             continue;
         const int sequence = m.captured(3).isEmpty() ? 1 : m.captured(3).toInt();
-        entries.push_back({time, sequence, m.captured(2), dir.filePath(name)});
+        entries.push_back({time, sequence, m.captured(2), dir.filePath(name), info.lastModified()});
     }
     std::sort(entries.begin(), entries.end(), newerFirst);
     return entries;

@@ -27,6 +27,7 @@ struct HistoryEntry {
     int sequence;   // 1 for the first entry of its second, then 2, 3 …
     QString event;  // "READ", "WRITE", …
     QString path;
+    QDateTime written; // the file's time: which entry was really written last
 };
 
 // The entries in `folder`, newest first, by the time in their names (file

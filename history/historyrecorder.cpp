@@ -1,7 +1,6 @@
 #include "history/historyrecorder.h"
 
 #include "files/paramfile.h"
-#include "link/frames.h"
 
 #include <QTimer>
 
@@ -45,18 +44,9 @@ void HistoryRecorder::readComplete(const ParameterSet &asRead)
 void HistoryRecorder::commandFinished(const RunningCommand &finished)
 {
     const std::optional<HistoryEvent> event = historyEventOf(finished.kind);
-    if (finished.delivered() && event) {
-        QByteArray file;
-        for (const QByteArray &frame : finished.framesWritten) {
-            if (frame.size() != kFrameLength) {
-                file.clear();
-                break;
-            }
-            file += frame;
-        }
-        if (!file.isEmpty())
-            keep(*event, file);
-    }
+    const QByteArray file = finished.deliveredFile();
+    if (event && !file.isEmpty())
+        keep(*event, file);
     // An outer command's end brings back what waited for it.
     if (!pending.empty())
         QTimer::singleShot(0, this, &HistoryRecorder::writePending);

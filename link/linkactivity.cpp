@@ -1,5 +1,7 @@
 #include "link/linkactivity.h"
 
+#include "link/frames.h"
+
 #include <QMessageBox>
 
 #include <algorithm>
@@ -182,4 +184,17 @@ void tellTransferUnfinished()
     QMessageBox::about(nullptr, QStringLiteral("Note"),
                        QStringLiteral("The transmitter did not receive all settings! "
                                       "Please WRITE again."));
+}
+
+QByteArray RunningCommand::deliveredFile() const
+{
+    if (!delivered())
+        return QByteArray();
+    QByteArray file;
+    for (const QByteArray &frame : framesWritten) {
+        if (frame.size() != kFrameLength)
+            return QByteArray();
+        file += frame;
+    }
+    return file;
 }

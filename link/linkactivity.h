@@ -40,6 +40,9 @@ struct RunningCommand {
     // connection that was up, and was heard while it did. A command that ran
     // with the port closed delivered nothing.
     bool delivered() const { return connection != 0 && !cutOff && !notTaken && !unheard; }
+    // The four frames as they went on the wire, one parameter file; empty
+    // unless the transmitter received all of them whole.
+    QByteArray deliveredFile() const;
 };
 
 // A transmitter is never silent while connected: it streams channel and

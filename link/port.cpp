@@ -145,14 +145,6 @@ bool isDeviceGone(QSerialPort &port)
 
 } // namespace
 
-QStringList availablePortNames()
-{
-    QStringList names;
-    for (const PortDetails &port : availablePorts())
-        names.append(port.name);
-    return names;
-}
-
 QList<PortDetails> availablePorts()
 {
     QList<PortDetails> ports;
@@ -217,10 +209,8 @@ void showPortList(QComboBox *box, const PortListChoice &choice, const QList<Port
 {
     box->clear();
     for (const QString &name : choice.names) {
-        const auto known = std::find_if(ports.begin(), ports.end(),
-                                        [&](const PortDetails &p) { return p.name == name; });
         box->addItem(name);
-        if (known != ports.end())
+        if (const PortDetails *known = findPort(ports, name))
             box->setItemData(box->count() - 1, portEntryText(*known), PortNameBox::DetailsRole);
     }
     box->setCurrentIndex(box->findText(choice.current));
@@ -249,11 +239,6 @@ QString updatePortNames(QComboBox *box, PortListOccasion occasion, const QString
     if (choice.names != shown || choice.current != box->currentText())
         showPortList(box, choice, ports);
     return choice.message;
-}
-
-void refreshPortNames(QComboBox *box)
-{
-    updatePortNames(box, PortListOccasion::Popup);
 }
 
 QString rememberedPort()
@@ -333,7 +318,7 @@ void MainWindow::setUpPortHandling()
     if (auto *box = qobject_cast<PortNameBox *>(ui->portNameBox)) {
         connect(box, &PortNameBox::popupAboutToShow, this, [this] {
             if (!serialPort.isOpen())
-                refreshPortNames(ui->portNameBox);
+                updatePortNames(ui->portNameBox, PortListOccasion::Popup);
         });
     }
     portPoll = new QTimer(this);

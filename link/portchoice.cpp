@@ -11,15 +11,6 @@ QString usbId(const PortDetails &port)
         .arg(port.productId, 4, 16, QLatin1Char('0'));
 }
 
-const PortDetails *findPort(const QList<PortDetails> &present, const QString &name)
-{
-    for (const PortDetails &port : present) {
-        if (port.name == name)
-            return &port;
-    }
-    return nullptr;
-}
-
 QString newPortMessage(const QList<PortDetails> &present, const QString &name)
 {
     const PortDetails *port = findPort(present, name);
@@ -29,6 +20,15 @@ QString newPortMessage(const QList<PortDetails> &present, const QString &name)
 }
 
 } // namespace
+
+const PortDetails *findPort(const QList<PortDetails> &ports, const QString &name)
+{
+    for (const PortDetails &port : ports) {
+        if (port.name == name)
+            return &port;
+    }
+    return nullptr;
+}
 
 QString portEntryText(const PortDetails &port)
 {

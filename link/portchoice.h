@@ -15,6 +15,9 @@ struct PortDetails {
     quint16 productId = 0;
 };
 
+// The port of that name among `ports`; nullptr when it is not there.
+const PortDetails *findPort(const QList<PortDetails> &ports, const QString &name);
+
 // What the drop-down shows for a port, so that the pilot can tell two
 // adapters apart: "ttyUSB0 — USB2.0-Serial · 1a86:7523",
 // "COM5 — USB-SERIAL CH340"; the bare name when the system says nothing.

@@ -6,10 +6,8 @@
 
 class QComboBox;
 
-// The names of the serial ports present now, in the platform's order.
-QStringList availablePortNames();
-
-// The same with what the system reports of each port.
+// The serial ports present now, in the platform's order, with what the
+// system reports of each.
 QList<PortDetails> availablePorts();
 
 // A cheap fingerprint of the serial devices present: it changes when a
@@ -36,10 +34,6 @@ void fillPortNames(QComboBox *box);
 // message for the status line, if any.
 QString updatePortNames(QComboBox *box, PortListOccasion occasion,
                         const QString &preferred = QString());
-
-// Rebuilds the selector from the ports present now and keeps the port the
-// pilot had chosen selected when it is still there.
-void refreshPortNames(QComboBox *box);
 
 // The port of the last successful OPEN, kept between runs.
 QString rememberedPort();

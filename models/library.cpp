@@ -212,7 +212,6 @@ QByteArray modelFileFor(const ParameterSet &editor)
     return parameterFileFor(p);
 }
 
-// Stands in for the program-wide file writer, which will take its place.
 QString saveModelFile(const QString &folder, const QString &typed, const QByteArray &file)
 {
     const QString trouble = modelNameTrouble(typed);
@@ -315,16 +314,12 @@ void ModelLibrary::transmitterHolds(const ParameterSet &settings)
 
 void ModelLibrary::commandFinished(const RunningCommand &finished)
 {
-    if (finished.kind == CommandKind::Read || finished.kind == CommandKind::Save ||
-        !finished.delivered())
+    if (finished.kind == CommandKind::Read || finished.kind == CommandKind::Save)
         return;
     // What the transmitter took is the frames as they went on the wire.
-    QByteArray file;
-    for (const QByteArray &frame : finished.framesWritten)
-        file += frame;
+    const QByteArray file = finished.deliveredFile();
     ParameterSet taken = kStartParameters;
-    if (file.size() != kParameterFileLength ||
-        decodeParameterFile(QString::fromLatin1(file), taken).count() != 4)
+    if (file.isEmpty() || decodeParameterFile(QString::fromLatin1(file), taken).count() != 4)
         return;
     selectDualRate(taken);
     validateParameters(taken);

@@ -207,13 +207,8 @@ std::optional<CompareSource> pickModel(const ModelLibrary &library, QWidget *par
     QStringList names;
     for (const ModelEntry &model : models)
         names << model.name;
-    if (names.isEmpty())
+    const int chosen = pickToCompare(parent, QStringLiteral("Model"), names);
+    if (chosen < 0)
         return std::nullopt;
-    bool ok = false;
-    const QString chosen =
-        QInputDialog::getItem(parent, QStringLiteral("Model"),
-                              QStringLiteral("Compare the editor with:"), names, 0, false, &ok);
-    if (!ok)
-        return std::nullopt;
-    return modelCompareSource(models[std::size_t(names.indexOf(chosen))]);
+    return modelCompareSource(models[std::size_t(chosen)]);
 }

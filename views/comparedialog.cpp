@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -36,6 +37,16 @@ QString darkDialogSheet()
            formStyles().dataResetButton +
            QStringLiteral("\nQPushButton:disabled{color: rgb(120, 120, 120);}\n"
                           "QPushButton:focus{border-color: rgb(85, 170, 255);}\n");
+}
+
+int pickToCompare(QWidget *parent, const QString &title, const QStringList &choices)
+{
+    if (choices.isEmpty())
+        return -1;
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(
+        parent, title, QStringLiteral("Compare the editor with:"), choices, 0, false, &ok);
+    return ok ? choices.indexOf(chosen) : -1;
 }
 
 QTableWidgetItem *readOnlyCell(const QString &text)

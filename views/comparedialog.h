@@ -22,6 +22,10 @@ struct SettingDifference;
 // of the header bar.
 QString darkDialogSheet();
 
+// The pilot's pick among `choices` in a small list dialog titled `title`,
+// as an index; -1 when there is nothing to pick or the pilot cancelled.
+int pickToCompare(QWidget *parent, const QString &title, const QStringList &choices);
+
 // A cell of the dialogs' tables: the pilot can select it, not edit it.
 QTableWidgetItem *readOnlyCell(const QString &text);
 

@@ -10,7 +10,6 @@
 #include "views/statusline.h"
 
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUndoStack>
@@ -25,18 +24,13 @@ std::optional<CompareSource> historyCompareSource(const HistoryEntry &entry)
 std::optional<CompareSource> pickHistoryEntry(QWidget *parent)
 {
     const std::vector<HistoryEntry> entries = listHistory(historyFolder());
-    if (entries.empty())
-        return std::nullopt;
     QStringList titles;
     for (const HistoryEntry &entry : entries)
         titles << historyEntryTitle(entry);
-    bool ok = false;
-    const QString chosen =
-        QInputDialog::getItem(parent, QStringLiteral("History entry"),
-                              QStringLiteral("Compare the editor with:"), titles, 0, false, &ok);
-    if (!ok)
+    const int chosen = pickToCompare(parent, QStringLiteral("History entry"), titles);
+    if (chosen < 0)
         return std::nullopt;
-    return historyCompareSource(entries[std::size_t(titles.indexOf(chosen))]);
+    return historyCompareSource(entries[std::size_t(chosen)]);
 }
 
 void MainWindow::on_pushButton_History_clicked()
