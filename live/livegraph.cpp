@@ -1,0 +1,262 @@
+#include "live/livegraph.h"
+
+#include "live/livelog.h"
+#include "model/parameterset.h"
+
+#include <QPainter>
+#include <QVector>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kSpanMs = kLiveSlots * kLiveSlotMs; // ten minutes, right to left
+constexpr double kRssiLo = -100, kRssiHi = 0;        // the RSSI alarm's range
+constexpr double kChannelLo = 0, kChannelHi = 2000;  // full travel, 1000 = centre
+
+const QColor kBackground(30, 30, 30);
+const QColor kGrid(75, 75, 75);
+const QColor kText(210, 210, 210);
+
+constexpr int kMarginLeft = 46, kMarginRight = 50, kMarginTop = 22, kMarginBottom = 20;
+
+bool isVoltage(int series)
+{
+    return series == kLiveTx || series == kLiveRx || series == kLiveExt;
+}
+
+double alarmValue(int series)
+{
+    switch (series) {
+    case kLiveTx:
+        return paramSet.txAlarmVolt;
+    case kLiveRx:
+        return paramSet.rxAlarmVolt;
+    case kLiveExt:
+        return paramSet.extAlarmVolt;
+    default:
+        return paramSet.rssiAlarm;
+    }
+}
+
+const char *seriesName(int series)
+{
+    static const char *const names[] = {"CH1", "CH2", "CH3", "CH4", "CH5", "CH6",
+                                        "CH7", "CH8", "TX",  "RX",  "EXT", "RSSI"};
+    return names[series];
+}
+
+QString valueText(int series, double v)
+{
+    if (series == kLiveRssi)
+        return QStringLiteral("%1 dBm").arg(int(v));
+    if (isVoltage(series))
+        return QStringLiteral("%1 V").arg(v, 0, 'f', series == kLiveTx ? 2 : 1);
+    return QString::number(int(v));
+}
+
+} // namespace
+
+QColor liveColour(int series)
+{
+    static const QColor colours[] = {
+        {255, 90, 90},   {255, 165, 50},  {235, 235, 80},  {110, 225, 110}, // CH1 … CH4
+        {80, 190, 255},  {165, 140, 255}, {255, 120, 220}, {215, 215, 215}, // CH5 … CH8
+        {80, 190, 255},                                                     // TX
+        {255, 210, 0},                                                      // RX
+        {255, 110, 220},                                                    // EXT
+        {110, 225, 110},                                                    // RSSI
+    };
+    return colours[series];
+}
+
+LiveGraph::LiveGraph(const LiveLog &log, Kind kind, QWidget *parent)
+    : QWidget(parent), m_log(log), m_kind(kind)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(320, kind == Telemetry ? 180 : 140);
+}
+
+void LiveGraph::setChannelsShown(unsigned mask)
+{
+    m_channelsShown = mask & 0xFF;
+    update();
+}
+
+QRectF LiveGraph::plotArea() const
+{
+    return QRectF(kMarginLeft, kMarginTop, std::max(1, width() - kMarginLeft - kMarginRight),
+                  std::max(1, height() - kMarginTop - kMarginBottom));
+}
+
+double LiveGraph::yFor(int series, double value) const
+{
+    const QRectF a = plotArea();
+    double lo = kChannelLo, hi = kChannelHi;
+    if (series == kLiveRssi) {
+        lo = kRssiLo;
+        hi = kRssiHi;
+    } else if (isVoltage(series)) {
+        lo = m_voltLo;
+        hi = m_voltHi;
+    }
+    return a.bottom() - (value - lo) / (hi - lo) * a.height();
+}
+
+double LiveGraph::alarmY(int series) const
+{
+    return yFor(series, alarmValue(series));
+}
+
+void LiveGraph::updateVoltScale(qint64 now, double msPerColumn, int columns)
+{
+    // Whole volts around what was measured and the alarms, so a line that
+    // sags to its alarm is always in the picture.
+    double lo = 1e9, hi = -1e9;
+    for (int s : {kLiveTx, kLiveRx, kLiveExt}) {
+        lo = std::min(lo, alarmValue(s));
+        hi = std::max(hi, alarmValue(s));
+        for (const LiveColumn &c : m_log.ring().columns(s, now, columns, msPerColumn)) {
+            if (!c.present)
+                continue;
+            lo = std::min(lo, liveValue(s, c.lo));
+            hi = std::max(hi, liveValue(s, c.hi));
+        }
+    }
+    lo = std::floor(std::max(0.0, lo) - 0.5);
+    hi = std::ceil(std::min(100.0, hi) + 0.5);
+    m_voltLo = std::max(0.0, lo);
+    m_voltHi = std::max(hi, m_voltLo + 2);
+}
+
+void LiveGraph::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), kBackground);
+    const QRectF area = plotArea();
+    const qint64 now = m_log.now();
+    const int columns = int(area.width());
+    const double msPerColumn = kSpanMs / std::max(1, columns);
+    if (m_kind == Telemetry)
+        updateVoltScale(now, msPerColumn, columns);
+    drawGrid(p, area);
+
+    p.save();
+    p.setClipRect(area.adjusted(0, -2, 0, 2));
+    if (m_kind == Telemetry) {
+        for (int s : {kLiveTx, kLiveRx, kLiveExt, kLiveRssi}) {
+            // Dashed and thinner than the measured line, in its colour.
+            QPen dash(liveColour(s), 1, Qt::DashLine);
+            p.setPen(dash);
+            const double y = std::round(alarmY(s));
+            p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        }
+        for (int s : {kLiveRssi, kLiveExt, kLiveTx, kLiveRx})
+            drawSeries(p, area, s, now);
+    } else {
+        for (int ch = 7; ch >= 0; --ch) {
+            if (m_channelsShown & (1u << ch))
+                drawSeries(p, area, kLiveCh1 + ch, now);
+        }
+    }
+    p.restore();
+    drawLegend(p, area, now);
+}
+
+void LiveGraph::drawGrid(QPainter &p, const QRectF &area) const
+{
+    p.setPen(kGrid);
+    // A line a minute, labelled in minutes before now.
+    for (int minute = 0; minute <= 10; ++minute) {
+        const double x = std::round(area.right() - minute * area.width() / 10);
+        p.setPen(kGrid);
+        p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+        p.setPen(kText);
+        const QString label =
+            minute == 0 ? QStringLiteral("now") : QStringLiteral("-%1 min").arg(minute);
+        const QRectF box(x - 40, area.bottom() + 2, 80, kMarginBottom - 2);
+        if (minute % 2 == 0 || area.width() > 600)
+            p.drawText(box, Qt::AlignHCenter | Qt::AlignTop, label);
+    }
+    const auto hline = [&](double y, const QString &left) {
+        y = std::round(y);
+        p.setPen(kGrid);
+        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        p.setPen(kText);
+        p.drawText(QRectF(0, y - 8, kMarginLeft - 4, 16), Qt::AlignRight | Qt::AlignVCenter, left);
+    };
+    if (m_kind == Channels) {
+        for (int v = 0; v <= 2000; v += 500)
+            hline(yFor(kLiveCh1, v), QString::number(v));
+        return;
+    }
+    // Left: volts; right: the RSSI, on its own scale.
+    const double span = m_voltHi - m_voltLo;
+    const int step = span > 24 ? 5 : span > 10 ? 2 : 1;
+    for (int i = 0; i <= int(span) / step; ++i)
+        hline(yFor(kLiveTx, m_voltLo + i * step), QStringLiteral("%1 V").arg(m_voltLo + i * step));
+    p.setPen(liveColour(kLiveRssi));
+    for (int dbm = int(kRssiLo); dbm <= int(kRssiHi); dbm += 20) {
+        const double y = std::round(yFor(kLiveRssi, dbm));
+        p.drawLine(QPointF(area.right(), y), QPointF(area.right() + 3, y));
+        p.drawText(QRectF(area.right() + 5, y - 8, kMarginRight - 5, 16),
+                   Qt::AlignLeft | Qt::AlignVCenter, QString::number(dbm));
+    }
+    p.drawText(QRectF(area.right() + 5, 2, kMarginRight - 5, kMarginTop - 4),
+               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("dBm"));
+}
+
+void LiveGraph::drawSeries(QPainter &p, const QRectF &area, int series, qint64 now) const
+{
+    const int columns = int(area.width());
+    const std::vector<LiveColumn> cols =
+        m_log.ring().columns(series, now, columns, kSpanMs / std::max(1, columns));
+    QVector<QLineF> lines;
+    lines.reserve(columns * 2);
+    bool havePrevious = false;
+    QPointF previous;
+    for (int i = 0; i < columns; ++i) {
+        const LiveColumn &c = cols[size_t(i)];
+        if (!c.present) {
+            // A missing column inside a line is a slot the transmitter's rate
+            // left empty; a real gap starts the next line anew.
+            continue;
+        }
+        const double x = area.left() + i + 0.5;
+        const double yLo = yFor(series, liveValue(series, c.lo));
+        const double yHi = yFor(series, liveValue(series, c.hi));
+        const QPointF here(x, (yLo + yHi) / 2);
+        if (havePrevious && !c.startsLine)
+            lines.append(QLineF(previous, here));
+        // The column's depth: a sag or a twitch within it shows to its end.
+        lines.append(QLineF(x, yLo, x, yHi));
+        previous = here;
+        havePrevious = true;
+    }
+    p.setPen(QPen(liveColour(series), 2, Qt::SolidLine, Qt::SquareCap));
+    p.drawLines(lines);
+}
+
+void LiveGraph::drawLegend(QPainter &p, const QRectF &area, qint64 now) const
+{
+    if (m_kind == Channels)
+        return;
+    double x = area.left();
+    for (int s : {kLiveRx, kLiveTx, kLiveExt, kLiveRssi}) {
+        qint32 latest = 0, lowest = 0;
+        QString text = QString::fromLatin1(seriesName(s));
+        if (m_log.ring().latest(s, latest))
+            text += QLatin1Char(' ') + valueText(s, liveValue(s, latest));
+        else
+            text += QStringLiteral(" —");
+        if (m_log.ring().minimum(s, now, lowest))
+            text += QStringLiteral("  min ") + valueText(s, liveValue(s, lowest));
+        text += QStringLiteral("  alarm ") + valueText(s, alarmValue(s));
+        p.setPen(liveColour(s));
+        const QRectF box(x, 2, 1000, kMarginTop - 4);
+        QRectF used;
+        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text, &used);
+        x += used.width() + 18;
+    }
+}
