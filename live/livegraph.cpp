@@ -3,6 +3,7 @@
 #include "live/livelog.h"
 #include "model/parameterset.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QVector>
 
@@ -154,6 +155,8 @@ void LiveGraph::paintEvent(QPaintEvent *)
         }
         for (int s : {kLiveRssi, kLiveExt, kLiveTx, kLiveRx})
             drawSeries(p, area, s, now);
+        for (int s : {kLiveTx, kLiveRx, kLiveExt, kLiveRssi})
+            drawAlarmName(p, area, s);
     } else {
         for (int ch = 7; ch >= 0; --ch) {
             if (m_channelsShown & (1u << ch))
@@ -162,6 +165,23 @@ void LiveGraph::paintEvent(QPaintEvent *)
     }
     p.restore();
     drawLegend(p, area, now);
+}
+
+void LiveGraph::drawAlarmName(QPainter &p, const QRectF &area, int series) const
+{
+    // The voltage alarms are named at the left end of their line, the RSSI
+    // alarm at the right: on their two axes they can lie close together.
+    const QString name =
+        QStringLiteral("%1 alarm %2")
+            .arg(QLatin1String(seriesName(series)), valueText(series, alarmValue(series)));
+    const QFontMetricsF metrics(font());
+    const QSizeF size(metrics.horizontalAdvance(name) + 6, metrics.height());
+    const double y = std::round(alarmY(series)) - size.height() - 1;
+    const double x = series == kLiveRssi ? area.right() - size.width() - 4 : area.left() + 4;
+    const QRectF box(QPointF(x, y), size);
+    p.fillRect(box, QColor(30, 30, 30, 200));
+    p.setPen(liveColour(series));
+    p.drawText(box, Qt::AlignCenter, name);
 }
 
 void LiveGraph::drawGrid(QPainter &p, const QRectF &area) const
@@ -252,9 +272,8 @@ void LiveGraph::drawLegend(QPainter &p, const QRectF &area, qint64 now) const
             text += QStringLiteral(" —");
         if (m_log.ring().minimum(s, now, lowest))
             text += QStringLiteral("  min ") + valueText(s, liveValue(s, lowest));
-        text += QStringLiteral("  alarm ") + valueText(s, alarmValue(s));
         p.setPen(liveColour(s));
-        const QRectF box(x, 2, 1000, kMarginTop - 4);
+        const QRectF box(x, 2, std::max(0.0, area.right() - x), kMarginTop - 4);
         QRectF used;
         p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text, &used);
         x += used.width() + 18;

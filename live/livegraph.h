@@ -42,6 +42,7 @@ private:
     void updateVoltScale(qint64 now, double msPerColumn, int columns);
     void drawGrid(QPainter &p, const QRectF &area) const;
     void drawSeries(QPainter &p, const QRectF &area, int series, qint64 now) const;
+    void drawAlarmName(QPainter &p, const QRectF &area, int series) const;
     void drawLegend(QPainter &p, const QRectF &area, qint64 now) const;
 
     const LiveLog &m_log;

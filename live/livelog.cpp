@@ -48,9 +48,14 @@ LiveLog::Finished LiveLog::finishRecording()
 
 void LiveLog::frameDecoded(Incoming kind, const LiveStatus &live)
 {
+    addAt(now(), kind, live);
+}
+
+void LiveLog::addAt(qint64 ms, Incoming kind, const LiveStatus &live)
+{
     if (kind != Incoming::Channels && kind != Incoming::Telemetry)
         return;
-    m_ring.add(now(), kind, live);
+    m_ring.add(ms, kind, live);
     // Told once, with the frame that fills it; the pilot's handler ends it.
     if (m_recording && m_recording->add(m_recordingClock.elapsed(), kind, live) &&
         m_recording->isFull()) {

@@ -20,8 +20,11 @@ public:
     explicit LiveLog(QObject *parent = nullptr);
 
     const LiveRing &ring() const { return m_ring; }
-    // Milliseconds on the ring's clock.
-    qint64 now() const { return m_clock.elapsed(); }
+    // Milliseconds on the ring's clock. It starts ten minutes in, so a
+    // frame of the past (from a file, a benchmark) has a place in the ring.
+    qint64 now() const { return m_clock.elapsed() + kLiveSlots * kLiveSlotMs; }
+    // A frame decoded at `ms` on that clock.
+    void addAt(qint64 ms, Incoming kind, const LiveStatus &live);
 
     bool isRecording() const { return m_recording != nullptr; }
     // The file the running recording goes to; empty when none runs.
