@@ -57,9 +57,11 @@ void LiveRing::put(qint64 ms, int series, qint32 value)
     } else {
         s.present |= bit;
         s.lo[series] = s.hi[series] = value;
-        if (ms - m_lastAt[series] > kLiveGapMs)
-            s.startsLine |= bit;
     }
+    // Also when the line ended within this slot (a CLOSE and OPEN in quick
+    // succession): the line is not drawn on from the slot before.
+    if (ms - m_lastAt[series] > kLiveGapMs)
+        s.startsLine |= bit;
     m_lastAt[series] = ms;
     m_latest[series] = value;
     m_heard |= bit;
