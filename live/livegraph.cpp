@@ -110,7 +110,7 @@ double LiveGraph::alarmY(int series) const
     return yFor(series, alarmValue(series));
 }
 
-void LiveGraph::updateVoltScale(qint64 now, double msPerColumn, int columns)
+void LiveGraph::updateVoltScale()
 {
     // Whole volts around what was measured and the alarms, so a line that
     // sags to its alarm is always in the picture.
@@ -118,7 +118,7 @@ void LiveGraph::updateVoltScale(qint64 now, double msPerColumn, int columns)
     for (int s : {kLiveTx, kLiveRx, kLiveExt}) {
         lo = std::min(lo, alarmValue(s));
         hi = std::max(hi, alarmValue(s));
-        for (const LiveColumn &c : m_log.ring().columns(s, now, columns, msPerColumn)) {
+        for (const LiveColumn &c : m_columns[size_t(s)]) {
             if (!c.present)
                 continue;
             lo = std::min(lo, liveValue(s, c.lo));
@@ -133,38 +133,62 @@ void LiveGraph::updateVoltScale(qint64 now, double msPerColumn, int columns)
 
 void LiveGraph::paintEvent(QPaintEvent *)
 {
-    QPainter p(this);
-    p.fillRect(rect(), kBackground);
     const QRectF area = plotArea();
     const qint64 now = m_log.now();
+    // One pass over the ring for every line of this plot.
     const int columns = int(area.width());
-    const double msPerColumn = kSpanMs / std::max(1, columns);
+    const unsigned telemetry =
+        (1u << kLiveTx) | (1u << kLiveRx) | (1u << kLiveExt) | (1u << kLiveRssi);
+    m_log.ring().decimate(m_kind == Telemetry ? telemetry : m_channelsShown, now, columns,
+                          kSpanMs / std::max(1, columns), m_columns);
     if (m_kind == Telemetry)
-        updateVoltScale(now, msPerColumn, columns);
-    drawGrid(p, area);
+        updateVoltScale();
+
+    // The grid, the scales and the alarm lines change only with the size,
+    // the scale or an alarm: painted once, then copied.
+    const std::array<double, 7> key = {double(width()),
+                                       double(height()),
+                                       devicePixelRatioF(),
+                                       m_voltLo,
+                                       m_voltHi,
+                                       alarmValue(kLiveTx) + 1000 * alarmValue(kLiveRx),
+                                       alarmValue(kLiveExt) + 1000 * alarmValue(kLiveRssi)};
+    if (key != m_backgroundKey || m_background.isNull()) {
+        m_backgroundKey = key;
+        m_background = QPixmap(size() * devicePixelRatioF());
+        m_background.setDevicePixelRatio(devicePixelRatioF());
+        QPainter b(&m_background);
+        b.setFont(font());
+        b.fillRect(rect(), kBackground);
+        drawGrid(b, area);
+        if (m_kind == Telemetry) {
+            b.setClipRect(area);
+            for (int s : {kLiveTx, kLiveRx, kLiveExt, kLiveRssi}) {
+                // Dashed and thinner than the measured line, in its colour.
+                b.setPen(QPen(liveColour(s), 1, Qt::DashLine));
+                const double y = std::round(alarmY(s));
+                b.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+            }
+        }
+    }
+    QPainter p(this);
+    p.drawPixmap(0, 0, m_background);
 
     p.save();
     p.setClipRect(area.adjusted(0, -2, 0, 2));
     if (m_kind == Telemetry) {
-        for (int s : {kLiveTx, kLiveRx, kLiveExt, kLiveRssi}) {
-            // Dashed and thinner than the measured line, in its colour.
-            QPen dash(liveColour(s), 1, Qt::DashLine);
-            p.setPen(dash);
-            const double y = std::round(alarmY(s));
-            p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
-        }
         for (int s : {kLiveRssi, kLiveExt, kLiveTx, kLiveRx})
-            drawSeries(p, area, s, now);
+            drawSeries(p, area, s);
         for (int s : {kLiveTx, kLiveRx, kLiveExt, kLiveRssi})
             drawAlarmName(p, area, s);
     } else {
         for (int ch = 7; ch >= 0; --ch) {
             if (m_channelsShown & (1u << ch))
-                drawSeries(p, area, kLiveCh1 + ch, now);
+                drawSeries(p, area, kLiveCh1 + ch);
         }
     }
     p.restore();
-    drawLegend(p, area, now);
+    drawLegend(p, area);
 }
 
 void LiveGraph::drawAlarmName(QPainter &p, const QRectF &area, int series) const
@@ -227,38 +251,52 @@ void LiveGraph::drawGrid(QPainter &p, const QRectF &area) const
                Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("dBm"));
 }
 
-void LiveGraph::drawSeries(QPainter &p, const QRectF &area, int series, qint64 now) const
+void LiveGraph::drawSeries(QPainter &p, const QRectF &area, int series) const
 {
-    const int columns = int(area.width());
-    const std::vector<LiveColumn> cols =
-        m_log.ring().columns(series, now, columns, kSpanMs / std::max(1, columns));
-    QVector<QLineF> lines;
-    lines.reserve(columns * 2);
-    bool havePrevious = false;
-    QPointF previous;
-    for (int i = 0; i < columns; ++i) {
-        const LiveColumn &c = cols[size_t(i)];
-        if (!c.present) {
-            // A missing column inside a line is a slot the transmitter's rate
-            // left empty; a real gap starts the next line anew.
-            continue;
-        }
-        const double x = area.left() + i + 0.5;
-        const double yLo = yFor(series, liveValue(series, c.lo));
-        const double yHi = yFor(series, liveValue(series, c.hi));
-        const QPointF here(x, (yLo + yHi) / 2);
-        if (havePrevious && !c.startsLine)
-            lines.append(QLineF(previous, here));
-        // The column's depth: a sag or a twitch within it shows to its end.
-        lines.append(QLineF(x, yLo, x, yHi));
-        previous = here;
-        havePrevious = true;
+    // Whole pixels, one polyline per stretch without a gap; a flat run is
+    // one segment, however many columns it spans.
+    QVector<QPoint> &points = m_points;
+    points.clear();
+    const auto flush = [&] {
+        if (points.size() == 1)
+            p.drawPoint(points.first());
+        else if (points.size() > 1)
+            p.drawPolyline(points.constData(), points.size());
+        points.clear();
+    };
+    const auto add = [&](int x, int y) {
+        const int n = points.size();
+        if (n >= 2 && points[n - 1].y() == y && points[n - 2].y() == y)
+            points[n - 1].setX(x);
+        else
+            points.append(QPoint(x, y));
+    };
+    // Pixel-wide lines: a wider pen costs twenty times as much to rasterise.
+    p.setPen(QPen(liveColour(series), 1));
+    const std::vector<LiveColumn> &cols = m_columns[size_t(series)];
+    const int left = int(area.left());
+    for (size_t i = 0; i < cols.size(); ++i) {
+        const LiveColumn &c = cols[i];
+        if (!c.present)
+            continue; // a slot the transmitter's rate left empty, or a gap
+        if (c.startsLine)
+            flush();
+        // The column's whole depth: a sag or a twitch within it shows to
+        // its end. It is entered at the end nearer the line's last point.
+        int yA = int(std::lround(yFor(series, liveValue(series, c.lo))));
+        int yB = int(std::lround(yFor(series, liveValue(series, c.hi))));
+        if (!points.isEmpty() &&
+            std::abs(points.last().y() - yA) > std::abs(points.last().y() - yB))
+            std::swap(yA, yB);
+        const int x = left + int(i);
+        add(x, yA);
+        if (yB != yA)
+            points.append(QPoint(x, yB));
     }
-    p.setPen(QPen(liveColour(series), 2, Qt::SolidLine, Qt::SquareCap));
-    p.drawLines(lines);
+    flush();
 }
 
-void LiveGraph::drawLegend(QPainter &p, const QRectF &area, qint64 now) const
+void LiveGraph::drawLegend(QPainter &p, const QRectF &area) const
 {
     if (m_kind == Channels)
         return;
@@ -270,7 +308,15 @@ void LiveGraph::drawLegend(QPainter &p, const QRectF &area, qint64 now) const
             text += QLatin1Char(' ') + valueText(s, liveValue(s, latest));
         else
             text += QStringLiteral(" —");
-        if (m_log.ring().minimum(s, now, lowest))
+        // The lowest of the ten minutes shown: the columns hold them all.
+        bool any = false;
+        for (const LiveColumn &c : m_columns[size_t(s)]) {
+            if (c.present) {
+                lowest = any ? std::min(lowest, c.lo) : c.lo;
+                any = true;
+            }
+        }
+        if (any)
             text += QStringLiteral("  min ") + valueText(s, liveValue(s, lowest));
         p.setPen(liveColour(s));
         const QRectF box(x, 2, std::max(0.0, area.right() - x), kMarginTop - 4);

@@ -1,8 +1,14 @@
 #pragma once
 
+#include "live/livering.h"
+
 #include <QColor>
+#include <QPixmap>
 #include <QRectF>
+#include <QVector>
 #include <QWidget>
+
+#include <array>
 
 class LiveLog;
 
@@ -39,14 +45,21 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void updateVoltScale(qint64 now, double msPerColumn, int columns);
+    void updateVoltScale();
     void drawGrid(QPainter &p, const QRectF &area) const;
-    void drawSeries(QPainter &p, const QRectF &area, int series, qint64 now) const;
+    void drawSeries(QPainter &p, const QRectF &area, int series) const;
     void drawAlarmName(QPainter &p, const QRectF &area, int series) const;
-    void drawLegend(QPainter &p, const QRectF &area, qint64 now) const;
+    void drawLegend(QPainter &p, const QRectF &area) const;
 
     const LiveLog &m_log;
     Kind m_kind;
     unsigned m_channelsShown = 0xFF;
     double m_voltLo = 0, m_voltHi = 15; // the left axis of the telemetry plot
+    // This paint's columns, and the points of one line; kept between paints
+    // so a paint allocates nothing.
+    LiveRing::Decimated m_columns;
+    // The grid, scales and alarm lines, and what they were painted for.
+    QPixmap m_background;
+    std::array<double, 7> m_backgroundKey{};
+    mutable QVector<QPoint> m_points;
 };

@@ -87,33 +87,51 @@ const LiveSlot *LiveRing::slotAt(qint64 slot) const
 std::vector<LiveColumn> LiveRing::columns(int series, qint64 nowMs, int count,
                                           double msPerColumn) const
 {
-    std::vector<LiveColumn> out(size_t(std::max(count, 0)));
-    if (count <= 0 || msPerColumn <= 0 || nowMs < 0)
-        return out;
+    Decimated out;
+    decimate(1u << series, nowMs, count, msPerColumn, out);
+    return std::move(out[size_t(series)]);
+}
+
+void LiveRing::decimate(unsigned mask, qint64 nowMs, int count, double msPerColumn,
+                        Decimated &out) const
+{
+    count = std::max(count, 0);
+    for (int series = 0; series < kLiveSeriesCount; ++series) {
+        if (mask & (1u << series))
+            out[size_t(series)].assign(size_t(count), LiveColumn());
+    }
+    if (count == 0 || msPerColumn <= 0 || nowMs < 0)
+        return;
     const qint64 newest = nowMs / kLiveSlotMs;
     const qint64 spanSlots = qint64(std::ceil(count * msPerColumn / kLiveSlotMs)) + 1;
     const qint64 oldest = std::max<qint64>(0, newest - std::min<qint64>(kLiveSlots - 1, spanSlots));
-    const quint16 bit = quint16(1u << series);
+    const double columnsPerMs = 1.0 / msPerColumn;
     for (qint64 slot = oldest; slot <= newest; ++slot) {
         const LiveSlot *s = slotAt(slot);
-        if (!s || !(s->present & bit))
+        unsigned wanted = s ? (s->present & mask) : 0;
+        if (!wanted)
             continue;
         const double age = double(nowMs - (slot * kLiveSlotMs + kLiveSlotMs / 2));
-        const qint64 back = qint64(std::floor(std::max(0.0, age) / msPerColumn));
+        const qint64 back = qint64(std::max(0.0, age) * columnsPerMs);
         if (back >= count)
             continue;
-        LiveColumn &c = out[size_t(count - 1 - back)];
-        if (!c.present) {
-            c.present = true;
-            c.lo = s->lo[series];
-            c.hi = s->hi[series];
-            c.startsLine = s->startsLine & bit;
-        } else {
-            c.lo = std::min(c.lo, s->lo[series]);
-            c.hi = std::max(c.hi, s->hi[series]);
+        const size_t at = size_t(count - 1 - back);
+        for (int series = 0; wanted; ++series, wanted >>= 1) {
+            if (!(wanted & 1u))
+                continue;
+            LiveColumn &c = out[size_t(series)][at];
+            const qint32 lo = s->lo[size_t(series)], hi = s->hi[size_t(series)];
+            if (!c.present) {
+                c.present = true;
+                c.lo = lo;
+                c.hi = hi;
+                c.startsLine = s->startsLine & (1u << series);
+            } else {
+                c.lo = std::min(c.lo, lo);
+                c.hi = std::max(c.hi, hi);
+            }
         }
     }
-    return out;
 }
 
 bool LiveRing::minimum(int series, qint64 nowMs, qint32 &value) const

@@ -58,6 +58,11 @@ public:
     // at `nowMs`, each covering `msPerColumn`. Only what the ring holds.
     std::vector<LiveColumn> columns(int series, qint64 nowMs, int columns,
                                     double msPerColumn) const;
+    // The same for every series in `mask` (bit s: series s), in one pass
+    // over the ring; out[s] is resized to `columns` for those series.
+    using Decimated = std::array<std::vector<LiveColumn>, kLiveSeriesCount>;
+    void decimate(unsigned mask, qint64 nowMs, int columns, double msPerColumn,
+                  Decimated &out) const;
     // The lowest value of the series in the ten minutes up to `nowMs`;
     // false when it has none there.
     bool minimum(int series, qint64 nowMs, qint32 &value) const;

@@ -33,7 +33,7 @@ public:
     void lineEnded();
 
     // How often the shown window moves its lines on.
-    static constexpr int kRepaintMs = 250;
+    static constexpr int kRepaintMs = 500;
 
 protected:
     void showEvent(QShowEvent *event) override;
