@@ -210,11 +210,14 @@ void LiveGraph::drawAlarmName(QPainter &p, const QRectF &area, int series) const
 
 void LiveGraph::drawGrid(QPainter &p, const QRectF &area) const
 {
-    p.setPen(kGrid);
+    // A device pixel on any screen: the grid never outweighs the lines.
+    QPen gridPen(kGrid, 1);
+    gridPen.setCosmetic(true);
+    p.setPen(gridPen);
     // A line a minute, labelled in minutes before now.
     for (int minute = 0; minute <= 10; ++minute) {
         const double x = std::round(area.right() - minute * area.width() / 10);
-        p.setPen(kGrid);
+        p.setPen(gridPen);
         p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
         p.setPen(kText);
         const QString label =
@@ -225,7 +228,7 @@ void LiveGraph::drawGrid(QPainter &p, const QRectF &area) const
     }
     const auto hline = [&](double y, const QString &left) {
         y = std::round(y);
-        p.setPen(kGrid);
+        p.setPen(gridPen);
         p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         p.setPen(kText);
         p.drawText(QRectF(0, y - 8, kMarginLeft - 4, 16), Qt::AlignRight | Qt::AlignVCenter, left);
@@ -257,11 +260,24 @@ void LiveGraph::drawSeries(QPainter &p, const QRectF &area, int series) const
     // one segment, however many columns it spans.
     QVector<QPoint> &points = m_points;
     points.clear();
+    // Lines one device pixel wide: any wider pen costs twenty times as
+    // much to rasterise. On a scaled screen the voltages and the RSSI, what
+    // the pilot reads against the alarms, are drawn once more a device
+    // pixel lower and keep their weight; the eight busy channel lines stay
+    // fine.
+    const qreal scale = devicePixelRatioF();
+    const int passes = scale >= 1.5 && m_kind == Telemetry ? 2 : 1;
     const auto flush = [&] {
-        if (points.size() == 1)
-            p.drawPoint(points.first());
-        else if (points.size() > 1)
-            p.drawPolyline(points.constData(), points.size());
+        for (int pass = 0; pass < passes; ++pass) {
+            if (pass > 0)
+                p.translate(0, 1 / scale);
+            if (points.size() == 1)
+                p.drawPoint(points.first());
+            else if (points.size() > 1)
+                p.drawPolyline(points.constData(), points.size());
+            if (pass > 0)
+                p.translate(0, -1 / scale);
+        }
         points.clear();
     };
     const auto add = [&](int x, int y) {
@@ -271,8 +287,9 @@ void LiveGraph::drawSeries(QPainter &p, const QRectF &area, int series) const
         else
             points.append(QPoint(x, y));
     };
-    // Pixel-wide lines: a wider pen costs twenty times as much to rasterise.
-    p.setPen(QPen(liveColour(series), 1));
+    QPen pen(liveColour(series), 1);
+    pen.setCosmetic(true);
+    p.setPen(pen);
     const std::vector<LiveColumn> &cols = m_columns[size_t(series)];
     const int left = int(area.left());
     for (size_t i = 0; i < cols.size(); ++i) {

@@ -6,7 +6,7 @@
 // at 50 Hz each, with LIVE closed and then open: the CPU time of the
 // process, printed (never asserted).
 //
-//   bench_live [seconds per streaming run, default 20 | QtTest options]
+//   bench_live [QtTest options] [seconds per streaming run, default 20]
 #include "app/mainwindow.h"
 #include "live/livegraph.h"
 #include "live/livelog.h"
@@ -175,10 +175,10 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // A number of its own is the streaming runs' length; anything else
-    // goes to QtTest.
+    // A number at the end is the streaming runs' length; the rest goes to
+    // QtTest.
     QStringList args = app.arguments();
-    if (args.size() == 2 && args.last().toInt() > 0)
+    if (args.size() >= 2 && args.last().toInt() > 0)
         streamSeconds = args.takeLast().toInt();
     BenchLive bench;
     return QTest::qExec(&bench, args);
