@@ -123,19 +123,29 @@ void LiveWindow::open()
 {
     if (!m_placed) {
         m_placed = true;
-        if (!restoreGeometry(QSettings().value(kGeometryKey).toByteArray())) {
-            // Beside the main window, as far as the screen allows.
-            const QWidget *main = parentWidget();
-            const QRect screen = main->screen()->availableGeometry();
-            QPoint at = main->frameGeometry().topRight() + QPoint(8, 0);
-            at.setX(std::max(screen.left(), std::min(at.x(), screen.right() - width())));
-            at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - height())));
-            move(at);
-        }
+        if (!restoreGeometry(QSettings().value(kGeometryKey).toByteArray()))
+            placeBesideMainWindow();
     }
     show();
     raise();
     activateWindow();
+}
+
+void LiveWindow::placeBesideMainWindow()
+{
+    // Beside the main window, narrower if that lets both be seen whole;
+    // where there is no room beside it, over its right part.
+    constexpr int kNarrowest = 600;
+    const QWidget *main = parentWidget();
+    const QRect screen = main->screen()->availableGeometry();
+    const int besideLeft = main->frameGeometry().right() + 8;
+    const int room = screen.right() - besideLeft;
+    if (room >= kNarrowest)
+        resize(std::min(width(), room), height());
+    QPoint at(besideLeft, main->frameGeometry().top());
+    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() - width())));
+    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - height())));
+    move(at);
 }
 
 void LiveWindow::showEvent(QShowEvent *event)

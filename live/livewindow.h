@@ -40,6 +40,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    void placeBesideMainWindow();
     void record();
     void stop();
     void stoppedFull();
