@@ -25,7 +25,9 @@ QString LiveLog::startRecording(const QString &path)
     }
     m_recording = std::make_unique<LiveRecording>();
     m_path = path;
-    m_startedAt = QDateTime::currentDateTime();
+    // With its offset from UTC, so the file says which local time it was.
+    const QDateTime now = QDateTime::currentDateTime();
+    m_startedAt = now.toOffsetFromUtc(now.offsetFromUtc());
     m_recordingClock.start();
     emit recordingChanged();
     return QString();

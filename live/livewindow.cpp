@@ -215,6 +215,7 @@ void LiveWindow::stoppedFull()
     if (!m_log.isRecording())
         return;
     const LiveLog::Finished finished = m_log.finishRecording();
+    open(); // the pilot learns of it also with LIVE closed
     keep(finished,
          QStringLiteral("Stopped by itself at its limit of %1").arg(framesText(finished.frames)));
 }
