@@ -22,13 +22,24 @@ namespace {
 
 const QString kGeometryKey = QStringLiteral("live/geometry");
 
-const QString kStyle = QStringLiteral(
-    "LiveWindow { background-color: rgb(40, 40, 40); }"
-    "QLabel, QCheckBox { color: white; font: bold 14px; }"
-    "QPushButton { background-color: rgba(100, 100, 100, 100); color: white; font: bold 16px;"
-    " border-radius: 10px; padding: 6px 14px; }"
-    "QPushButton:hover { background-color: rgba(100, 255, 100, 100); }"
-    "QPushButton:disabled { color: gray; }");
+// The whole window's look in one sheet, the switches each in its line's
+// colour.
+QString windowStyle()
+{
+    QString sheet =
+        QStringLiteral("LiveWindow { background-color: rgb(40, 40, 40); }"
+                       "QLabel, QCheckBox { color: white; font: bold 14px; }"
+                       "QPushButton { background-color: rgba(100, 100, 100, 100); color: white;"
+                       " font: bold 16px; border-radius: 10px; padding: 6px 14px; }"
+                       "QPushButton:hover { background-color: rgba(100, 255, 100, 100); }"
+                       "QPushButton:disabled { color: gray; }");
+    for (int ch = 0; ch < 8; ++ch) {
+        sheet += QStringLiteral("QCheckBox#liveCH%1 { color: %2; }")
+                     .arg(ch + 1)
+                     .arg(liveColour(kLiveCh1 + ch).name());
+    }
+    return sheet;
+}
 
 QString defaultRecordingName()
 {
@@ -58,7 +69,7 @@ LiveWindow::LiveWindow(LiveLog &log, QWidget *mainWindow)
     setObjectName(QStringLiteral("liveWindow"));
     setWindowTitle(QStringLiteral("LIVE"));
     setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(kStyle);
+    setStyleSheet(windowStyle());
     m_telemetry = new LiveGraph(log, LiveGraph::Telemetry, this);
     m_channels = new LiveGraph(log, LiveGraph::Channels, this);
 
@@ -68,7 +79,6 @@ LiveWindow::LiveWindow(LiveLog &log, QWidget *mainWindow)
         auto *box = new QCheckBox(QStringLiteral("CH%1").arg(ch + 1), this);
         box->setObjectName(QStringLiteral("liveCH%1").arg(ch + 1));
         box->setChecked(true);
-        box->setStyleSheet(QStringLiteral("color: %1;").arg(liveColour(kLiveCh1 + ch).name()));
         connect(box, &QCheckBox::toggled, this, [this, ch](bool on) {
             const unsigned bit = 1u << ch;
             const unsigned mask = m_channels->channelsShown();
