@@ -3,6 +3,7 @@
 #include "live/livelog.h"
 #include "model/parameterset.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QVector>
@@ -76,7 +77,14 @@ LiveGraph::LiveGraph(const LiveLog &log, Kind kind, QWidget *parent)
     : QWidget(parent), m_log(log), m_kind(kind)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(320, kind == Telemetry ? 180 : 140);
+    // The legend of the telemetry plot fits whole, even at its widest.
+    const QFontMetrics metrics(font());
+    const int legend = metrics.horizontalAdvance(
+                           QStringLiteral("RX 12.6 V  min 12.6 V TX 12.60 V  min 12.60 V "
+                                          "EXT 12.6 V  min 12.6 V RSSI -100 dBm  min -100 dBm")) +
+                       4 * 18;
+    setMinimumSize(kind == Telemetry ? kMarginLeft + kMarginRight + legend : 320,
+                   kind == Telemetry ? 180 : 140);
 }
 
 void LiveGraph::setChannelsShown(unsigned mask)

@@ -98,6 +98,8 @@ LiveWindow::LiveWindow(LiveLog &log, QWidget *mainWindow)
     m_recordingText = new QLabel(this);
     m_recordingText->setObjectName(QStringLiteral("liveRecordingText"));
     m_recordingText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path must not widen the window: the line is cut at its edge.
+    m_recordingText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto *recording = new QHBoxLayout;
     recording->addWidget(m_record);
     recording->addWidget(m_stop);

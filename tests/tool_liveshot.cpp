@@ -3,7 +3,8 @@
 // alarm), a range check pulling the RSSI down, and a pause with the port
 // closed.
 //
-//   tool_liveshot live.png          (QT_SCALE_FACTOR=2 for the 2x picture)
+//   tool_liveshot live.png [width]  (QT_SCALE_FACTOR=2 for the 2x picture;
+//                                     a width of 1: the narrowest LIVE)
 #include "app/mainwindow.h"
 #include "live/livegraph.h"
 #include "live/livelog.h"
@@ -51,6 +52,8 @@ int main(int argc, char **argv)
         log->addAt(ms, (ms / 20) % 2 ? Incoming::Telemetry : Incoming::Channels, s);
     }
     live->open();
+    if (argc > 2)
+        live->resize(QByteArray(argv[2]).toInt(), live->height());
     app.processEvents();
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("live.png");
     if (!live->grab().save(out)) {
