@@ -182,16 +182,21 @@ void LiveWindow::tick()
         showRecordingState();
 }
 
+void LiveWindow::say(const QString &text)
+{
+    m_recordingText->setText(text);
+    m_recordingText->setToolTip(text); // whole, where the line is cut
+}
+
 void LiveWindow::showRecordingState()
 {
     const bool on = m_log.isRecording();
     m_record->setEnabled(!on);
     m_stop->setEnabled(on);
     if (on) {
-        m_recordingText->setText(QStringLiteral("● Recording to %1 — %2, %3")
-                                     .arg(QFileInfo(m_log.recordingPath()).fileName(),
-                                          liveDurationText(m_log.recordingMs()),
-                                          framesText(m_log.recordingFrames())));
+        say(QStringLiteral("● Recording to %1 — %2, %3")
+                .arg(QFileInfo(m_log.recordingPath()).fileName(),
+                     liveDurationText(m_log.recordingMs()), framesText(m_log.recordingFrames())));
     }
 }
 
@@ -209,7 +214,7 @@ void LiveWindow::record()
     const QString path = dialog.selectedFiles().first();
     const QString reason = m_log.startRecording(path);
     if (!reason.isEmpty()) {
-        m_recordingText->setText(QStringLiteral("Not recording: %1").arg(reason));
+        say(QStringLiteral("Not recording: %1").arg(reason));
         QMessageBox::critical(
             this, QStringLiteral("ERROR"),
             QStringLiteral("Cannot record to\n%1\n%2").arg(QDir::toNativeSeparators(path), reason));
@@ -285,7 +290,7 @@ void LiveWindow::askToKeep(LiveLog::Finished finished, const QString &why)
     box.setEscapeButton(keepIt);
     box.exec();
     if (box.clickedButton() == drop) {
-        m_recordingText->setText(QStringLiteral("Recording discarded"));
+        say(QStringLiteral("Recording discarded"));
         return;
     }
     keep(std::move(finished), why);
@@ -296,13 +301,12 @@ void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
     for (;;) {
         const QString reason = writeRecording(finished);
         if (reason.isEmpty()) {
-            m_recordingText->setText(QStringLiteral("%1: saved %2 — %3, %4")
-                                         .arg(howItEnded, QDir::toNativeSeparators(finished.path),
-                                              liveDurationText(finished.ms),
-                                              framesText(finished.frames)));
+            say(QStringLiteral("%1: saved %2 — %3, %4")
+                    .arg(howItEnded, QDir::toNativeSeparators(finished.path),
+                         liveDurationText(finished.ms), framesText(finished.frames)));
             return;
         }
-        m_recordingText->setText(QStringLiteral("%1: not saved: %2").arg(howItEnded, reason));
+        say(QStringLiteral("%1: not saved: %2").arg(howItEnded, reason));
         QMessageBox box(QMessageBox::Critical, QStringLiteral("ERROR"),
                         QStringLiteral("The recording could not be written to\n%1\n%2\n"
                                        "Nothing was written there.")
@@ -315,8 +319,7 @@ void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
         box.setEscapeButton(elsewhere);
         box.exec();
         if (box.clickedButton() == drop) {
-            m_recordingText->setText(
-                QStringLiteral("%1: not saved (%2), discarded").arg(howItEnded, reason));
+            say(QStringLiteral("%1: not saved (%2), discarded").arg(howItEnded, reason));
             return;
         }
         const QString path = QFileDialog::getSaveFileName(

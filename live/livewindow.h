@@ -51,6 +51,8 @@ private:
     void keep(LiveLog::Finished finished, const QString &howItEnded);
     void tick();
     void showRecordingState();
+    // The line beside Record… and Stop.
+    void say(const QString &text);
 
     LiveLog &m_log;
     LiveGraph *m_telemetry;
