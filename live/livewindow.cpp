@@ -204,7 +204,9 @@ void LiveWindow::record()
 {
     if (m_log.isRecording())
         return;
-    QFileDialog dialog(this, QStringLiteral("Record"), lastSaveFolder(),
+    // Dialogs and boxes stand apart from LIVE, as the tool's others do, and
+    // do not take on its dark look.
+    QFileDialog dialog(nullptr, QStringLiteral("Record"), lastSaveFolder(),
                        QStringLiteral("CSV (*.csv)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("csv"));
@@ -216,7 +218,7 @@ void LiveWindow::record()
     if (!reason.isEmpty()) {
         say(QStringLiteral("Not recording: %1").arg(reason));
         QMessageBox::critical(
-            this, QStringLiteral("ERROR"),
+            nullptr, QStringLiteral("ERROR"),
             QStringLiteral("Cannot record to\n%1\n%2").arg(QDir::toNativeSeparators(path), reason));
     }
 }
@@ -259,7 +261,7 @@ bool LiveWindow::recordingMayEnd()
                         .arg(QDir::toNativeSeparators(m_log.recordingPath()),
                              liveDurationText(m_log.recordingMs()),
                              framesText(m_log.recordingFrames())),
-                    QMessageBox::NoButton, this);
+                    QMessageBox::NoButton, nullptr);
     QPushButton *keepIt = box.addButton(QStringLiteral("Keep"), QMessageBox::AcceptRole);
     QPushButton *drop = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
     QPushButton *stay = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
@@ -283,7 +285,7 @@ void LiveWindow::askToKeep(LiveLog::Finished finished, const QString &why)
                                    "Keep the recording?")
                         .arg(why, QDir::toNativeSeparators(finished.path),
                              liveDurationText(finished.ms), framesText(finished.frames)),
-                    QMessageBox::NoButton, this);
+                    QMessageBox::NoButton, nullptr);
     QPushButton *keepIt = box.addButton(QStringLiteral("Keep"), QMessageBox::AcceptRole);
     QPushButton *drop = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
     box.setDefaultButton(keepIt);
@@ -311,7 +313,7 @@ void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
                         QStringLiteral("The recording could not be written to\n%1\n%2\n"
                                        "Nothing was written there.")
                             .arg(QDir::toNativeSeparators(finished.path), reason),
-                        QMessageBox::NoButton, this);
+                        QMessageBox::NoButton, nullptr);
         QPushButton *elsewhere =
             box.addButton(QStringLiteral("Save elsewhere…"), QMessageBox::AcceptRole);
         QPushButton *drop = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
@@ -323,7 +325,7 @@ void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
             return;
         }
         const QString path = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Record"), finished.path, QStringLiteral("CSV (*.csv)"));
+            nullptr, QStringLiteral("Record"), finished.path, QStringLiteral("CSV (*.csv)"));
         if (!path.isEmpty())
             finished.path = path;
     }
