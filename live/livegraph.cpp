@@ -187,8 +187,9 @@ void LiveGraph::paintEvent(QPaintEvent *)
     if (m_kind == Telemetry) {
         for (int s : {kLiveRssi, kLiveExt, kLiveTx, kLiveRx})
             drawSeries(p, area, s);
+        QVector<QRectF> named;
         for (int s : {kLiveTx, kLiveRx, kLiveExt, kLiveRssi})
-            drawAlarmName(p, area, s);
+            drawAlarmName(p, area, s, named);
     } else {
         for (int ch = 7; ch >= 0; --ch) {
             if (m_channelsShown & (1u << ch))
@@ -199,7 +200,8 @@ void LiveGraph::paintEvent(QPaintEvent *)
     drawLegend(p, area);
 }
 
-void LiveGraph::drawAlarmName(QPainter &p, const QRectF &area, int series) const
+void LiveGraph::drawAlarmName(QPainter &p, const QRectF &area, int series,
+                              QVector<QRectF> &named) const
 {
     // The voltage alarms are named at the left end of their line, the RSSI
     // alarm at the right: on their two axes they can lie close together.
@@ -210,7 +212,20 @@ void LiveGraph::drawAlarmName(QPainter &p, const QRectF &area, int series) const
     const QSizeF size(metrics.horizontalAdvance(name) + 6, metrics.height());
     const double y = std::round(alarmY(series)) - size.height() - 1;
     const double x = series == kLiveRssi ? area.right() - size.width() - 4 : area.left() + 4;
-    const QRectF box(QPointF(x, y), size);
+    QRectF box(QPointF(x, y), size);
+    // Two alarms at the same height (TX and EXT both 11.0 V) are named
+    // side by side, not one over the other.
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const QRectF &other : named) {
+            if (box.intersects(other)) {
+                box.moveLeft(series == kLiveRssi ? other.left() - box.width() - 8
+                                                 : other.right() + 8);
+                moved = true;
+            }
+        }
+    }
+    named.append(box);
     p.fillRect(box, QColor(30, 30, 30, 200));
     p.setPen(liveColour(series));
     p.drawText(box, Qt::AlignCenter, name);

@@ -48,7 +48,7 @@ private:
     void updateVoltScale();
     void drawGrid(QPainter &p, const QRectF &area) const;
     void drawSeries(QPainter &p, const QRectF &area, int series) const;
-    void drawAlarmName(QPainter &p, const QRectF &area, int series) const;
+    void drawAlarmName(QPainter &p, const QRectF &area, int series, QVector<QRectF> &named) const;
     void drawLegend(QPainter &p, const QRectF &area) const;
 
     const LiveLog &m_log;
