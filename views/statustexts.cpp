@@ -208,6 +208,17 @@ QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, boo
     return withTransfer(text, delivered);
 }
 
+QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool unheard)
+{
+    if (!sent)
+        return QStringLiteral("Model %1 in the editor — the port is closed: nothing was sent")
+            .arg(model);
+    const QString text = QStringLiteral("Sent model %1 to the transmitter").arg(model);
+    if (unheard)
+        return text + QStringLiteral(" — ") + unheardText(QStringLiteral("send it"));
+    return withTransfer(text, delivered);
+}
+
 QString loadFailedOutcome(const QString &file)
 {
     return QStringLiteral("Not loaded: cannot read ") + file;

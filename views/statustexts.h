@@ -43,6 +43,9 @@ QString saveOutcome(const QString &file, bool saved, bool delivered);
 // `unheard`: the frames left the port but the transmitter did not answer.
 QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, bool delivered,
                     bool unheard = false);
+// How sending a model from MODELS ended; it runs as LOAD of the model's
+// file. `sent`: the port was open, so it went to the transmitter.
+QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool unheard);
 // A file LOAD could not read.
 QString loadFailedOutcome(const QString &file);
 // A file LOAD read, but no frame of it held settings: nothing was sent.
