@@ -75,7 +75,7 @@ void MainWindow::on_toolButton_Save_clicked()
     if (!file.open()) {
         qDebug().noquote() << file.errorString();
         withdraw(save);
-        status->saved(name, false, true, QByteArray());
+        status->saved(name, false, true, QByteArray(), file.errorString());
         showFileError();
         return;
     }
@@ -85,7 +85,7 @@ void MainWindow::on_toolButton_Save_clicked()
     const bool written = file.commit(bytes);
     if (!written)
         qDebug().noquote() << file.errorString();
-    status->saved(name, written, delivered, bytes);
+    status->saved(name, written, delivered, bytes, file.errorString());
     if (!written)
         showFileError();
     reportTransfer(delivered);
@@ -126,12 +126,11 @@ void MainWindow::loadFile(QAbstractButton *own, const QString &path, const QStri
         return;
     }
     load->goesOn();
-    const QString name =
-        !path.isEmpty()
-            ? path
-            : QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open file"),
-                                           QStringLiteral("./"),
-                                           QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
+    const QString name = !path.isEmpty()
+                             ? path
+                             : QFileDialog::getOpenFileName(
+                                   nullptr, QStringLiteral("Open file"), QStringLiteral("./"),
+                                   QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
     if (name.isEmpty()) {
         withdraw(load);
         suspendTrimUpdate = false;

@@ -13,10 +13,10 @@ class QFile;
 // user may write, is written (a symbolic link is followed to what it
 // names); a file the user may not write is refused ("Permission denied"),
 // and a pipe, a device node or a socket is never replaced by a file of its
-// own. The content goes to a temporary file
-// beside the target, every byte checked, and only then takes the target's
-// name. On any failure nothing new is left behind and the old file is
-// untouched.
+// own. The content goes to a temporary file beside the target (a short
+// hidden name of one length, whatever the target is called), every byte
+// checked, and only then takes the target's name. On any failure nothing
+// new is left behind and the old file is untouched.
 
 enum class FileCommit {
     Replace,    // the content replaces a file of that name, if there is one

@@ -166,9 +166,9 @@ QString addHistoryEntry(const QString &folder, HistoryEvent event, const QByteAr
     // name.
     if (entries.size() + 1 > std::size_t(kHistoryLimit)) {
         entries = listHistory(folder);
-        const auto ahead = std::stable_partition(
-            entries.begin(), entries.end(),
-            [&](const HistoryEntry &entry) { return entry.time <= second; });
+        const auto ahead =
+            std::stable_partition(entries.begin(), entries.end(),
+                                  [&](const HistoryEntry &entry) { return entry.time <= second; });
         std::reverse(ahead, entries.end()); // nearest first among those ahead
         std::size_t kept = 1;               // the new entry
         for (const HistoryEntry &entry : entries) {

@@ -184,8 +184,8 @@ std::vector<ModelEntry> listModels(const QString &folder)
         if (!info.isFile()) {
             // A pipe or a device is never opened: reading it could wait
             // for ever or take what is not ours.
-            entry.trouble = QStringLiteral("%1: cannot be read: not a regular file")
-                                .arg(info.fileName());
+            entry.trouble =
+                QStringLiteral("%1: cannot be read: not a regular file").arg(info.fileName());
         } else {
             const ParameterFileRead read = readParameterFileAt(entry.path, kStartParameters);
             entry.trouble = parameterFileTrouble(info.fileName(), read);
@@ -201,7 +201,7 @@ std::vector<ModelEntry> listModels(const QString &folder)
 }
 
 std::vector<const ModelEntry *> modelsNamed(const std::vector<ModelEntry> &models,
-                                             const QString &name)
+                                            const QString &name)
 {
     const QString wanted = name.trimmed();
     std::vector<const ModelEntry *> exact, caseAside;

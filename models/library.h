@@ -49,7 +49,7 @@ std::vector<ModelEntry> listModels(const QString &folder);
 // very name, then the others of that very name, then those that differ
 // only in case.
 std::vector<const ModelEntry *> modelsNamed(const std::vector<ModelEntry> &models,
-                                             const QString &name);
+                                            const QString &name);
 // The first of modelsNamed(), if any.
 const ModelEntry *findModel(const std::vector<ModelEntry> &models, const QString &name);
 // What the pilot picks each model by: its name, and where another model

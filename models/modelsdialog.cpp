@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -47,8 +48,7 @@ QPushButton *button(QWidget *parent, const QString &text, const char *name)
 } // namespace
 
 ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSettings,
-                           ModelAction open, SendAction send, ModelAction compare,
-                           QWidget *parent)
+                           ModelAction open, SendAction send, ModelAction compare, QWidget *parent)
     : QDialog(parent), library(models), editor(editorSettings)
 {
     setObjectName(QStringLiteral("modelsDialog"));
@@ -127,6 +127,15 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
             b->setEnabled(model != nullptr && model->readable());
     });
     connect(&library, &ModelLibrary::libraryChanged, this, &ModelsDialog::fill);
+    // Files copied in, removed or changed by hand (or by another copy of
+    // the tool) show while the dialog is open; a burst of changes is
+    // listed once.
+    auto *folderChanged = new QTimer(this);
+    folderChanged->setSingleShot(true);
+    folderChanged->setInterval(200);
+    connect(folderChanged, &QTimer::timeout, this, &ModelsDialog::fill);
+    connect(&watcher, &QFileSystemWatcher::directoryChanged, folderChanged,
+            QOverload<>::of(&QTimer::start));
     auto *follow = new QTimer(this);
     connect(follow, &QTimer::timeout, this, &ModelsDialog::followEditor);
     follow->start(kFollowEditorMs);
@@ -137,6 +146,8 @@ void ModelsDialog::fill()
 {
     const ModelEntry *before = selected();
     const QString keep = before ? before->path : QString();
+    if (watcher.directories().isEmpty() && QFileInfo(library.folder()).isDir())
+        watcher.addPath(library.folder());
     shown = library.models();
     const QStringList labels = modelLabels(shown);
     list->setRowCount(int(shown.size()));
@@ -244,11 +255,10 @@ void ModelsDialog::deleteSelected()
         return;
     const QString name = model->name;
     const QString path = model->path;
-    if (QMessageBox::question(this, QStringLiteral("Delete model"),
-                              QStringLiteral("Delete the model %1 (%2)?")
-                                  .arg(name, QFileInfo(path).fileName()),
-                              QMessageBox::Yes | QMessageBox::No,
-                              QMessageBox::No) == QMessageBox::Yes)
+    if (QMessageBox::question(
+            this, QStringLiteral("Delete model"),
+            QStringLiteral("Delete the model %1 (%2)?").arg(name, QFileInfo(path).fileName()),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
         complain(QStringLiteral("Model not deleted"), library.remove(path));
 }
 

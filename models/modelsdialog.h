@@ -3,6 +3,7 @@
 #include "models/library.h"
 
 #include <QDialog>
+#include <QFileSystemWatcher>
 
 #include <functional>
 #include <optional>
@@ -56,6 +57,7 @@ private:
     ParameterSet counted{};
     QTableWidget *list;
     QLabel *empty;
+    QFileSystemWatcher watcher;
     std::vector<QPushButton *> needSelection;
     std::vector<QPushButton *> needReadable;
 };

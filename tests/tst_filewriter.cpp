@@ -28,7 +28,8 @@ bool writeAsOtherUser(const QString &path, QString *reason)
     child.start(QStringLiteral("setpriv"),
                 {QStringLiteral("--reuid=%1").arg(kOtherUser),
                  QStringLiteral("--regid=%1").arg(kOtherUser), QStringLiteral("--clear-groups"),
-                 QCoreApplication::applicationFilePath(), QStringLiteral("--write-as-child"), path});
+                 QCoreApplication::applicationFilePath(), QStringLiteral("--write-as-child"),
+                 path});
     if (!child.waitForFinished(10000) || child.exitStatus() != QProcess::NormalExit ||
         child.exitCode() > 1)
         return false;
@@ -120,8 +121,8 @@ void TestFileWriter::writesWholeOrNothing()
     if (target.endsWith("another user's") && ::geteuid() != 0)
         QSKIP("a file of another user needs root to make and setpriv to try");
     if (readOnlyFile)
-        QVERIFY(QFile::setPermissions(oldPath, QFile::ReadOwner | QFile::ReadGroup |
-                                                   QFile::ReadOther));
+        QVERIFY(
+            QFile::setPermissions(oldPath, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     if (asOther) {
         // Shared, but for the folder that is only this user's to write.
         QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(),

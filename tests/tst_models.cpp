@@ -129,21 +129,18 @@ void TestModels::naming_data()
         << QString() << QStringList{"Cub"} << QStringList{"Cub.txt"} << QStringList();
     QTest::newRow("case-only pair: rename takes its own file")
         << QStringList{"copy:Cub.txt", "copy:cub.txt"}
-        << QStringList{"rename", "cub.txt", "Trainer"} << QString()
-        << QStringList{"Cub", "Trainer"} << QStringList{"Cub.txt", "Trainer.txt"}
-        << QStringList();
+        << QStringList{"rename", "cub.txt", "Trainer"} << QString() << QStringList{"Cub", "Trainer"}
+        << QStringList{"Cub.txt", "Trainer.txt"} << QStringList();
     QTest::newRow("same shown name from two files")
         << QStringList{"Cub 1.2 m", "copy:other.txt", "name:other.name=Cub 1.2 m"}
         << QStringList{"delete", "other.txt"} << QString() << QStringList{"Cub 1.2 m"}
         << QStringList{"Cub 1.2 m.txt"} << QStringList();
     QTest::newRow("90 CJK characters, twice the same start")
-        << QStringList{cjk90, cjk89} << QStringList() << QString()
-        << QStringList{cjk90, cjk89}
+        << QStringList{cjk90, cjk89} << QStringList() << QString() << QStringList{cjk90, cjk89}
         << QStringList{cjk90.left(82) + " (2).txt", cjk90.left(83) + ".txt"} << QStringList();
     QTest::newRow("mode 000 and a pipe")
         << QStringList{"Cub", "mode000:M.txt", "fifo:F.txt"} << QStringList() << QString()
-        << QStringList{"Cub", "F", "M"} << QStringList{"Cub.txt", "M.txt"}
-        << QStringList{"F", "M"};
+        << QStringList{"Cub", "F", "M"} << QStringList{"Cub.txt", "M.txt"} << QStringList{"F", "M"};
     QTest::newRow(".dat, ending in capitals, renamed")
         << QStringList{"copy:Glider.DAT", "copy:Heli.dat", "Cub"}
         << QStringList{"rename", "Heli.dat", "Heli 2"} << QString()

@@ -164,7 +164,8 @@ void StatusLine::fileCommandStarts(const QString &path, const QString &model)
     showActivity();
 }
 
-void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByteArray &fileText)
+void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByteArray &fileText,
+                       const QString &reason)
 {
     if (ok) {
         QByteArray frames[4];
@@ -172,7 +173,7 @@ void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByte
             frames[k] = fileText.mid(k * kFrameLength, kFrameLength);
         takeFrames(frames);
     }
-    setOutcome(saveOutcome(fileShownAs(path), ok, delivered));
+    setOutcome(saveOutcome(fileShownAs(path), ok, delivered, reason));
 }
 
 void StatusLine::loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,

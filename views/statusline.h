@@ -53,7 +53,8 @@ public:
     void fileCommandStarts(const QString &path, const QString &model = QString());
     // How SAVE and LOAD ended: `fileText` is what went into the file or was
     // taken from it.
-    void saved(const QString &path, bool saved, bool delivered, const QByteArray &fileText);
+    void saved(const QString &path, bool saved, bool delivered, const QByteArray &fileText,
+               const QString &reason = QString());
     void loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
                 const QString &fileText, const QString &model = QString());
     void loadFailed(const QString &path);

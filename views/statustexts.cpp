@@ -180,8 +180,10 @@ QString unsentOnCloseOutcome(qint64 count)
         .arg(count);
 }
 
-QString saveOutcome(const QString &file, bool saved, bool delivered)
+QString saveOutcome(const QString &file, bool saved, bool delivered, const QString &reason)
 {
+    if (!saved && !reason.isEmpty())
+        return QStringLiteral("Not saved: cannot write %1: %2").arg(file, reason);
     if (!saved)
         return QStringLiteral("Not saved: cannot write ") + file;
     return withTransfer(QStringLiteral("Saved ") + file, delivered);

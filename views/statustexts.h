@@ -38,7 +38,9 @@ QString transferOutcome(const RunningCommand &finished);
 // The pilot closed the port while `count` bytes had not left it.
 QString unsentOnCloseOutcome(qint64 count);
 // How SAVE ended; `file` is the name the pilot knows the file by.
-QString saveOutcome(const QString &file, bool saved, bool delivered);
+// `reason`, in the system's words, says why it was not saved.
+QString saveOutcome(const QString &file, bool saved, bool delivered,
+                    const QString &reason = QString());
 // How LOAD ended, naming the frames the file did not hold in good order;
 // `unheard`: the frames left the port but the transmitter did not answer.
 QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, bool delivered,
