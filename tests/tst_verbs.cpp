@@ -146,7 +146,8 @@ void TestVerbs::verbs_data()
     // option lines of the one against the tags of the other, any difference
     // on standard error.
     QTest::newRow("manual page and --help")
-        << QStringList{"sh", R"("$P" --help | sed -n '/^  -/{s/^  //;s/  .*//;s/ <[^>]*>//g;s/,//g;p;}' |
+        << QStringList{"sh",
+                       R"("$P" --help | sed -n '/^  -/{s/^  //;s/  .*//;s/ <[^>]*>//g;s/,//g;p;}' |
                 tr ' ' '\n' | sort -u >help-options
             sed -n '/^\.TP/{n;p;}' "$M" | grep -o '^\.B[IR]* \\-.*' |
                 grep -o '\\-\(\\-\)\{0,1\}[a-z][a-z\\-]*' | sed 's/\\//g' | sort -u >page-options
