@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "history/historyrecorder.h"
+#include "live/livewindow.h"
 #include "models/library.h"
 #include "ui/mainform.h"
 #include "views/comparesources.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(QWidget *parent)
     // After undoing a restore, the line no longer says it waits for WRITE.
     connect(undo->stack(), &QUndoStack::indexChanged, status, &StatusLine::editorStepsAt);
     setUpCommandKeys();
+    setUpLive();
     fillPortList();
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO
 
@@ -129,6 +131,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     if (!link.isSending() && status->hasUnwrittenChanges() && !pilotDropsChanges()) {
+        event->ignore();
+        return;
+    }
+    if (!live->recordingMayEnd()) {
         event->ignore();
         return;
     }

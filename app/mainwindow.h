@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "link/framedecoder.h"
 #include "link/linkactivity.h"
 #include "model/parameterset.h"
 #include "undo/editorundo.h"
@@ -17,6 +18,7 @@ class MainForm;
 class CompareSources;
 class ModelLibrary;
 class HistoryRecorder;
+class LiveWindow;
 class StatusLine;
 class QAbstractButton;
 class QCloseEvent;
@@ -63,6 +65,13 @@ public:
     // as the transmitter last reported them. Nothing is sent: the pilot
     // WRITEs when ready. Used to bring back settings from the history.
     void replaceEditorSettings(const QString &stepName, const ParameterSet &after);
+
+signals:
+    // A channel or telemetry frame reached the live record (link/receive.cpp).
+    void liveFrameDecoded(Incoming kind, const LiveStatus &live);
+    // The connection ended: the pilot's CLOSE, or the device went away
+    // (link/port.cpp).
+    void connectionClosed();
 
 protected:
     // Asks before leaving while a command is still sending: closing would
@@ -303,6 +312,9 @@ private:
     // The model library, MODELS and the held model's name in the status
     // line (models/modelswindow.cpp).
     void setUpModels();
+    // LIVE: the ring of live samples, its window, Ctrl+L and the readouts
+    // that open it (live/livewiring.cpp).
+    void setUpLive();
     // LOAD after its step has begun: the lock of `own`, the file (`path`,
     // or the pilot's pick when empty), the transfer; `model` names the
     // model whose file it is (files/fileactions.cpp).
@@ -344,6 +356,9 @@ private:
     HistoryRecorder *history = nullptr;
     // The pilot's models (models/library.h).
     ModelLibrary *models = nullptr;
+
+    // LIVE, the live values over time (live/livewindow.h).
+    LiveWindow *live = nullptr;
 
     // Undo and redo of the pilot's steps (undo/editorundo.h).
     EditorUndo *undo = nullptr;

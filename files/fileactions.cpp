@@ -5,6 +5,7 @@
 #include "files/filewriter.h"
 #include "files/paramfile.h"
 #include "files/paramfileread.h"
+#include "files/savefolder.h"
 #include "link/framedecoder.h"
 #include "link/pause.h"
 #include "ui/mainform.h"
@@ -86,6 +87,8 @@ void MainWindow::on_toolButton_Save_clicked()
     if (!written)
         qDebug().noquote() << file.errorString();
     status->saved(name, written, delivered, bytes, file.errorString());
+    if (written)
+        rememberSaveFolder(name);
     if (!written)
         showFileError();
     reportTransfer(delivered);

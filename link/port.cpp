@@ -273,6 +273,7 @@ void MainWindow::on_openButton_clicked()
     const qint64 dropped = serialPort.isOpen() ? sayGoodbye(serialPort) : 0;
     returnToClosed(serialPort, link, ui, [this] { Servo_Display(); });
     status->disconnected(false);
+    emit connectionClosed();
     followPortsWhileClosed();
     if (dropped > 0)
         status->closedWithUnsentBytes(dropped);
@@ -302,6 +303,7 @@ void MainWindow::setUpPortHandling()
                 if (isDeviceGone(serialPort)) {
                     returnToClosed(serialPort, link, ui, [this] { Servo_Display(); });
                     status->disconnected(true);
+                    emit connectionClosed();
                     followPortsWhileClosed();
                     return;
                 }

@@ -29,6 +29,8 @@ void MainWindow::serialPort_readyRead()
         decodeNotification(bytes, paramSet, liveStatus, suspendTrimUpdate, &kindNumber);
     if (kindNumber != 0)
         qDebug("ReadFlag:%d", kindNumber);
+    if (what == Incoming::Channels || what == Incoming::Telemetry)
+        emit liveFrameDecoded(what, liveStatus);
     // Settings pages take the new values at once, before validation, so a
     // spin box clamps what is out of its range and stores the clamped value.
     if (what == Incoming::Parameters)

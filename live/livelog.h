@@ -1,0 +1,71 @@
+#pragma once
+
+#include "live/liverecording.h"
+#include "live/livering.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+// What the transmitter reported over time: the ring of the last ten
+// minutes, kept from start-up whether LIVE is shown or not, and the
+// recording while one runs. It hears the receive path and never sends.
+class LiveLog : public QObject
+{
+    Q_OBJECT
+public:
+    explicit LiveLog(QObject *parent = nullptr);
+
+    const LiveRing &ring() const { return m_ring; }
+    // Milliseconds on the ring's clock. It starts ten minutes in, so a
+    // frame of the past (from a file, a benchmark) has a place in the ring.
+    qint64 now() const { return m_clock.elapsed() + kLiveSlots * kLiveSlotMs; }
+    // A frame decoded at `ms` on that clock.
+    void addAt(qint64 ms, Incoming kind, const LiveStatus &live);
+
+    bool isRecording() const { return m_recording != nullptr; }
+    // The file the running recording goes to; empty when none runs.
+    QString recordingPath() const { return m_path; }
+    // How long the running recording has run, and its frames.
+    qint64 recordingMs() const;
+    int recordingFrames() const { return m_recording ? m_recording->frames() : 0; }
+
+    // Starts a recording for `path`. The folder is tried first, so a place
+    // that cannot be written is known before the pilot records anything:
+    // returns the reason when it cannot be, empty when recording.
+    QString startRecording(const QString &path);
+    // Ends the recording and returns it with its file name, for writing.
+    struct Finished {
+        QString path;
+        QByteArray csv;
+        int frames = 0;
+        qint64 ms = 0;
+    };
+    Finished finishRecording();
+
+public slots:
+    // A frame was decoded into the live record.
+    void frameDecoded(Incoming kind, const LiveStatus &live);
+    // The port closed, or the device went away.
+    void lineEnded();
+
+signals:
+    void recordingChanged();
+    // The recording reached its bound and ended by itself.
+    void recordingFull();
+
+private:
+    QElapsedTimer m_clock;
+    LiveRing m_ring;
+    std::unique_ptr<LiveRecording> m_recording;
+    QElapsedTimer m_recordingClock;
+    QDateTime m_startedAt;
+    QString m_path;
+};
+
+// Writes a finished recording through the one file writer: the reason it
+// could not be written, empty when it is there whole.
+QString writeRecording(const LiveLog::Finished &finished);

@@ -1,0 +1,164 @@
+#include "live/livering.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr qint64 kNever = LLONG_MIN / 2;
+
+} // namespace
+
+LiveRing::LiveRing() : m_slots(kLiveSlots)
+{
+    m_lastAt.fill(kNever);
+}
+
+void LiveRing::add(qint64 ms, Incoming kind, const LiveStatus &live)
+{
+    if (kind == Incoming::Channels) {
+        for (int ch = 0; ch < 8; ++ch)
+            put(ms, kLiveCh1 + ch, live.channelOutput[ch]);
+        put(ms, kLiveTx, live.txVoltage);
+    } else if (kind == Incoming::Telemetry) {
+        put(ms, kLiveRx, live.rxVoltage);
+        put(ms, kLiveExt, live.extVoltage);
+        if (live.rssi != 0)
+            put(ms, kLiveRssi, live.rssi);
+    }
+}
+
+void LiveRing::lineEnded()
+{
+    m_lastAt.fill(kNever);
+}
+
+LiveSlot &LiveRing::slotFor(qint64 slot)
+{
+    LiveSlot &s = m_slots[size_t(slot % kLiveSlots)];
+    if (s.slot != slot) {
+        s.slot = slot;
+        s.present = 0;
+        s.startsLine = 0;
+    }
+    return s;
+}
+
+void LiveRing::put(qint64 ms, int series, qint32 value)
+{
+    if (ms < 0 || ms < m_lastAt[series])
+        return; // the clock never runs backwards; a value from before is dropped
+    LiveSlot &s = slotFor(ms / kLiveSlotMs);
+    const quint16 bit = quint16(1u << series);
+    if (s.present & bit) {
+        s.lo[series] = std::min(s.lo[series], value);
+        s.hi[series] = std::max(s.hi[series], value);
+    } else {
+        s.present |= bit;
+        s.lo[series] = s.hi[series] = value;
+    }
+    // Also when the line ended within this slot (a CLOSE and OPEN in quick
+    // succession): the line is not drawn on from the slot before.
+    if (ms - m_lastAt[series] > kLiveGapMs)
+        s.startsLine |= bit;
+    m_lastAt[series] = ms;
+    m_latest[series] = value;
+    m_heard |= bit;
+}
+
+bool LiveRing::latest(int series, qint32 &value) const
+{
+    // The last value stays known after a gap: LIVE shows what was last heard.
+    if (!(m_heard & (1u << series)))
+        return false;
+    value = m_latest[series];
+    return true;
+}
+
+const LiveSlot *LiveRing::slotAt(qint64 slot) const
+{
+    if (slot < 0)
+        return nullptr;
+    const LiveSlot &s = m_slots[size_t(slot % kLiveSlots)];
+    return s.slot == slot ? &s : nullptr;
+}
+
+std::vector<LiveColumn> LiveRing::columns(int series, qint64 nowMs, int count,
+                                          double msPerColumn) const
+{
+    Decimated out;
+    decimate(1u << series, nowMs, count, msPerColumn, out);
+    return std::move(out[size_t(series)]);
+}
+
+void LiveRing::decimate(unsigned mask, qint64 nowMs, int count, double msPerColumn,
+                        Decimated &out) const
+{
+    count = std::max(count, 0);
+    for (int series = 0; series < kLiveSeriesCount; ++series) {
+        if (mask & (1u << series))
+            out[size_t(series)].assign(size_t(count), LiveColumn());
+    }
+    if (count == 0 || msPerColumn <= 0 || nowMs < 0)
+        return;
+    const qint64 newest = nowMs / kLiveSlotMs;
+    const qint64 spanSlots = qint64(std::ceil(count * msPerColumn / kLiveSlotMs)) + 1;
+    const qint64 oldest = std::max<qint64>(0, newest - std::min<qint64>(kLiveSlots - 1, spanSlots));
+    const double columnsPerMs = 1.0 / msPerColumn;
+    for (qint64 slot = oldest; slot <= newest; ++slot) {
+        const LiveSlot *s = slotAt(slot);
+        unsigned wanted = s ? (s->present & mask) : 0;
+        if (!wanted)
+            continue;
+        const double age = double(nowMs - (slot * kLiveSlotMs + kLiveSlotMs / 2));
+        const qint64 back = qint64(std::max(0.0, age) * columnsPerMs);
+        if (back >= count)
+            continue;
+        const size_t at = size_t(count - 1 - back);
+        for (int series = 0; wanted; ++series, wanted >>= 1) {
+            if (!(wanted & 1u))
+                continue;
+            LiveColumn &c = out[size_t(series)][at];
+            const qint32 lo = s->lo[size_t(series)], hi = s->hi[size_t(series)];
+            if (!c.present) {
+                c.present = true;
+                c.lo = lo;
+                c.hi = hi;
+                c.startsLine = s->startsLine & (1u << series);
+            } else {
+                c.lo = std::min(c.lo, lo);
+                c.hi = std::max(c.hi, hi);
+            }
+        }
+    }
+}
+
+bool LiveRing::minimum(int series, qint64 nowMs, qint32 &value) const
+{
+    bool any = false;
+    const quint16 bit = quint16(1u << series);
+    const qint64 newest = nowMs / kLiveSlotMs;
+    for (const LiveSlot &s : m_slots) {
+        if (s.slot < 0 || s.slot <= newest - kLiveSlots || s.slot > newest || !(s.present & bit))
+            continue;
+        value = any ? std::min(value, s.lo[series]) : s.lo[series];
+        any = true;
+    }
+    return any;
+}
+
+double liveValue(int series, qint32 raw)
+{
+    switch (series) {
+    case kLiveTx:
+        return raw / 100.0;
+    case kLiveRx:
+    case kLiveExt:
+        return raw / 10.0;
+    case kLiveRssi:
+        return -(100 - raw); // the header's dBm: 1 … 100 -> -99 … 0
+    default:
+        return raw;
+    }
+}

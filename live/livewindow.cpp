@@ -1,0 +1,332 @@
+#include "live/livewindow.h"
+
+#include "files/savefolder.h"
+#include "live/livegraph.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kGeometryKey = QStringLiteral("live/geometry");
+
+// The whole window's look in one sheet, the switches each in its line's
+// colour.
+QString windowStyle()
+{
+    QString sheet =
+        QStringLiteral("LiveWindow { background-color: rgb(40, 40, 40); }"
+                       "QLabel, QCheckBox { color: white; font: bold 14px; }"
+                       "QPushButton { background-color: rgba(100, 100, 100, 100); color: white;"
+                       " font: bold 16px; border-radius: 10px; padding: 6px 14px; }"
+                       "QPushButton:hover { background-color: rgba(100, 255, 100, 100); }"
+                       "QPushButton:disabled { color: gray; }");
+    for (int ch = 0; ch < 8; ++ch) {
+        sheet += QStringLiteral("QCheckBox#liveCH%1 { color: %2; }")
+                     .arg(ch + 1)
+                     .arg(liveColour(kLiveCh1 + ch).name());
+    }
+    return sheet;
+}
+
+QString defaultRecordingName()
+{
+    return QStringLiteral("live-%1.csv")
+        .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm")));
+}
+
+QString framesText(int frames)
+{
+    return QStringLiteral("%L1 frames").arg(frames);
+}
+
+} // namespace
+
+QString liveDurationText(qint64 ms)
+{
+    const qint64 s = ms / 1000;
+    const QString mmss = QStringLiteral("%1:%2")
+                             .arg((s / 60) % 60, 2, 10, QLatin1Char('0'))
+                             .arg(s % 60, 2, 10, QLatin1Char('0'));
+    return s >= 3600 ? QStringLiteral("%1:%2").arg(s / 3600).arg(mmss) : mmss;
+}
+
+LiveWindow::LiveWindow(LiveLog &log, QWidget *mainWindow)
+    : QWidget(mainWindow, Qt::Window), m_log(log)
+{
+    setObjectName(QStringLiteral("liveWindow"));
+    setWindowTitle(QStringLiteral("LIVE"));
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(windowStyle());
+    m_telemetry = new LiveGraph(log, LiveGraph::Telemetry, this);
+    m_channels = new LiveGraph(log, LiveGraph::Channels, this);
+
+    auto *switches = new QHBoxLayout;
+    switches->addWidget(new QLabel(QStringLiteral("Channels:"), this));
+    for (int ch = 0; ch < 8; ++ch) {
+        auto *box = new QCheckBox(QStringLiteral("CH%1").arg(ch + 1), this);
+        box->setObjectName(QStringLiteral("liveCH%1").arg(ch + 1));
+        box->setChecked(true);
+        connect(box, &QCheckBox::toggled, this, [this, ch](bool on) {
+            const unsigned bit = 1u << ch;
+            const unsigned mask = m_channels->channelsShown();
+            m_channels->setChannelsShown(on ? mask | bit : mask & ~bit);
+        });
+        m_channelSwitch[ch] = box;
+        switches->addWidget(box);
+    }
+    switches->addStretch();
+
+    m_record = new QPushButton(QStringLiteral("Record…"), this);
+    m_record->setObjectName(QStringLiteral("liveRecord"));
+    m_record->setToolTip(QStringLiteral("Keep every channel and telemetry frame from now on "
+                                        "in a CSV file"));
+    m_stop = new QPushButton(QStringLiteral("Stop"), this);
+    m_stop->setObjectName(QStringLiteral("liveStop"));
+    m_recordingText = new QLabel(this);
+    m_recordingText->setObjectName(QStringLiteral("liveRecordingText"));
+    m_recordingText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path must not widen the window: the line is cut at its edge.
+    m_recordingText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto *recording = new QHBoxLayout;
+    recording->addWidget(m_record);
+    recording->addWidget(m_stop);
+    recording->addWidget(m_recordingText, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_telemetry, 3);
+    layout->addWidget(m_channels, 2);
+    layout->addLayout(switches);
+    layout->addLayout(recording);
+
+    connect(m_record, &QPushButton::clicked, this, &LiveWindow::record);
+    connect(m_stop, &QPushButton::clicked, this, &LiveWindow::stop);
+    // The recording fills up inside the receive path: the pilot hears of it
+    // once that has returned.
+    connect(&m_log, &LiveLog::recordingFull, this, &LiveWindow::stoppedFull, Qt::QueuedConnection);
+    connect(&m_log, &LiveLog::recordingChanged, this, &LiveWindow::showRecordingState);
+
+    m_repaint = new QTimer(this);
+    m_repaint->setInterval(kRepaintMs);
+    connect(m_repaint, &QTimer::timeout, this, &LiveWindow::tick);
+    resize(960, 620);
+    showRecordingState();
+}
+
+LiveWindow::~LiveWindow()
+{
+    if (m_placed)
+        QSettings().setValue(kGeometryKey, saveGeometry());
+}
+
+void LiveWindow::open()
+{
+    if (!m_placed) {
+        m_placed = true;
+        if (!restoreGeometry(QSettings().value(kGeometryKey).toByteArray()))
+            placeBesideMainWindow();
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void LiveWindow::placeBesideMainWindow()
+{
+    // Beside the main window, narrower if that lets both be seen whole;
+    // where there is no room beside it, over its right part.
+    constexpr int kNarrowest = 600;
+    const QWidget *main = parentWidget();
+    const QRect screen = main->screen()->availableGeometry();
+    const int besideLeft = main->frameGeometry().right() + 8;
+    const int room = screen.right() - besideLeft;
+    if (room >= kNarrowest)
+        resize(std::min(width(), room), height());
+    QPoint at(besideLeft, main->frameGeometry().top());
+    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() - width())));
+    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - height())));
+    move(at);
+}
+
+void LiveWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_repaint->start();
+}
+
+void LiveWindow::hideEvent(QHideEvent *event)
+{
+    // Hidden, the window costs nothing: the ring goes on filling, no paint.
+    m_repaint->stop();
+    QSettings().setValue(kGeometryKey, saveGeometry());
+    QWidget::hideEvent(event);
+}
+
+void LiveWindow::tick()
+{
+    m_telemetry->update();
+    m_channels->update();
+    if (m_log.isRecording())
+        showRecordingState();
+}
+
+void LiveWindow::say(const QString &text)
+{
+    m_recordingText->setText(text);
+    m_recordingText->setToolTip(text); // whole, where the line is cut
+}
+
+void LiveWindow::showRecordingState()
+{
+    const bool on = m_log.isRecording();
+    m_record->setEnabled(!on);
+    m_stop->setEnabled(on);
+    if (on) {
+        say(QStringLiteral("● Recording to %1 — %2, %3")
+                .arg(QFileInfo(m_log.recordingPath()).fileName(),
+                     liveDurationText(m_log.recordingMs()), framesText(m_log.recordingFrames())));
+    }
+}
+
+void LiveWindow::record()
+{
+    if (m_log.isRecording())
+        return;
+    // Dialogs and boxes stand apart from LIVE, as the tool's others do, and
+    // do not take on its dark look.
+    QFileDialog dialog(nullptr, QStringLiteral("Record"), lastSaveFolder(),
+                       QStringLiteral("CSV (*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
+    dialog.selectFile(defaultRecordingName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().first();
+    const QString reason = m_log.startRecording(path);
+    if (!reason.isEmpty()) {
+        say(QStringLiteral("Not recording: %1").arg(reason));
+        QMessageBox::critical(
+            nullptr, QStringLiteral("ERROR"),
+            QStringLiteral("Cannot record to\n%1\n%2").arg(QDir::toNativeSeparators(path), reason));
+    }
+}
+
+void LiveWindow::stop()
+{
+    if (m_log.isRecording())
+        keep(m_log.finishRecording(), QStringLiteral("Stopped"));
+}
+
+void LiveWindow::stoppedFull()
+{
+    if (!m_log.isRecording())
+        return;
+    const LiveLog::Finished finished = m_log.finishRecording();
+    open(); // the pilot learns of it also with LIVE closed
+    keep(finished,
+         QStringLiteral("Stopped by itself at its limit of %1").arg(framesText(finished.frames)));
+}
+
+void LiveWindow::lineEnded()
+{
+    m_log.lineEnded();
+    if (!m_log.isRecording())
+        return;
+    // Nothing more can come: the recording ends with the line, and the
+    // question waits until the close has run its course.
+    LiveLog::Finished finished = m_log.finishRecording();
+    QTimer::singleShot(
+        0, this, [this, finished] { askToKeep(finished, QStringLiteral("The port was closed")); });
+}
+
+bool LiveWindow::recordingMayEnd()
+{
+    if (!m_log.isRecording())
+        return true;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Note"),
+                    QStringLiteral("LIVE is recording to\n%1\n(%2, %3).\n"
+                                   "Keep the recording?")
+                        .arg(QDir::toNativeSeparators(m_log.recordingPath()),
+                             liveDurationText(m_log.recordingMs()),
+                             framesText(m_log.recordingFrames())),
+                    QMessageBox::NoButton, nullptr);
+    QPushButton *keepIt = box.addButton(QStringLiteral("Keep"), QMessageBox::AcceptRole);
+    QPushButton *drop = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    QPushButton *stay = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(keepIt);
+    box.setEscapeButton(stay);
+    box.exec();
+    if (box.clickedButton() == stay)
+        return false;
+    if (!m_log.isRecording()) // it ended on its own while the pilot read the box
+        return true;
+    const LiveLog::Finished finished = m_log.finishRecording();
+    if (box.clickedButton() != drop)
+        keep(finished, QStringLiteral("Stopped"));
+    return true;
+}
+
+void LiveWindow::askToKeep(LiveLog::Finished finished, const QString &why)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Note"),
+                    QStringLiteral("%1 while LIVE was recording to\n%2\n(%3, %4).\n"
+                                   "Keep the recording?")
+                        .arg(why, QDir::toNativeSeparators(finished.path),
+                             liveDurationText(finished.ms), framesText(finished.frames)),
+                    QMessageBox::NoButton, nullptr);
+    QPushButton *keepIt = box.addButton(QStringLiteral("Keep"), QMessageBox::AcceptRole);
+    QPushButton *drop = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(keepIt);
+    box.setEscapeButton(keepIt);
+    box.exec();
+    if (box.clickedButton() == drop) {
+        say(QStringLiteral("Recording discarded"));
+        return;
+    }
+    keep(std::move(finished), why);
+}
+
+void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
+{
+    for (;;) {
+        const QString reason = writeRecording(finished);
+        if (reason.isEmpty()) {
+            say(QStringLiteral("%1: saved %2 — %3, %4")
+                    .arg(howItEnded, QDir::toNativeSeparators(finished.path),
+                         liveDurationText(finished.ms), framesText(finished.frames)));
+            return;
+        }
+        say(QStringLiteral("%1: not saved: %2").arg(howItEnded, reason));
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("ERROR"),
+                        QStringLiteral("The recording could not be written to\n%1\n%2\n"
+                                       "Nothing was written there.")
+                            .arg(QDir::toNativeSeparators(finished.path), reason),
+                        QMessageBox::NoButton, nullptr);
+        QPushButton *elsewhere =
+            box.addButton(QStringLiteral("Save elsewhere…"), QMessageBox::AcceptRole);
+        QPushButton *drop = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(elsewhere);
+        box.setEscapeButton(elsewhere);
+        box.exec();
+        if (box.clickedButton() == drop) {
+            say(QStringLiteral("%1: not saved (%2), discarded").arg(howItEnded, reason));
+            return;
+        }
+        const QString path = QFileDialog::getSaveFileName(
+            nullptr, QStringLiteral("Record"), finished.path, QStringLiteral("CSV (*.csv)"));
+        if (!path.isEmpty())
+            finished.path = path;
+    }
+}

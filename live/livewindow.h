@@ -1,0 +1,69 @@
+#pragma once
+
+#include "live/livelog.h"
+
+#include <QWidget>
+
+class LiveGraph;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+// LIVE: the voltages and the RSSI of the last ten minutes against their
+// alarms, the channel outputs below, and the recording. A window of its own
+// beside the main one; it only listens, nothing it does is sent.
+class LiveWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    LiveWindow(LiveLog &log, QWidget *mainWindow);
+    ~LiveWindow() override;
+
+    LiveGraph *telemetryGraph() const { return m_telemetry; }
+    LiveGraph *channelGraph() const { return m_channels; }
+
+    // Shows the window, where the pilot last left it, and brings it up.
+    void open();
+    // The tool is about to close: a running recording is kept or dropped
+    // as the pilot says. False when the pilot would rather stay.
+    bool recordingMayEnd();
+    // The connection ended: the lines get a gap, and a running recording
+    // ends; the pilot is asked whether to keep it.
+    void lineEnded();
+
+    // How often the shown window moves its lines on.
+    static constexpr int kRepaintMs = 500;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void placeBesideMainWindow();
+    void record();
+    void stop();
+    void stoppedFull();
+    // Asks whether to keep a recording that ends without the pilot's Stop.
+    void askToKeep(LiveLog::Finished finished, const QString &why);
+    // Writes it; on failure says why and offers another file until it is
+    // written or the pilot drops it.
+    void keep(LiveLog::Finished finished, const QString &howItEnded);
+    void tick();
+    void showRecordingState();
+    // The line beside Record… and Stop.
+    void say(const QString &text);
+
+    LiveLog &m_log;
+    LiveGraph *m_telemetry;
+    LiveGraph *m_channels;
+    QCheckBox *m_channelSwitch[8];
+    QPushButton *m_record;
+    QPushButton *m_stop;
+    QLabel *m_recordingText;
+    QTimer *m_repaint;
+    bool m_placed = false;
+};
+
+// "12:05" for 725,000 ms; hours are added when there are any.
+QString liveDurationText(qint64 ms);

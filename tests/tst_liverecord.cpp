@@ -1,0 +1,183 @@
+// The ring LIVE draws from and the recording it keeps: what a gap is, what
+// ten minutes hold, and the CSV a pilot opens in a spreadsheet, written
+// whole or not at all.
+#include "app/startup.h"
+#include "live/livelog.h"
+#include "live/liverecording.h"
+#include "live/livering.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+LiveStatus telemetry(int rxTenths, int rssi = 80)
+{
+    LiveStatus s{};
+    s.rxVoltage = rxTenths;
+    s.extVoltage = 118;
+    s.rssi = rssi;
+    return s;
+}
+
+} // namespace
+
+class TestLiveRecord : public QObject
+{
+    Q_OBJECT
+private slots:
+    void gaps_data();
+    void gaps();
+    void tenMinutes();
+    void csv();
+    void fullDisk();
+};
+
+void TestLiveRecord::gaps_data()
+{
+    QTest::addColumn<qint64>("pauseMs");
+    QTest::addColumn<bool>("portClosed");
+    QTest::addColumn<int>("rssiAfter"); // 0: the transmitter has no signal value
+    QTest::addColumn<bool>("newLine");
+    QTest::newRow("steady stream") << qint64(40) << false << 80 << false;
+    QTest::newRow("a slow second") << qint64(1000) << false << 80 << false;
+    QTest::newRow("silent line") << qint64(2000) << false << 80 << true;
+    QTest::newRow("port closed and opened at once") << qint64(40) << true << 80 << true;
+    QTest::newRow("RSSI 0 after the pause") << qint64(40) << false << 0 << false;
+}
+
+void TestLiveRecord::gaps()
+{
+    QFETCH(qint64, pauseMs);
+    QFETCH(bool, portClosed);
+    QFETCH(int, rssiAfter);
+    QFETCH(bool, newLine);
+    LiveRing ring;
+    qint64 ms = 100000;
+    for (; ms < 103000; ms += 40)
+        ring.add(ms, Incoming::Telemetry, telemetry(50));
+    if (portClosed)
+        ring.lineEnded();
+    ms += pauseMs;
+    ring.add(ms, Incoming::Telemetry, telemetry(44, rssiAfter));
+    // One column per slot, the last one the slot of the frame after the pause.
+    const qint64 slotEnd = ms / kLiveSlotMs * kLiveSlotMs + kLiveSlotMs - 1;
+    const auto rx = ring.columns(kLiveRx, slotEnd, 100, kLiveSlotMs);
+    QVERIFY(rx.back().present);
+    QCOMPARE(rx.back().startsLine, newLine);
+    QCOMPARE(rx.back().lo, 44);
+    qint32 v = 0;
+    QVERIFY(ring.minimum(kLiveRx, ms, v));
+    QCOMPARE(v, 44);
+    // No signal value is no point, and the RSSI's last value stays the last
+    // one heard.
+    QCOMPARE(ring.columns(kLiveRssi, slotEnd, 100, kLiveSlotMs).back().present, rssiAfter != 0);
+    QVERIFY(ring.latest(kLiveRssi, v));
+    QCOMPARE(v, 80);
+}
+
+void TestLiveRecord::tenMinutes()
+{
+    // Eleven minutes at 25 Hz: the dip of the first minute has left the
+    // ring, the rest is still there, and a column keeps a short sag at its
+    // depth.
+    LiveRing ring;
+    const qint64 start = 600000;
+    qint64 ms = start;
+    for (; ms < start + 11 * 60000; ms += 40) {
+        const bool dip = ms < start + 1000;
+        const bool sag = ms >= start + 300000 && ms < start + 300040;
+        ring.add(ms, Incoming::Telemetry, telemetry(dip ? 30 : sag ? 41 : 50));
+    }
+    const qint64 now = ms - 40;
+    qint32 lowest = 0;
+    QVERIFY(ring.minimum(kLiveRx, now, lowest));
+    QCOMPARE(lowest, 41);
+    const auto cols = ring.columns(kLiveRx, now, 600, 1000);
+    QCOMPARE(
+        int(std::count_if(cols.begin(), cols.end(), [](const LiveColumn &c) { return c.present; })),
+        600);
+    QCOMPARE(std::min_element(cols.begin(), cols.end(),
+                              [](const auto &a, const auto &b) { return a.lo < b.lo; })
+                 ->lo,
+             41);
+    // A frame dated before what the ring holds changes nothing.
+    ring.add(start, Incoming::Telemetry, telemetry(10));
+    QVERIFY(ring.minimum(kLiveRx, now, lowest));
+    QCOMPARE(lowest, 41);
+}
+
+void TestLiveRecord::csv()
+{
+    LiveRecording rec(3);
+    LiveStatus ch{};
+    for (int i = 0; i < 8; ++i)
+        ch.channelOutput[i] = 1000 + 100 * i;
+    ch.txVoltage = 805;
+    QVERIFY(rec.add(0, Incoming::Channels, ch));
+    QVERIFY(!rec.add(5, Incoming::Parameters, ch));
+    QVERIFY(rec.add(20, Incoming::Telemetry, telemetry(49, 0)));
+    QVERIFY(rec.add(3601000, Incoming::Telemetry, telemetry(126, 45)));
+    QVERIFY(rec.isFull());
+    QVERIFY(!rec.add(3601020, Incoming::Telemetry, telemetry(50)));
+    const QDateTime started(QDate(2026, 12, 7), QTime(14, 5, 9, 250), Qt::OffsetFromUTC, 3600);
+    const QList<QByteArray> lines = rec.csv(started).split('\n');
+    QCOMPARE(lines.value(0), QByteArray("started,2026-12-07T14:05:09.250+01:00"));
+    QCOMPARE(lines.value(1), QByteArray("time (ms),frame,CH1 (1000 = centre),CH2 (1000 = centre),"
+                                        "CH3 (1000 = centre),CH4 (1000 = centre),"
+                                        "CH5 (1000 = centre),CH6 (1000 = centre),"
+                                        "CH7 (1000 = centre),CH8 (1000 = centre),"
+                                        "TX (V),RX (V),EXT (V),RSSI (dBm)"));
+    QCOMPARE(lines.value(2),
+             QByteArray("0,channels,1000,1100,1200,1300,1400,1500,1600,1700,8.05,,,"));
+    QCOMPARE(lines.value(3), QByteArray("20,telemetry,,,,,,,,,,4.9,11.8,"));
+    QCOMPARE(lines.value(4), QByteArray("3601000,telemetry,,,,,,,,,,12.6,11.8,-55"));
+    QCOMPARE(lines.size(), 6); // and the newline after the last
+    for (const QByteArray &line : lines.mid(1, 4))
+        QCOMPARE(line.count(','), 13);
+}
+
+void TestLiveRecord::fullDisk()
+{
+#ifndef Q_OS_UNIX
+    QSKIP("a Unix size limit stands in for the full disk");
+#else
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("bench.csv");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("earlier run\n") == 12);
+    old.close();
+    LiveLog log;
+    QCOMPARE(log.startRecording(path), QString());
+    LiveStatus s = telemetry(50);
+    for (int i = 0; i < 200; ++i)
+        log.frameDecoded(Incoming::Telemetry, s);
+    ignoreFileSizeSignal();
+    rlimit limit{1000, RLIM_INFINITY};
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+    const LiveLog::Finished finished = log.finishRecording();
+    const QString reason = writeRecording(finished);
+    rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    QCOMPARE(reason, QStringLiteral("File too large"));
+    QVERIFY(!log.isRecording());
+    QCOMPARE(finished.frames, 200);
+    // The earlier file is untouched and nothing half-written lies beside it.
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("earlier run\n"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    // The same recording, with room, is there whole.
+    QCOMPARE(writeRecording(finished), QString());
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll().count('\n'), 202);
+#endif
+}
+
+QTEST_GUILESS_MAIN(TestLiveRecord)
+#include "tst_liverecord.moc"
