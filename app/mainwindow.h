@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
@@ -14,10 +15,13 @@
 #include <vector>
 
 class MainForm;
+class CompareDialog;
 class CompareSources;
 class ModelLibrary;
 class HistoryRecorder;
 class StatusLine;
+class TransmitterCheck;
+struct CheckResult;
 class QAbstractButton;
 class QCloseEvent;
 class QShowEvent;
@@ -303,6 +307,18 @@ private:
     // The model library, MODELS and the held model's name in the status
     // line (models/modelswindow.cpp).
     void setUpModels();
+    // CHECK: the transmitter's settings into a record of the check's own,
+    // against the editor, on Ctrl+Shift+R or from COMPARE (`from`, else
+    // null); its result on the status line and in COMPARE
+    // (app/checkwindow.cpp).
+    void setUpCheck();
+    void startCheck(CompareDialog *from);
+    void showCheckResult(const CheckResult &result);
+    // Puts "Transmitter (read now)" into a COMPARE dialog while the port is
+    // open; a dialog opened during a check follows it.
+    void offerCheck(CompareDialog *dialog);
+    // Opens COMPARE with every source it offers (views/compare.cpp).
+    CompareDialog *openCompare();
     // LOAD after its step has begun: the lock, the file, the transfer
     // (files/fileactions.cpp).
     void loadFile();
@@ -339,6 +355,12 @@ private:
     HistoryRecorder *history = nullptr;
     // The pilot's models (models/library.h).
     ModelLibrary *models = nullptr;
+
+    // The check of the transmitter against the editor, and the COMPARE
+    // that shows it (check/transmittercheck.h).
+    TransmitterCheck *check = nullptr;
+    QPointer<CompareDialog> checkShownIn;
+    bool checkOpensCompare = false;
 
     // Undo and redo of the pilot's steps (undo/editorundo.h).
     EditorUndo *undo = nullptr;

@@ -237,6 +237,19 @@ void StatusLine::historyNotSaved(const QString &reason)
     setOutcome(outcome.isEmpty() ? note : outcome + QStringLiteral(" — ") + note);
 }
 
+void StatusLine::checkProgressed(const QString &text, int framesArrived)
+{
+    checkFrames = framesArrived;
+    checkText = text;
+    showActivity();
+}
+
+void StatusLine::checkEnded(const QString &text)
+{
+    checkFrames = -1;
+    setOutcome(text);
+}
+
 void StatusLine::refreshChanges()
 {
     // The settings the window starts with (after the first tick has passed
@@ -309,6 +322,11 @@ void StatusLine::showActivity()
         text = progress.text;
         ui.progress->setRange(0, progress.maximum);
         ui.progress->setValue(progress.value);
+        busy = true;
+    } else if (checkFrames >= 0) {
+        text = checkText;
+        ui.progress->setRange(0, kSettingFrameKinds);
+        ui.progress->setValue(checkFrames);
         busy = true;
     }
     ui.progress->setVisible(busy);

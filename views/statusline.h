@@ -72,6 +72,10 @@ public:
     // A history entry could not be written; the outcome shown stays and
     // says so too.
     void historyNotSaved(const QString &reason);
+    // A check of the transmitter has `framesArrived` of its setting frames,
+    // in the words of `text`; it ended with `outcome`.
+    void checkProgressed(const QString &text, int framesArrived);
+    void checkEnded(const QString &outcome);
 
     // Called on every refresh tick: compares the record with the snapshot.
     void refreshChanges();
@@ -141,4 +145,8 @@ private:
     int restoreStep = -1;
     QString outcome;
     QString shownActivity;
+    // The setting frames a running check has (-1 while none runs), and its
+    // words.
+    int checkFrames = -1;
+    QString checkText;
 };
