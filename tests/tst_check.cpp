@@ -108,6 +108,9 @@ void TestCheck::checkLeavesTheEditorAlone_data()
     QTest::newRow("WRITE during the check") << other << false << 5 << "WRITE"
                                             << "Check interrupted by WRITE" << QStringList()
                                             << QString() << 0 << "like GLIDER (3 settings differ)";
+    QTest::newRow("CLOSE during the check")
+        << other << false << 5 << "CLOSE"
+        << "Check interrupted: port closed" << QStringList() << QString() << 0 << QString();
 }
 
 void TestCheck::checkLeavesTheEditorAlone()
@@ -181,12 +184,14 @@ void TestCheck::checkLeavesTheEditorAlone()
     } else if (interrupt == "WRITE") {
         answerLater(tx, answer.mid(frames), 50, &scope); // the rest of the check's
         ui->toolButton_Send->click();
+    } else if (interrupt == "CLOSE") {
+        ui->openButton->click();
     }
     QTRY_VERIFY_WITH_TIMEOUT(!check->isRunning() && window.linkActivity().running().empty(), 5000);
     QTest::qWait(600); // READ's grace, and the history written once nothing runs
 
     // The check sent "RR", and only answers besides, up to its end.
-    QCOMPARE(wireAtEnd.replace("WWW", ""), QByteArray("RR"));
+    QCOMPARE(wireAtEnd.replace("WWW", "").replace("DIS", ""), QByteArray("RR"));
     QCOMPARE(interrupt.isEmpty() ? ui->statusActivity->text() : result.interruption, outcome);
     QVERIFY(editorAsItWas);
     // READ takes its frames into the editor as always; what answers the
