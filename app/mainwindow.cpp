@@ -28,6 +28,7 @@ MainWindow::MainWindow(QWidget *parent)
     history = new HistoryRecorder(historyFolder(), link, this);
     connect(history, &HistoryRecorder::notSaved, status, &StatusLine::historyNotSaved);
     compareSources = new CompareSources(link, this);
+    connect(history, &HistoryRecorder::written, compareSources, &CompareSources::historyChanged);
     setUpModels();
     setUpCheck();
     // A READ is judged when its grace period is over; only one that brought

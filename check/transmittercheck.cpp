@@ -55,9 +55,8 @@ QString checkOutcomeText(const CheckResult &result, int differences)
     case CheckEnd::Interrupted:
         return result.interruption;
     case CheckEnd::Partial:
-        if (result.framesArrived == 0)
-            return QStringLiteral("Not checked: no answer from the transmitter — ") +
-                   noAnswerHint();
+        if (result.framesArrived == 0) // COMPARE says what to look at
+            return QStringLiteral("Not checked: no answer from the transmitter");
         return QStringLiteral("Not checked: only %1 of %2 frames arrived — check again")
             .arg(result.framesArrived)
             .arg(kSettingFrameKinds);

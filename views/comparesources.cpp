@@ -76,7 +76,12 @@ void CompareSources::offerTo(CompareDialog *dialog)
     dialog->addSource(QStringLiteral("File…"), [dialog] { return pickFile(dialog); });
     QPushButton *fromHistory = dialog->addSource(QStringLiteral("History entry…"),
                                                  [dialog] { return pickHistoryEntry(dialog); });
-    fromHistory->setEnabled(!listHistory(historyFolder()).empty());
+    const auto followHistory = [fromHistory] {
+        fromHistory->setEnabled(!listHistory(historyFolder()).empty());
+    };
+    followHistory();
+    // A READ made while the dialog is open (a check) leaves an entry too.
+    connect(this, &CompareSources::historyWritten, fromHistory, followHistory);
 
     if (last)
         dialog->compareWith({kTransmitter, *last, QString()});

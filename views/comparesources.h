@@ -35,8 +35,12 @@ public slots:
     // transmitter holds.
     void readComplete(const ParameterSet &settings);
 
+    // The history has new entries.
+    void historyChanged() { emit historyWritten(); }
+
 signals:
     void lastReadChanged();
+    void historyWritten();
 
 private:
     const LinkActivity &link;
