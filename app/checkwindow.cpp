@@ -118,7 +118,8 @@ void MainWindow::showCheckResult(const CheckResult &result)
 {
     const int differences =
         result.end == CheckEnd::Complete ? int(compareSettings(paramSet, result.held).size()) : 0;
-    status->checkEnded(checkOutcomeText(result, differences));
+    status->checkEnded(checkOutcomeText(result, differences),
+                       result.end == CheckEnd::Complete ? &paramSet : nullptr);
     CompareDialog *dialog = checkShownIn;
     checkShownIn = nullptr;
     // Started by its key, the check opens COMPARE with what it found; the

@@ -244,9 +244,14 @@ void StatusLine::checkProgressed(const QString &text, int framesArrived)
     showActivity();
 }
 
-void StatusLine::checkEnded(const QString &text)
+void StatusLine::checkEnded(const QString &text, const ParameterSet *editorChecked)
 {
     checkFrames = -1;
+    checkedEditor.reset();
+    if (editorChecked) {
+        checkedEditor = *editorChecked;
+        checkVerdict = text;
+    }
     setOutcome(text);
 }
 
@@ -256,6 +261,12 @@ void StatusLine::refreshChanges()
     // them through the widgets) are the first snapshot.
     if (!haveSnapshot)
         takeSnapshot();
+    // A check's verdict is about the editor as it was then.
+    if (checkedEditor && !sameCarriedSettings(paramSet, *checkedEditor)) {
+        checkedEditor.reset();
+        if (outcome == checkVerdict)
+            setOutcome(QString());
+    }
     const bool changed = !sameCarriedSettings(paramSet, snapshot);
     if (changed == changedShown)
         return;

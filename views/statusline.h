@@ -73,9 +73,10 @@ public:
     // says so too.
     void historyNotSaved(const QString &reason);
     // A check of the transmitter has `framesArrived` of its setting frames,
-    // in the words of `text`; it ended with `outcome`.
+    // in the words of `text`; it ended with `outcome`. A verdict on
+    // `editorChecked` is taken back once the editor no longer holds it.
     void checkProgressed(const QString &text, int framesArrived);
-    void checkEnded(const QString &outcome);
+    void checkEnded(const QString &outcome, const ParameterSet *editorChecked = nullptr);
 
     // Called on every refresh tick: compares the record with the snapshot.
     void refreshChanges();
@@ -149,4 +150,6 @@ private:
     // words.
     int checkFrames = -1;
     QString checkText;
+    std::optional<ParameterSet> checkedEditor;
+    QString checkVerdict;
 };
