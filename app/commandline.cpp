@@ -175,7 +175,13 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         options.message = helpTextOf(parser);
     } else if (parser.isSet(version)) {
         options.exitNow = true;
-        options.message = QStringLiteral("vegalyra " VEGALYRA_VERSION "\n");
+        options.message =
+            QStringLiteral("vegalyra " VEGALYRA_VERSION "\n"
+                           "Copyright (C) 2026 VEGA & LYRA tool maintainers\n"
+                           "License GPL-3.0-or-later: GNU GPL version 3 or later "
+                           "<https://www.gnu.org/licenses/gpl-3.0.html>.\n"
+                           "This is free software: you are free to change and redistribute it.\n"
+                           "There is NO WARRANTY, to the extent permitted by law.\n");
     }
     options.ports = parser.values(port);
     if (!options.exitNow)

@@ -319,9 +319,14 @@ private:
     void offerCheck(CompareDialog *dialog);
     // Opens COMPARE with every source it offers (views/compare.cpp).
     CompareDialog *openCompare();
-    // LOAD after its step has begun: the lock, the file, the transfer
-    // (files/fileactions.cpp).
-    void loadFile();
+    // LOAD after its step has begun: the lock of `own`, the file (`path`,
+    // or the pilot's pick when empty), the transfer; `model` names the
+    // model whose file it is (files/fileactions.cpp).
+    void loadFile(QAbstractButton *own, const QString &path, const QString &model);
+    void loadStep(const QString &stepName, QAbstractButton *own, const QString &path,
+                  const QString &model);
+    // MODELS → Send to the transmitter: LOAD of the model's file.
+    void sendModelFile(const QString &path, const QString &model, QAbstractButton *own);
     // Tells the pilot when a transfer did not reach the transmitter whole.
     void reportTransfer(bool delivered);
     // Puts the ports present now into portNameBox (link/port.cpp).

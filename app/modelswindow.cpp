@@ -1,7 +1,8 @@
 // The model library in the window: MODELS, and the name of the model the
 // transmitter holds beside the connection. The library hears a complete
-// READ, a transfer the transmitter took and the port closing; opening a
-// model changes the editor only, the pilot WRITEs it.
+// READ, a transfer the transmitter took and the port closing. Sending a
+// model is LOAD of its file; opening one changes the editor only, the
+// pilot WRITEs it.
 #include "app/mainwindow.h"
 
 #include "files/paramfileread.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUndoStack>
 
 void MainWindow::setUpModels()
 {
@@ -32,7 +34,10 @@ void MainWindow::setUpModels()
             return;
         }
         replaceEditorSettings(QStringLiteral("Open model ") + model.name, read.settings);
-        status->openedModel(model.name);
+        status->openedModel(model.name, undo->stack()->index());
+    };
+    const auto send = [this](const ModelEntry &model, QAbstractButton *button) {
+        sendModelFile(model.path, model.name, button);
     };
     const auto compare = [this](const ModelEntry &model) {
         auto *dialog = new CompareDialog(paramSet, this);
@@ -40,9 +45,10 @@ void MainWindow::setUpModels()
         dialog->compareWith(modelCompareSource(model));
         dialog->open();
     };
-    connect(ui->pushButton_Models, &QPushButton::clicked, this, [this, open, compare] {
-        auto *dialog = new ModelsDialog(*models, paramSet, open, compare, this);
+    connect(ui->pushButton_Models, &QPushButton::clicked, this, [this, open, send, compare] {
+        auto *dialog = new ModelsDialog(*models, paramSet, open, send, compare, this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
+        connect(dialog, &ModelsDialog::modelSaved, status, &StatusLine::savedModel);
         dialog->open();
     });
 }

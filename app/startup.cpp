@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QScreen>
 #include <QWindow>
 #include <QtGlobal>
@@ -10,12 +11,23 @@
 
 #ifdef Q_OS_UNIX
 #include <csignal>
+#include <unistd.h>
 #endif
 
 void ignoreFileSizeSignal()
 {
 #if defined(Q_OS_UNIX) && defined(SIGXFSZ)
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
+void keepTraceLinesOffLogs()
+{
+#ifdef Q_OS_UNIX
+    // Rules set here come before those of QT_LOGGING_RULES, so the
+    // variable still wins.
+    if (!::isatty(STDERR_FILENO))
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 #endif
 }
 

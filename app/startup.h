@@ -9,6 +9,13 @@
 // killing the tool with the settings still unsaved.
 void ignoreFileSizeSignal();
 
+// Started from a terminal, the trace lines go to it. Started any other way
+// (from the desktop menu, where whatever the tool writes lands in the
+// session's journal, or with its output sent to a file) they are off:
+// while the transmitter streams they come 200 a second. QT_LOGGING_RULES
+// still decides over this ("default.debug=true" keeps them in a file).
+void keepTraceLinesOffLogs();
+
 // The main window's size at 100 %, as its form lays it out.
 inline constexpr QSize kWindowSize(1100, 680);
 

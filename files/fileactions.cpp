@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QToolButton>
 #include <QtDebug>
 
@@ -22,9 +23,12 @@ namespace {
 
 void lockButtonBriefly(QAbstractButton *button)
 {
-    button->setEnabled(false);
+    // The button may go during the lock (MODELS closed by the pilot).
+    QPointer<QAbstractButton> own(button);
+    own->setEnabled(false);
     pauseMs(200);
-    button->setEnabled(true);
+    if (own)
+        own->setEnabled(true);
 }
 
 // SAVE and LOAD run from the click: the status line shows them during the
@@ -71,7 +75,7 @@ void MainWindow::on_toolButton_Save_clicked()
     if (!file.open()) {
         qDebug().noquote() << file.errorString();
         withdraw(save);
-        status->saved(name, false, true, QByteArray());
+        status->saved(name, false, true, QByteArray(), file.errorString());
         showFileError();
         return;
     }
@@ -81,7 +85,7 @@ void MainWindow::on_toolButton_Save_clicked()
     const bool written = file.commit(bytes);
     if (!written)
         qDebug().noquote() << file.errorString();
-    status->saved(name, written, delivered, bytes);
+    status->saved(name, written, delivered, bytes, file.errorString());
     if (!written)
         showFileError();
     reportTransfer(delivered);
@@ -89,28 +93,44 @@ void MainWindow::on_toolButton_Save_clicked()
 
 void MainWindow::on_toolButton_Load_clicked()
 {
+    loadStep(QStringLiteral("LOAD"), ui->toolButton_Load, QString(), QString());
+}
+
+void MainWindow::sendModelFile(const QString &path, const QString &model, QAbstractButton *own)
+{
+    // A model goes to the transmitter exactly as LOAD of its file sends it:
+    // the same frames and pauses, the trims held while it runs, the same
+    // boxes, history entry and judgement of whether the transmitter heard.
+    loadStep(QStringLiteral("Send model ") + model, own, path, model);
+}
+
+void MainWindow::loadStep(const QString &stepName, QAbstractButton *own, const QString &path,
+                          const QString &model)
+{
     // Telemetry must not overwrite the trims being loaded and sent.
     suspendTrimUpdate = true;
     // One step the pilot can undo: the editor as it was before the file.
-    const quint64 step = undo->beginCommandStep(QStringLiteral("LOAD"));
-    loadFile();
+    const quint64 step = undo->beginCommandStep(stepName);
+    loadFile(own, path, model);
     undo->endCommandStep(step);
 }
 
-void MainWindow::loadFile()
+void MainWindow::loadFile(QAbstractButton *own, const QString &path, const QString &model)
 {
     std::optional<CommandScope> load(std::in_place, link, CommandKind::Load);
-    status->fileCommandStarts(QString());
-    lockButtonBriefly(ui->toolButton_Load);
+    status->fileCommandStarts(path, model);
+    lockButtonBriefly(own);
     if (leaving) { // the pilot closed the window during the lock
         withdraw(load);
         suspendTrimUpdate = false;
         return;
     }
     load->goesOn();
-    const QString name =
-        QFileDialog::getOpenFileName(nullptr, QStringLiteral("Open file"), QStringLiteral("./"),
-                                     QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
+    const QString name = !path.isEmpty()
+                             ? path
+                             : QFileDialog::getOpenFileName(
+                                   nullptr, QStringLiteral("Open file"), QStringLiteral("./"),
+                                   QStringLiteral("All file (*.*);;file (*.txt *.dat)"));
     if (name.isEmpty()) {
         withdraw(load);
         suspendTrimUpdate = false;
@@ -158,7 +178,7 @@ void MainWindow::loadFile()
         Dr_DataSelet();
         FalseSaveData();
     }
-    status->fileCommandStarts(name);
+    status->fileCommandStarts(name, model);
     const bool delivered = sendSettings(*load);
     load.reset();
     suspendTrimUpdate = false;
@@ -167,6 +187,6 @@ void MainWindow::loadFile()
         Dr_DataSelet();
         FalseSaveData();
     }
-    status->loaded(name, accepted, delivered, text);
+    status->loaded(name, accepted, delivered, text, model);
     reportTransfer(delivered);
 }

@@ -39,12 +39,14 @@ QString followLinks(const QString &path)
 }
 
 // The temporary file's name: hidden beside the target, never a name the
-// history or a pilot's listing would take for a file of its own.
+// history or a pilot's listing would take for a file of its own, and short
+// and of one length whatever the target is called, so that any name the
+// file system takes for the target can be written.
 QString temporaryNameFor(const QString &finalPath)
 {
-    const QFileInfo info(finalPath);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.') +
-           QString::number(QRandomGenerator::global()->generate(), 36) + QStringLiteral(".part");
+    const quint64 random = QRandomGenerator::global()->generate64() % 3656158440062976ull; // 36^10
+    return QFileInfo(finalPath).absolutePath() + QStringLiteral("/.vegalyra-") +
+           QStringLiteral("%1").arg(random, 10, 36, QLatin1Char('0')) + QStringLiteral(".part");
 }
 
 } // namespace
@@ -64,6 +66,11 @@ bool WholeFileWriter::fail(const QString &reason)
     m_error = reason;
     discard();
     return false;
+}
+
+bool WholeFileWriter::commit(const QByteArray &content)
+{
+    return stage(content) && commit();
 }
 
 QString writeWholeFile(const QString &target, const QByteArray &content)
@@ -136,6 +143,12 @@ bool WholeFileWriter::open()
     if (::stat(finalName.constData(), &existing) == 0) {
         if (!S_ISREG(existing.st_mode))
             return fail(notRegular());
+        // A file the pilot may not write (made read-only by its owner, or
+        // another user's in a shared folder) is not replaced behind its
+        // back, though the folder would let a new file take its name.
+        if (m_commit == FileCommit::Replace &&
+            ::faccessat(AT_FDCWD, finalName.constData(), W_OK, AT_EACCESS) != 0)
+            return fail(systemReason(errno));
         mode = existing.st_mode & 07777;
     } else if (errno != ENOENT) {
         return fail(systemReason(errno));
@@ -160,8 +173,10 @@ bool WholeFileWriter::open()
     return true;
 }
 
-bool WholeFileWriter::commit(const QByteArray &content)
+bool WholeFileWriter::stage(const QByteArray &content)
 {
+    if (m_staged)
+        return true;
     if (!open())
         return false;
     if (!writeAll(m_fd, content))
@@ -170,6 +185,14 @@ bool WholeFileWriter::commit(const QByteArray &content)
     m_fd = -1;
     if (::close(fd) != 0)
         return fail(systemReason(errno));
+    m_staged = true;
+    return true;
+}
+
+bool WholeFileWriter::commit()
+{
+    if (!m_staged)
+        return fail(systemReason(EINVAL));
     const QByteArray temporary = QFile::encodeName(m_temporary);
     const QByteArray finalName = QFile::encodeName(m_final);
     if (m_commit == FileCommit::Replace) {
@@ -199,11 +222,13 @@ bool WholeFileWriter::commit(const QByteArray &content)
     }
     m_temporary.clear();
     m_opened = false;
+    m_staged = false;
     return true;
 }
 
 void WholeFileWriter::discard()
 {
+    m_staged = false;
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
@@ -232,6 +257,9 @@ bool WholeFileWriter::open()
     const QFileInfo existing(m_final);
     if (existing.exists() && !existing.isFile())
         return fail(notRegular());
+    // A read-only file is not replaced behind its owner's back.
+    if (m_commit == FileCommit::Replace && existing.exists() && !existing.isWritable())
+        return fail(qt_error_string(ERROR_ACCESS_DENIED));
     m_file = new QFile;
     for (int attempt = 0; attempt < 100; ++attempt) {
         m_temporary = temporaryNameFor(m_final);
@@ -250,8 +278,10 @@ bool WholeFileWriter::open()
     return true;
 }
 
-bool WholeFileWriter::commit(const QByteArray &content)
+bool WholeFileWriter::stage(const QByteArray &content)
 {
+    if (m_staged)
+        return true;
     if (!open())
         return false;
     if (m_file->write(content) != content.size() || !m_file->flush())
@@ -259,6 +289,14 @@ bool WholeFileWriter::commit(const QByteArray &content)
     m_file->close();
     if (m_file->error() != QFileDevice::NoError)
         return fail(m_file->errorString());
+    m_staged = true;
+    return true;
+}
+
+bool WholeFileWriter::commit()
+{
+    if (!m_staged)
+        return fail(qt_error_string(ERROR_INVALID_FUNCTION));
     DWORD flags = MOVEFILE_WRITE_THROUGH;
     if (m_commit == FileCommit::Replace)
         flags |= MOVEFILE_REPLACE_EXISTING;
@@ -271,6 +309,7 @@ bool WholeFileWriter::commit(const QByteArray &content)
     }
     m_temporary.clear();
     m_opened = false;
+    m_staged = false;
     delete m_file;
     m_file = nullptr;
     return true;
@@ -278,6 +317,7 @@ bool WholeFileWriter::commit(const QByteArray &content)
 
 void WholeFileWriter::discard()
 {
+    m_staged = false;
     if (m_file) {
         m_file->close();
         delete m_file;

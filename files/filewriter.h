@@ -9,12 +9,14 @@ class QFile;
 // history entries and the settings sheet. A file is either there whole or
 // not there at all, and a failure says why in the system's own words.
 //
-// Only a regular file or a new name is written (a symbolic link is
-// followed to what it names); a pipe, a device node or a socket is never
-// replaced by a file of its own. The content goes to a temporary file
-// beside the target, every byte checked, and only then takes the target's
-// name. On any failure nothing new is left behind and the old file is
-// untouched.
+// Only a regular file the user may write, or a new name in a folder the
+// user may write, is written (a symbolic link is followed to what it
+// names); a file the user may not write is refused ("Permission denied"),
+// and a pipe, a device node or a socket is never replaced by a file of its
+// own. The content goes to a temporary file beside the target (a short
+// hidden name of one length, whatever the target is called), every byte
+// checked, and only then takes the target's name. On any failure nothing
+// new is left behind and the old file is untouched.
 
 enum class FileCommit {
     Replace,    // the content replaces a file of that name, if there is one
@@ -35,6 +37,11 @@ public:
     // Writes `content` whole to the temporary file and gives it the
     // target's name. Opens first if open() was not called.
     bool commit(const QByteArray &content);
+    // The same in two steps, so that several files can be written first and
+    // take their names only once all of them are whole: stage() writes the
+    // temporary file, commit() gives it the target's name.
+    bool stage(const QByteArray &content);
+    bool commit();
 
     // Why it failed ("No space left on device"); empty while all is well.
     QString errorString() const { return m_error; }
@@ -52,6 +59,7 @@ private:
     QString m_error;
     bool m_nameTaken = false;
     bool m_opened = false;
+    bool m_staged = false;
 #ifdef Q_OS_WIN
     QFile *m_file = nullptr;
 #else

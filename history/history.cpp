@@ -160,12 +160,17 @@ QString addHistoryEntry(const QString &folder, HistoryEvent event, const QByteAr
     }
 
     // Only a full history is listed again, now with the new entry in it.
-    // The oldest go, by name; the entry just written stays whatever its
-    // name says, or a clock that was once ahead would see each new entry
-    // removed at once.
+    // The entry just written stays whatever its name says. Entries named
+    // after now (a clock that was once ahead) go first, the farthest
+    // first, or they would outlive every real entry; then the oldest by
+    // name.
     if (entries.size() + 1 > std::size_t(kHistoryLimit)) {
         entries = listHistory(folder);
-        std::size_t kept = 1; // the new entry
+        const auto ahead =
+            std::stable_partition(entries.begin(), entries.end(),
+                                  [&](const HistoryEntry &entry) { return entry.time <= second; });
+        std::reverse(ahead, entries.end()); // nearest first among those ahead
+        std::size_t kept = 1;               // the new entry
         for (const HistoryEntry &entry : entries) {
             if (entry.path == path)
                 continue;

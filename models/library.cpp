@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 #include <QStandardPaths>
 
@@ -21,40 +22,57 @@ namespace {
 constexpr int kNameLimit = 100;
 // A name file holds one short line; a bigger one is not ours.
 constexpr qint64 kNameFileLimit = 1024;
+// The longest file name most file systems take, in bytes; a model's file
+// name and its name file (".name" instead of ".txt") both fit.
+constexpr int kFileNameBytes = 255;
+constexpr int kBaseBytes = kFileNameBytes - 5;
 
 const QString kTxt = QStringLiteral(".txt");
 const QString kNameSuffix = QStringLiteral(".name");
 const QString kArgumentPrefix = QStringLiteral("model:");
 
+// The name of a model file the tool wrote ("Quad 5_.txt") is kept in
+// "Quad 5_.name"; one copied in under another ending ("Cub.dat") has its
+// own ("Cub.dat.name"), so that "Cub.txt" and "Cub.dat" never share one.
 QString nameFilePath(const QString &modelPath)
 {
     const QFileInfo info(modelPath);
-    return info.dir().filePath(info.completeBaseName() + kNameSuffix);
+    if (info.fileName().endsWith(kTxt))
+        return info.dir().filePath(info.completeBaseName() + kNameSuffix);
+    return modelPath + kNameSuffix;
+}
+
+// The name a model file's own name says: "Cub" for "Cub.txt" and "Cub.dat".
+QString nameOfFile(const QString &modelPath)
+{
+    return QFileInfo(modelPath).completeBaseName();
 }
 
 // The name kept beside a model file, if there is a usable one.
 QString nameBeside(const QString &modelPath)
 {
     QFile file;
-    if (!openForReading(file, nameFilePath(modelPath)))
+    if (!QFileInfo(nameFilePath(modelPath)).isFile() ||
+        !openForReading(file, nameFilePath(modelPath)))
         return QString();
     const QString name = QString::fromUtf8(file.read(kNameFileLimit)).trimmed();
     return modelNameTrouble(name).isEmpty() ? name : QString();
 }
 
-// The typed name goes beside the file only when the file name does not
-// already say it; a name file left from before goes.
-QString keepNameBeside(const QString &modelPath, const QString &name)
+int fileNameBytes(const QString &name)
 {
-    const QString namePath = nameFilePath(modelPath);
-    if (QFileInfo(modelPath).completeBaseName() != name) {
-        const QString trouble = writeWholeFile(namePath, name.toUtf8());
-        return trouble.isEmpty() ? QString()
-                                 : QStringLiteral("its name could not be kept: ") + trouble;
-    }
-    if (QFileInfo::exists(namePath) && !QFile::remove(namePath))
-        return QStringLiteral("%1 could not be removed").arg(namePath);
-    return QString();
+    return localFileName(name).size();
+}
+
+// `base` cut at the end to at most `room` bytes, whole characters only;
+// what the cut leaves at the end is kept readable on every system.
+QString fitted(QString base, int room)
+{
+    while (!base.isEmpty() && fileNameBytes(base) > room)
+        base.chop(base.size() > 1 && base.at(base.size() - 1).isLowSurrogate() ? 2 : 1);
+    for (int i = base.size() - 1; i >= 0 && (base[i] == '.' || base[i] == ' '); --i)
+        base[i] = QLatin1Char('_');
+    return base;
 }
 
 // A file name in `folder` that nothing has yet, also where the file system
@@ -68,8 +86,10 @@ QString freeModelPath(const QString &folder, const QString &name)
         taken.insert(entry.toLower());
     const QString base = modelFileBase(name);
     QString candidate = base;
-    for (int n = 2; taken.contains((candidate + kTxt).toLower()); ++n)
-        candidate = QStringLiteral("%1 (%2)").arg(base).arg(n);
+    for (int n = 2; taken.contains((candidate + kTxt).toLower()); ++n) {
+        const QString suffix = QStringLiteral(" (%1)").arg(n);
+        candidate = fitted(base, kBaseBytes - fileNameBytes(suffix)) + suffix;
+    }
     return dir.filePath(candidate + kTxt);
 }
 
@@ -93,6 +113,15 @@ bool reservedOnWindows(const QString &base)
     return stem.size() == 4 &&
            (stem.startsWith(QLatin1String("COM")) || stem.startsWith(QLatin1String("LPT"))) &&
            stem.at(3).isDigit();
+}
+
+// Where a model's file or its name could not be written: what is left and
+// why.
+QString notSaved(const QString &name, const QString &what, const QString &reason)
+{
+    return QStringLiteral("The model %1 was not saved: %2 could not be written (%3). Nothing "
+                          "in the library changed: neither its file nor its name is there.")
+        .arg(name, what, reason);
 }
 
 } // namespace
@@ -132,24 +161,36 @@ QString modelFileBase(const QString &typed)
         base[0] = QLatin1Char('_');
     if (base.isEmpty() || reservedOnWindows(base))
         base.prepend(QLatin1Char('_'));
-    return base;
+    // A long name in a script of several bytes a character (90 CJK
+    // characters are 270 bytes) is cut in the file name only.
+    return fitted(base, kBaseBytes);
 }
 
 std::vector<ModelEntry> listModels(const QString &folder)
 {
     std::vector<ModelEntry> models;
-    const QFileInfoList files =
-        QDir(folder).entryInfoList({QStringLiteral("*.txt")}, QDir::Files | QDir::Readable);
+    // Every model file is listed, also one that cannot be read or is not
+    // a file at all: the pilot sees why rather than missing a model. The
+    // endings are matched case aside, as SAVE offers them.
+    const QFileInfoList files = QDir(folder).entryInfoList(
+        {QStringLiteral("*.txt"), QStringLiteral("*.dat")}, QDir::Files | QDir::System);
     for (const QFileInfo &info : files) {
         ModelEntry entry;
         entry.path = info.filePath();
         entry.name = nameBeside(entry.path);
         if (entry.name.isEmpty())
-            entry.name = info.completeBaseName();
+            entry.name = nameOfFile(entry.path);
         entry.saved = info.lastModified();
-        const ParameterFileRead read = readParameterFileAt(entry.path, kStartParameters);
-        entry.trouble = parameterFileTrouble(info.fileName(), read);
-        entry.settings = read.settings;
+        if (!info.isFile()) {
+            // A pipe or a device is never opened: reading it could wait
+            // for ever or take what is not ours.
+            entry.trouble =
+                QStringLiteral("%1: cannot be read: not a regular file").arg(info.fileName());
+        } else {
+            const ParameterFileRead read = readParameterFileAt(entry.path, kStartParameters);
+            entry.trouble = parameterFileTrouble(info.fileName(), read);
+            entry.settings = read.settings;
+        }
         models.push_back(entry);
     }
     std::sort(models.begin(), models.end(), [](const ModelEntry &a, const ModelEntry &b) {
@@ -159,14 +200,46 @@ std::vector<ModelEntry> listModels(const QString &folder)
     return models;
 }
 
-const ModelEntry *findModel(const std::vector<ModelEntry> &models, const QString &name)
+std::vector<const ModelEntry *> modelsNamed(const std::vector<ModelEntry> &models,
+                                            const QString &name)
 {
     const QString wanted = name.trimmed();
+    std::vector<const ModelEntry *> exact, caseAside;
     for (const ModelEntry &m : models) {
-        if (m.name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return &m;
+        if (m.name == wanted && nameOfFile(m.path) == wanted)
+            exact.insert(exact.begin(), &m);
+        else if (m.name == wanted)
+            exact.push_back(&m);
+        else if (m.name.compare(wanted, Qt::CaseInsensitive) == 0)
+            caseAside.push_back(&m);
     }
-    return nullptr;
+    exact.insert(exact.end(), caseAside.begin(), caseAside.end());
+    return exact;
+}
+
+const ModelEntry *findModel(const std::vector<ModelEntry> &models, const QString &name)
+{
+    const std::vector<const ModelEntry *> named = modelsNamed(models, name);
+    return named.empty() ? nullptr : named.front();
+}
+
+QStringList modelLabels(const std::vector<ModelEntry> &models)
+{
+    QHash<QString, int> uses;
+    for (const ModelEntry &m : models)
+        ++uses[m.name.toLower()];
+    QStringList labels;
+    for (const ModelEntry &m : models) {
+        QString label = m.name;
+        if (uses.value(m.name.toLower()) > 1)
+            label += QStringLiteral(" (%1)").arg(QFileInfo(m.path).fileName());
+        // A name that happens to read like another row's label still gets
+        // a label of its own.
+        for (int n = 2; labels.contains(label); ++n)
+            label = QStringLiteral("%1 (%2) #%3").arg(m.name, QFileInfo(m.path).fileName()).arg(n);
+        labels << label;
+    }
+    return labels;
 }
 
 std::optional<ModelRecognition> recogniseModel(const ParameterSet &settings,
@@ -212,7 +285,8 @@ QByteArray modelFileFor(const ParameterSet &editor)
     return parameterFileFor(p);
 }
 
-QString saveModelFile(const QString &folder, const QString &typed, const QByteArray &file)
+QString saveModelFile(const QString &folder, const QString &typed, const QByteArray &file,
+                      const QString &replacing, QString *savedPath)
 {
     const QString trouble = modelNameTrouble(typed);
     if (!trouble.isEmpty())
@@ -220,48 +294,84 @@ QString saveModelFile(const QString &folder, const QString &typed, const QByteAr
     const QString name = typed.trimmed();
     if (!QDir().mkpath(folder))
         return QStringLiteral("The folder %1 cannot be created.").arg(folder);
-    const std::vector<ModelEntry> models = listModels(folder);
-    const ModelEntry *existing = findModel(models, name);
-    const QString path = existing ? existing->path : freeModelPath(folder, name);
-    const QString written = writeWholeFile(path, file);
-    if (!written.isEmpty())
-        return written;
-    return keepNameBeside(path, name);
+    QString path = replacing;
+    if (path.isEmpty()) {
+        const std::vector<ModelEntry> models = listModels(folder);
+        const ModelEntry *existing = findModel(models, name);
+        path = existing ? existing->path : freeModelPath(folder, name);
+    }
+    // The model file and its name are both written whole before either
+    // takes its place: a full disk leaves neither, never a model listed
+    // under its file name.
+    const bool isNew = !QFileInfo(path).exists() && !QFileInfo(path).isSymLink();
+    const QString namePath = nameFilePath(path);
+    const bool keepName = nameOfFile(path) != name;
+    WholeFileWriter model(path);
+    WholeFileWriter nameFile(namePath);
+    if (!model.stage(file))
+        return notSaved(name, QStringLiteral("its file"), model.errorString());
+    if (keepName && !nameFile.stage(name.toUtf8()))
+        return notSaved(name, QStringLiteral("its name"), nameFile.errorString());
+    if (!model.commit())
+        return notSaved(name, QStringLiteral("its file"), model.errorString());
+    if (savedPath)
+        *savedPath = path;
+    if (keepName ? nameFile.commit() : !QFileInfo::exists(namePath) || QFile::remove(namePath))
+        return QString();
+    const QString reason = keepName ? nameFile.errorString() : QStringLiteral("it is in the way");
+    if (isNew && QFile::remove(path))
+        return notSaved(name, QStringLiteral("its name"), reason);
+    return QStringLiteral("The model %1 was saved, but its name could not be kept beside its "
+                          "file (%2): it is listed as %3.")
+        .arg(name, reason, nameOfFile(path));
 }
 
-QString renameModelFile(const QString &folder, const QString &oldName, const QString &typed)
+QString renameModelFile(const QString &folder, const QString &path, const QString &typed)
 {
     const QString trouble = modelNameTrouble(typed);
     if (!trouble.isEmpty())
         return trouble;
     const QString name = typed.trimmed();
     const std::vector<ModelEntry> models = listModels(folder);
-    const ModelEntry *model = findModel(models, oldName);
-    if (!model)
-        return QStringLiteral("There is no model named %1.").arg(oldName);
-    const ModelEntry *other = findModel(models, name);
-    if (other && other != model)
-        return QStringLiteral("A model named %1 already exists.").arg(other->name);
-    QString path = model->path;
-    if (!other) {
-        path = freeModelPath(folder, name);
-        if (!QFile::rename(model->path, path))
-            return QStringLiteral("%1 could not be renamed.")
-                .arg(QFileInfo(model->path).fileName());
-        QFile::remove(nameFilePath(model->path));
+    const auto model = std::find_if(models.begin(), models.end(),
+                                    [&](const ModelEntry &m) { return m.path == path; });
+    if (model == models.end())
+        return QStringLiteral("%1 is no longer in the library.").arg(QFileInfo(path).fileName());
+    for (const ModelEntry *other : modelsNamed(models, name)) {
+        if (other->path != path)
+            return QStringLiteral("A model named %1 already exists.").arg(other->name);
     }
-    return keepNameBeside(path, name);
+    // The file keeps its ending; its name follows the new model name where
+    // the file system takes it.
+    QString target = path;
+    if (model->name.compare(name, Qt::CaseInsensitive) != 0) {
+        const QString ending = QLatin1Char('.') + QFileInfo(path).suffix();
+        target = freeModelPath(folder, name);
+        target.chop(kTxt.size());
+        target += ending;
+        if (!QFile::rename(path, target))
+            return QStringLiteral("%1 could not be renamed.").arg(QFileInfo(path).fileName());
+        QFile::remove(nameFilePath(path));
+    }
+    const QString namePath = nameFilePath(target);
+    if (nameOfFile(target) != name) {
+        const QString written = writeWholeFile(namePath, name.toUtf8());
+        if (!written.isEmpty())
+            return QStringLiteral("The name %1 could not be kept beside the model file: %2")
+                .arg(name, written);
+    } else if (QFileInfo::exists(namePath) && !QFile::remove(namePath)) {
+        return QStringLiteral("%1 could not be removed.").arg(namePath);
+    }
+    return QString();
 }
 
-QString deleteModelFile(const QString &folder, const QString &name)
+QString deleteModelFile(const QString &path)
 {
-    const std::vector<ModelEntry> models = listModels(folder);
-    const ModelEntry *model = findModel(models, name);
-    if (!model)
-        return QStringLiteral("There is no model named %1.").arg(name);
-    if (!QFile::remove(model->path))
-        return QStringLiteral("%1 could not be deleted.").arg(QFileInfo(model->path).fileName());
-    QFile::remove(nameFilePath(model->path));
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return QStringLiteral("%1 is no longer in the library.").arg(QFileInfo(path).fileName());
+    if (!QFile::remove(path))
+        return QStringLiteral("%1 could not be deleted.").arg(QFileInfo(path).fileName());
+    QFile::remove(nameFilePath(path));
     return QString();
 }
 
@@ -274,10 +384,26 @@ QString resolveModelArgument(const QString &argument, const QString &folder, QSt
     }
     const QString name = argument.mid(kArgumentPrefix.size());
     const std::vector<ModelEntry> models = listModels(folder);
-    const ModelEntry *model = findModel(models, name);
-    if (!model) {
+    const std::vector<const ModelEntry *> named = modelsNamed(models, name);
+    if (named.empty()) {
         *trouble = QStringLiteral("%1: no model of that name in %2")
                        .arg(argument, QDir::toNativeSeparators(folder));
+        return QString();
+    }
+    // Only an unmistakable model is taken: the one whose file is named as
+    // asked, or the only one of that name. Otherwise the pilot names the
+    // file.
+    const ModelEntry *model = named.front();
+    const bool sure = nameOfFile(model->path) == name.trimmed() || named.size() == 1 ||
+                      (model->name == name.trimmed() && named[1]->name != model->name);
+    if (!sure) {
+        QStringList files;
+        for (const ModelEntry *m : named)
+            files << QDir::toNativeSeparators(m->path);
+        *trouble = QStringLiteral("%1: %2 models of that name; give one of their files: %3")
+                       .arg(argument)
+                       .arg(named.size())
+                       .arg(files.join(QStringLiteral(", ")));
         return QString();
     }
     *shownName = model->name;
@@ -286,19 +412,20 @@ QString resolveModelArgument(const QString &argument, const QString &folder, QSt
 
 ModelLibrary::ModelLibrary(const QString &folder, QObject *parent) : QObject(parent), dir(folder) {}
 
-QString ModelLibrary::save(const QString &name, const QByteArray &file)
+QString ModelLibrary::save(const QString &name, const QByteArray &file, const QString &replacing,
+                           QString *savedPath)
 {
-    return changed(saveModelFile(dir, name, file));
+    return changed(saveModelFile(dir, name, file, replacing, savedPath));
 }
 
-QString ModelLibrary::rename(const QString &oldName, const QString &newName)
+QString ModelLibrary::rename(const QString &path, const QString &newName)
 {
-    return changed(renameModelFile(dir, oldName, newName));
+    return changed(renameModelFile(dir, path, newName));
 }
 
-QString ModelLibrary::remove(const QString &name)
+QString ModelLibrary::remove(const QString &path)
 {
-    return changed(deleteModelFile(dir, name));
+    return changed(deleteModelFile(path));
 }
 
 QString ModelLibrary::nameFor(const ParameterSet &settings) const

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -35,15 +36,26 @@ struct ModelEntry {
 // remains after trimming the spaces at both ends.
 QString modelNameTrouble(const QString &name);
 // The file name (without ".txt") for a model name: characters a file
-// system refuses, and dots or spaces at the end, replaced by "_".
+// system refuses, and dots or spaces at the end, replaced by "_"; cut to
+// fit the file system's 255 bytes beside its name file.
 QString modelFileBase(const QString &name);
 
-// Every parameter file in `folder`, sorted by name (case aside). A file that
-// cannot be read or holds no whole parameter file is listed with its
-// trouble; nothing in the folder is changed.
+// Every file in `folder` ending in ".txt" or ".dat" (case aside), sorted by
+// name (case aside). A file that cannot be read, is not a regular file or
+// holds no whole parameter file is listed with its trouble; nothing in the
+// folder is changed.
 std::vector<ModelEntry> listModels(const QString &folder);
-// The model called `name` (case aside), if the list has one.
+// The models called `name`, case aside: first one whose file says that
+// very name, then the others of that very name, then those that differ
+// only in case.
+std::vector<const ModelEntry *> modelsNamed(const std::vector<ModelEntry> &models,
+                                            const QString &name);
+// The first of modelsNamed(), if any.
 const ModelEntry *findModel(const std::vector<ModelEntry> &models, const QString &name);
+// What the pilot picks each model by: its name, and where another model
+// has the same name (case aside) its file's name too ("Cub (cub.txt)").
+// No two labels are the same.
+QStringList modelLabels(const std::vector<ModelEntry> &models);
 
 // Which model some settings are. `differences` is 0 when every setting the
 // catalogue compares is equal; the nearest model is named only when it
@@ -64,12 +76,18 @@ QString recognitionText(const std::optional<ModelRecognition> &recognition);
 QByteArray modelFileFor(const ParameterSet &editor);
 
 // The library's files: saving, renaming and deleting models, all within
-// `folder`. Each returns why it did not happen, empty on success.
-QString saveModelFile(const QString &folder, const QString &name, const QByteArray &file);
-QString renameModelFile(const QString &folder, const QString &oldName, const QString &newName);
-QString deleteModelFile(const QString &folder, const QString &name);
+// `folder`, each acting on the one file it is given. Each returns why it
+// did not happen, empty on success.
+// A save replaces the file `replacing` when given, else the model of that
+// name (findModel), else it makes a new file; the file and its name are
+// both written or neither. `savedPath` gets the file written.
+QString saveModelFile(const QString &folder, const QString &name, const QByteArray &file,
+                      const QString &replacing = QString(), QString *savedPath = nullptr);
+QString renameModelFile(const QString &folder, const QString &path, const QString &newName);
+QString deleteModelFile(const QString &path);
 
-// `model:NAME` on the command line: the path of that model's file. Any
+// `model:NAME` on the command line: the path of that model's file; a name
+// several models share is refused unless one file says that very name. Any
 // other argument is returned as it is, a path. `shownName` gets the
 // model's name (or the file's name); `trouble` says why there is none.
 QString resolveModelArgument(const QString &argument, const QString &folder, QString *shownName,
@@ -88,9 +106,11 @@ public:
     QString folder() const { return dir; }
     std::vector<ModelEntry> models() const { return listModels(dir); }
 
-    QString save(const QString &name, const QByteArray &file);
-    QString rename(const QString &oldName, const QString &newName);
-    QString remove(const QString &name);
+    QString save(const QString &name, const QByteArray &file, const QString &replacing = QString(),
+                 QString *savedPath = nullptr);
+    // The model whose file is `path`.
+    QString rename(const QString &path, const QString &newName);
+    QString remove(const QString &path);
 
     // The recognition text for some settings against the library as it
     // stands.

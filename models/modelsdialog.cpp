@@ -5,6 +5,8 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QInputDialog>
@@ -12,12 +14,17 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 
 enum Column { Name, Saved, Differs };
+
+// How often the Differs column looks whether the editor changed: the
+// editor follows the transmitter's trims and the pilot's edits.
+constexpr int kFollowEditorMs = 300;
 
 QString differsText(const ModelEntry &model, const ParameterSet &editor)
 {
@@ -41,7 +48,7 @@ QPushButton *button(QWidget *parent, const QString &text, const char *name)
 } // namespace
 
 ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSettings,
-                           ModelAction open, ModelAction compare, QWidget *parent)
+                           ModelAction open, SendAction send, ModelAction compare, QWidget *parent)
     : QDialog(parent), library(models), editor(editorSettings)
 {
     setObjectName(QStringLiteral("modelsDialog"));
@@ -51,9 +58,12 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
 
     auto *layout = new QVBoxLayout(this);
     auto *about = new QLabel(
-        QStringLiteral("Your models, each kept as a parameter file. Opening one puts it into the "
-                       "editor only: WRITE sends it to the transmitter."),
+        QStringLiteral("Your models, each kept as a parameter file. \"Send to the transmitter\" "
+                       "puts the saved model into the transmitter as it was saved, trims "
+                       "included. \"Open in the editor\" lets you edit it first; WRITE then "
+                       "sends it with the transmitter's own trims."),
         this);
+    about->setObjectName(QStringLiteral("modelsHelp"));
     about->setWordWrap(true);
     layout->addWidget(about);
 
@@ -61,8 +71,14 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
                          {QStringLiteral("Model"), QStringLiteral("Saved"),
                           QStringLiteral("Differs from the editor")});
     layout->addWidget(list);
+    empty = new QLabel(QStringLiteral("No models yet: set up the editor (READ, LOAD or edit), "
+                                      "then \"Save the editor as…\" adds the first."),
+                       this);
+    empty->setObjectName(QStringLiteral("modelsEmpty"));
+    layout->addWidget(empty);
 
     QPushButton *saveAs = button(this, QStringLiteral("Save the editor as…"), "modelsSaveAs");
+    QPushButton *sendIt = button(this, QStringLiteral("Send to the transmitter"), "modelsSend");
     QPushButton *openIt = button(this, QStringLiteral("Open in the editor"), "modelsOpen");
     QPushButton *compareIt =
         button(this, QStringLiteral("Compare with the editor"), "modelsCompare");
@@ -72,23 +88,29 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
     QPushButton *close = button(this, QStringLiteral("Close"), "modelsClose");
     auto *top = new QHBoxLayout;
     auto *bottom = new QHBoxLayout;
-    for (QPushButton *b : {saveAs, openIt, compareIt})
+    for (QPushButton *b : {saveAs, sendIt, openIt, compareIt})
         top->addWidget(b);
     for (QPushButton *b : {renameIt, deleteIt, openFolder, close})
         bottom->addWidget(b);
     layout->addLayout(top);
     layout->addLayout(bottom);
     needSelection = {renameIt, deleteIt};
-    needReadable = {openIt, compareIt};
+    needReadable = {sendIt, openIt, compareIt};
 
+    // Each action gets a copy of the row's model: the list may be filled
+    // again while it runs.
     connect(saveAs, &QPushButton::clicked, this, &ModelsDialog::saveEditorAs);
+    connect(sendIt, &QPushButton::clicked, this, [this, send, sendIt] {
+        if (const ModelEntry *model = selected())
+            send(ModelEntry(*model), sendIt);
+    });
     connect(openIt, &QPushButton::clicked, this, [this, open] {
         if (const ModelEntry *model = selected())
-            open(*model);
+            open(ModelEntry(*model));
     });
     connect(compareIt, &QPushButton::clicked, this, [this, compare] {
         if (const ModelEntry *model = selected())
-            compare(*model);
+            compare(ModelEntry(*model));
     });
     connect(renameIt, &QPushButton::clicked, this, &ModelsDialog::renameSelected);
     connect(deleteIt, &QPushButton::clicked, this, &ModelsDialog::deleteSelected);
@@ -105,30 +127,68 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
             b->setEnabled(model != nullptr && model->readable());
     });
     connect(&library, &ModelLibrary::libraryChanged, this, &ModelsDialog::fill);
+    // Files copied in, removed or changed by hand (or by another copy of
+    // the tool) show while the dialog is open; a burst of changes is
+    // listed once.
+    auto *folderChanged = new QTimer(this);
+    folderChanged->setSingleShot(true);
+    folderChanged->setInterval(200);
+    connect(folderChanged, &QTimer::timeout, this, &ModelsDialog::fill);
+    connect(&watcher, &QFileSystemWatcher::directoryChanged, folderChanged,
+            QOverload<>::of(&QTimer::start));
+    auto *follow = new QTimer(this);
+    connect(follow, &QTimer::timeout, this, &ModelsDialog::followEditor);
+    follow->start(kFollowEditorMs);
     fill();
 }
 
 void ModelsDialog::fill()
 {
     const ModelEntry *before = selected();
-    const QString keep = before ? before->name : QString();
+    const QString keep = before ? before->path : QString();
+    if (watcher.directories().isEmpty() && QFileInfo(library.folder()).isDir())
+        watcher.addPath(library.folder());
     shown = library.models();
+    const QStringList labels = modelLabels(shown);
     list->setRowCount(int(shown.size()));
-    int row = 0;
-    int keepRow = 0;
-    for (const ModelEntry &model : shown) {
-        list->setItem(row, Name, readOnlyCell(model.name));
+    for (int row = 0; row < int(shown.size()); ++row) {
+        const ModelEntry &model = shown[std::size_t(row)];
+        list->setItem(row, Name, readOnlyCell(labels[row]));
+        list->item(row, Name)->setToolTip(QDir::toNativeSeparators(model.path));
         list->setItem(row, Saved,
                       readOnlyCell(model.saved.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
+    }
+    fillDiffers();
+    empty->setVisible(shown.empty());
+    select(keep);
+}
+
+void ModelsDialog::fillDiffers()
+{
+    counted = editor;
+    for (int row = 0; row < int(shown.size()); ++row) {
+        const ModelEntry &model = shown[std::size_t(row)];
         list->setItem(row, Differs, readOnlyCell(differsText(model, editor)));
         list->item(row, Differs)->setToolTip(model.trouble);
-        if (model.name == keep)
-            keepRow = row;
-        ++row;
+    }
+}
+
+void ModelsDialog::followEditor()
+{
+    if (isVisible() && editor != counted)
+        fillDiffers();
+}
+
+void ModelsDialog::select(const QString &path)
+{
+    int row = 0;
+    for (int i = 0; i < int(shown.size()); ++i) {
+        if (shown[std::size_t(i)].path == path)
+            row = i;
     }
     list->clearSelection();
     if (!shown.empty())
-        list->selectRow(keepRow);
+        list->selectRow(row);
     emit list->itemSelectionChanged(); // also when nothing is left to select
 }
 
@@ -151,17 +211,26 @@ void ModelsDialog::saveEditorAs()
     if (!ok)
         return;
     const std::vector<ModelEntry> models = library.models();
-    if (const ModelEntry *existing = findModel(models, name)) {
+    const ModelEntry *existing = findModel(models, name);
+    if (existing) {
         // Replacing throws the model's settings away: the default keeps them.
         if (QMessageBox::question(this, QStringLiteral("Replace model"),
-                                  QStringLiteral("A model named %1 exists.\nReplace it with the "
-                                                 "settings in the editor?")
-                                      .arg(existing->name),
+                                  QStringLiteral("A model named %1 exists (%2).\nReplace it with "
+                                                 "the settings in the editor?")
+                                      .arg(existing->name, QFileInfo(existing->path).fileName()),
                                   QMessageBox::Yes | QMessageBox::No,
                                   QMessageBox::No) != QMessageBox::Yes)
             return;
     }
-    complain(QStringLiteral("Model not saved"), library.save(name, modelFileFor(editor)));
+    QString savedPath;
+    const QByteArray file = modelFileFor(editor);
+    const QString trouble =
+        library.save(name, file, existing ? existing->path : QString(), &savedPath);
+    if (!savedPath.isEmpty()) {
+        select(savedPath);
+        emit modelSaved(name);
+    }
+    complain(QStringLiteral("Model not saved"), trouble);
 }
 
 void ModelsDialog::renameSelected()
@@ -170,12 +239,13 @@ void ModelsDialog::renameSelected()
     if (!model)
         return;
     const QString oldName = model->name;
+    const QString path = model->path;
     bool ok = false;
     const QString name =
         QInputDialog::getText(this, QStringLiteral("Rename model"), QStringLiteral("New name:"),
                               QLineEdit::Normal, oldName, &ok);
     if (ok && name.trimmed() != oldName)
-        complain(QStringLiteral("Model not renamed"), library.rename(oldName, name));
+        complain(QStringLiteral("Model not renamed"), library.rename(path, name));
 }
 
 void ModelsDialog::deleteSelected()
@@ -184,10 +254,12 @@ void ModelsDialog::deleteSelected()
     if (!model)
         return;
     const QString name = model->name;
+    const QString path = model->path;
     if (QMessageBox::question(
-            this, QStringLiteral("Delete model"), QStringLiteral("Delete the model %1?").arg(name),
+            this, QStringLiteral("Delete model"),
+            QStringLiteral("Delete the model %1 (%2)?").arg(name, QFileInfo(path).fileName()),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
-        complain(QStringLiteral("Model not deleted"), library.remove(name));
+        complain(QStringLiteral("Model not deleted"), library.remove(path));
 }
 
 void ModelsDialog::complain(const QString &title, const QString &trouble)
@@ -204,10 +276,7 @@ CompareSource modelCompareSource(const ModelEntry &model)
 std::optional<CompareSource> pickModel(const ModelLibrary &library, QWidget *parent)
 {
     const std::vector<ModelEntry> models = library.models();
-    QStringList names;
-    for (const ModelEntry &model : models)
-        names << model.name;
-    const int chosen = pickToCompare(parent, QStringLiteral("Model"), names);
+    const int chosen = pickToCompare(parent, QStringLiteral("Model"), modelLabels(models));
     if (chosen < 0)
         return std::nullopt;
     return modelCompareSource(models[std::size_t(chosen)]);

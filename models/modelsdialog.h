@@ -3,32 +3,47 @@
 #include "models/library.h"
 
 #include <QDialog>
+#include <QFileSystemWatcher>
 
 #include <functional>
 #include <optional>
 #include <vector>
 
+class QAbstractButton;
+class QLabel;
 class QPushButton;
 class QTableWidget;
 struct CompareSource;
 
 // MODELS: the pilot's models with the day each was last saved and how many
-// settings it differs from the editor. The editor can be saved as a model;
-// a model can be opened in the editor or compared with it, renamed and
-// deleted. Nothing is sent from here: WRITE sends what the editor holds.
+// settings it differs from the editor, following the editor while open. The
+// editor can be saved as a model; a model can be sent to the transmitter as
+// it was saved, opened in the editor, compared with it, renamed and
+// deleted. Every action takes the file of the row chosen.
 class ModelsDialog : public QDialog
 {
     Q_OBJECT
 public:
     using ModelAction = std::function<void(const ModelEntry &)>;
-    // `editor` is read whenever the list is filled or a model saved.
+    // Sending locks `button` the way a command locks its own.
+    using SendAction = std::function<void(const ModelEntry &, QAbstractButton *button)>;
+    // `editor` is read whenever the list is filled or a model saved, and
+    // watched while the dialog is shown.
     ModelsDialog(ModelLibrary &library, const ParameterSet &editor, ModelAction open,
-                 ModelAction compare, QWidget *parent = nullptr);
+                 SendAction send, ModelAction compare, QWidget *parent = nullptr);
 
     QTableWidget *table() const { return list; }
 
+signals:
+    // The editor's settings were saved as the model `name`.
+    void modelSaved(const QString &name);
+
 private:
     void fill();
+    void fillDiffers();
+    void followEditor();
+    // Selects the row of the file `path`, else the first.
+    void select(const QString &path);
     const ModelEntry *selected() const;
     void saveEditorAs();
     void renameSelected();
@@ -38,7 +53,11 @@ private:
     ModelLibrary &library;
     const ParameterSet &editor;
     std::vector<ModelEntry> shown;
+    // The editor as the Differs column was last counted against.
+    ParameterSet counted{};
     QTableWidget *list;
+    QLabel *empty;
+    QFileSystemWatcher watcher;
     std::vector<QPushButton *> needSelection;
     std::vector<QPushButton *> needReadable;
 };

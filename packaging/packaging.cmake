@@ -14,6 +14,30 @@ if(TARGET vegalyra-emulator)
 endif()
 install(TARGETS ${VEGALYRA_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
+# Hardened as Debian builds its packages: checked string and memory
+# functions where the compiler can see the sizes, and the whole relocation
+# table read-only from the start. Not under the sanitizers, whose checks
+# these would bypass.
+if(NOT VEGALYRA_SANITIZE)
+    foreach(target vegalyra_codecs vegalyra_core vegalyra_emulator ${VEGALYRA_PROGRAMS})
+        if(TARGET ${target})
+            target_compile_options(${target} PRIVATE
+                $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2>)
+        endif()
+    endforeach()
+    foreach(program ${VEGALYRA_PROGRAMS})
+        target_link_options(${program} PRIVATE -Wl,-z,relro,-z,now)
+    endforeach()
+endif()
+# A stripped program also loses the compilers' notes, as Debian's own do.
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(program ${VEGALYRA_PROGRAMS})
+            execute_process(COMMAND ${CMAKE_STRIP} --remove-section=.comment --remove-section=.note
+                \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program})
+        endforeach()
+    endif()")
+
 if(UNIX AND NOT APPLE)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/vegalyra.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -22,11 +46,47 @@ if(UNIX AND NOT APPLE)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${side}x${side}/apps
             RENAME vegalyra.png)
     endforeach()
+
+    # What Debian's tools and software centres look for beside the programs:
+    # the licence, the changelog and the manual pages (compressed as Debian
+    # wants them: the most, and without a time stamp, so a rebuild gives the
+    # same bytes), the AppStream metadata and the bash completion.
+    set(VEGALYRA_HOMEPAGE "https://vegalyra.invalid/" CACHE STRING
+        "Where the tool is handed out: the AppStream homepage, under which docs/ holds the screenshots")
+    set(VEGALYRA_APPSTREAM_FILE ${CMAKE_BINARY_DIR}/invalid.vegalyra.vegalyra.metainfo.xml)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/vegalyra.metainfo.xml.in ${VEGALYRA_APPSTREAM_FILE} @ONLY)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${CMAKE_BINARY_DIR}/changelog @ONLY)
+    set(VEGALYRA_DOCS)
+    foreach(page man/vegalyra.1 man/vegalyra-emulator.1 ${CMAKE_BINARY_DIR}/changelog)
+        get_filename_component(page_path ${page} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_LIST_DIR})
+        get_filename_component(page_name ${page} NAME)
+        add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${page_name}.gz
+            COMMAND sh -c "gzip -9nc \"$1\" >\"$2\"" - ${page_path} ${CMAKE_BINARY_DIR}/${page_name}.gz
+            DEPENDS ${page_path} VERBATIM)
+        list(APPEND VEGALYRA_DOCS ${CMAKE_BINARY_DIR}/${page_name}.gz)
+    endforeach()
+    add_custom_target(vegalyra_docs ALL DEPENDS ${VEGALYRA_DOCS})
+    install(FILES ${CMAKE_BINARY_DIR}/vegalyra.1.gz ${CMAKE_BINARY_DIR}/vegalyra-emulator.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    install(FILES ${CMAKE_BINARY_DIR}/changelog.gz ${CMAKE_CURRENT_LIST_DIR}/copyright
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    install(FILES ${VEGALYRA_APPSTREAM_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/bash-completion/vegalyra
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+endif()
+
+# The verb test holds the manual page against --help.
+if(TARGET tst_verbs)
+    target_compile_definitions(tst_verbs PRIVATE
+        VEGALYRA_MANPAGE="${CMAKE_CURRENT_LIST_DIR}/man/vegalyra.1")
 endif()
 
 # Packing needs only the programs, not the test suite: scripts/package builds
 # this target, and installing no longer builds everything first.
 add_custom_target(vegalyra_programs DEPENDS ${VEGALYRA_PROGRAMS})
+if(TARGET vegalyra_docs)
+    add_dependencies(vegalyra_programs vegalyra_docs)
+endif()
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 
 set(CPACK_GENERATOR DEB)

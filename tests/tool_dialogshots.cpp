@@ -5,6 +5,8 @@
 #include "app/mainwindow.h"
 #include "files/paramfile.h"
 #include "history/history.h"
+#include "models/library.h"
+#include "models/modelsdialog.h"
 #include "ui/mainform.h"
 #include "views/comparedialog.h"
 #include "views/historydialog.h"
@@ -36,6 +38,9 @@ int main(int argc, char *argv[])
     const QString outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(outDir);
 
+    // A history and a model library of its own.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     MainWindow window;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window) || !save(&window, outDir + "/compare-button.png"))
@@ -61,8 +66,6 @@ int main(int argc, char *argv[])
     dialog->close();
 
     // A history of its own: a READ, a WRITE with two changes, a RESET.
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     const QDateTime start = QDateTime::currentDateTime().addDays(-1);
     addHistoryEntry(historyFolder(), HistoryEvent::Read, parameterFileFor(paramSet), start);
     addHistoryEntry(historyFolder(), HistoryEvent::Write, parameterFileFor(field),
@@ -78,6 +81,26 @@ int main(int argc, char *argv[])
         !save(history, outDir + "/history.png"))
         return 1;
     history->close();
+
+    // MODELS, empty and with two models of one name beside others.
+    QTest::mouseClick(window.form()->pushButton_Models, Qt::LeftButton);
+    auto *models = window.findChild<ModelsDialog *>();
+    if (!models || !QTest::qWaitForWindowExposed(models) ||
+        !save(models, outDir + "/models-empty.png"))
+        return 1;
+    saveModelFile(modelsFolder(), QStringLiteral("Cub 1.2 m"), parameterFileFor(paramSet));
+    saveModelFile(modelsFolder(), QStringLiteral("Glider"), parameterFileFor(field));
+    QFile copied(modelsFolder() + QStringLiteral("/cub 1.2 m.dat"));
+    if (copied.open(QIODevice::WriteOnly))
+        copied.write(parameterFileFor(factory));
+    copied.close();
+    models->close();
+    QTest::qWait(50);
+    QTest::mouseClick(window.form()->pushButton_Models, Qt::LeftButton);
+    models = window.findChild<ModelsDialog *>();
+    if (!models || !QTest::qWaitForWindowExposed(models) || !save(models, outDir + "/models.png"))
+        return 1;
+    models->close();
 
     paramSet.subTrim[1] = -12;
     paramSet.drRate[1][0] = 70;

@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "files/filewriter.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -37,6 +38,10 @@ void TestFileWriter::writesWholeOrNothing_data()
     QTest::newRow("new name only, taken") << "old" << true << "File exists";
     QTest::newRow("new name only, dangling link") << "dangling" << true << "File exists";
     QTest::newRow("new name only, free") << "new" << true << "";
+    QTest::newRow("a name of 248 bytes") << "long" << false << "";
+    QTest::newRow("read-only file (444)") << "old, read-only" << false << "Permission denied";
+    QTest::newRow("another user's file in a shared folder")
+        << "old, another user's" << false << "Permission denied";
 }
 
 void TestFileWriter::writesWholeOrNothing()
@@ -61,6 +66,8 @@ void TestFileWriter::writesWholeOrNothing()
     QString path = dir.filePath("new.txt");
     if (target.startsWith("old"))
         path = oldPath;
+    else if (target == "long")
+        path = dir.filePath(QString(244, QChar(0x00e9)).left(122) + QString(4, 'x'));
     else if (target == "link to old" || target == "link to /dev/null" || target == "dangling") {
         path = dir.filePath("link.txt");
         const QString to = target == "link to old"         ? oldPath
@@ -74,10 +81,28 @@ void TestFileWriter::writesWholeOrNothing()
         QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
     } else if (target == "/dev/null") {
         path = target;
-    } else if (target == "read-only") {
-        if (::geteuid() == 0)
-            QSKIP("root writes into a read-only folder");
+    } else if (target == "read-only" && ::geteuid() != 0) {
         QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    }
+#endif
+    bool asOther = false;
+    const bool readOnlyFile = target == "old, read-only";
+#ifdef Q_OS_UNIX
+    // Root may write everything: as root, the pilot is another user (65534),
+    // the folder theirs to write, the file theirs made read-only, or ours.
+    asOther = (::geteuid() == 0 && (readOnlyFile || target == "read-only")) ||
+              target.endsWith("another user's");
+    if (target.endsWith("another user's") && ::geteuid() != 0)
+        QSKIP("a file of another user needs root to make and setpriv to try");
+    if (readOnlyFile)
+        QVERIFY(
+            QFile::setPermissions(oldPath, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    if (asOther) {
+        // Shared, but for the folder that is only this user's to write.
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(),
+                        target == "read-only" ? 0755 : 0777) == 0);
+        if (readOnlyFile)
+            QVERIFY(::chown(QFile::encodeName(oldPath).constData(), 65534, 65534) == 0);
     }
     if (target.endsWith("limit")) {
         ignoreFileSizeSignal();
@@ -90,12 +115,25 @@ void TestFileWriter::writesWholeOrNothing()
             .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
 
     WholeFileWriter writer(path, createOnly ? FileCommit::CreateOnly : FileCommit::Replace);
-    const bool written = writer.commit(content);
+    bool written = false;
+    if (asOther) {
+        // This test run again as that user; the reason comes back on
+        // standard output.
+        QProcess child;
+        child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                QCoreApplication::applicationFilePath(), "--write-as-child", path});
+        if (!child.waitForFinished(10000) || child.exitCode() > 1)
+            QSKIP("setpriv cannot run this test as user 65534 here");
+        QCOMPARE(QString::fromLocal8Bit(child.readAllStandardOutput()), reason);
+    } else {
+        written = writer.commit(content);
+    }
 #ifdef Q_OS_UNIX
     rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &unlimited);
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(writer.errorString(), reason);
+    if (!asOther)
+        QCOMPARE(writer.errorString(), reason);
 #else
     QCOMPARE(writer.errorString().isEmpty(), reason.isEmpty()); // in the system's words
 #endif
@@ -126,5 +164,18 @@ void TestFileWriter::writesWholeOrNothing()
         QVERIFY(QFileInfo(path).exists() && !QFileInfo(path).isFile());
 }
 
-QTEST_GUILESS_MAIN(TestFileWriter)
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // The write as another user (the rows as another user).
+    if (argc == 3 && qstrcmp(argv[1], "--write-as-child") == 0) {
+        WholeFileWriter writer(QString::fromLocal8Bit(argv[2]));
+        const bool written = writer.commit("replaced");
+        fputs(writer.errorString().toLocal8Bit().constData(), stdout);
+        return written ? 0 : 1;
+    }
+    TestFileWriter test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_filewriter.moc"

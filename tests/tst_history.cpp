@@ -183,6 +183,8 @@ void TestHistory::rulesHoldWhateverTheFolderHolds_data()
     QTest::addColumn<QString>("name");   // the new entry's name, if one
 
     QTest::newRow("full, every entry dated ahead") << "future 1000" << 0 << "@_WRITE.txt";
+    QTest::newRow("full, dated ahead, then a second real entry")
+        << "future 1000, twice" << 0 << "@_WRITE.txt";
     QTest::newRow("same as the last written, one dated ahead") << "future, then same" << 0 << "";
     QTest::newRow("another tool took the name this second") << "taken" << 1 << "@_WRITE-2.txt";
     QTest::newRow("newest entry leads to a pipe") << "pipe newest" << 1 << "@_WRITE.txt";
@@ -210,7 +212,7 @@ void TestHistory::rulesHoldWhateverTheFolderHolds()
         QVERIFY(::utime(QFile::encodeName(f.fileName()).constData(), &times) == 0);
     };
     const QDateTime ahead = now.addYears(3);
-    if (folder == "future 1000") {
+    if (folder.startsWith("future 1000")) {
         for (int i = 0; i < kHistoryLimit; ++i) {
             ParameterSet p = kStartParameters;
             p.subTrim[0] = i % 100;
@@ -232,6 +234,17 @@ void TestHistory::rulesHoldWhateverTheFolderHolds()
     const QStringList before = QDir(path).entryList(QDir::AllEntries | QDir::System);
 
     QCOMPARE(addHistoryEntry(path, HistoryEvent::Write, parameterFileFor(mine), now), QString());
+    if (folder.endsWith("twice")) {
+        // The entries dated ahead go, not the real one written before.
+        ParameterSet next = mine;
+        next.subTrim[5] = 9;
+        QCOMPARE(addHistoryEntry(path, HistoryEvent::Read, parameterFileFor(next), now.addSecs(1)),
+                 QString());
+        QVERIFY(QFileInfo::exists(path + '/' + now.addSecs(1).toString("yyyy-MM-ddTHH-mm-ss") +
+                                  "_READ.txt"));
+        QVERIFY(!QFileInfo::exists(
+            path + ahead.addSecs(kHistoryLimit - 2).toString("'/'yyyy-MM-ddTHH-mm-ss'_READ.txt'")));
+    }
 
     const QStringList after = QDir(path).entryList(QDir::AllEntries | QDir::System);
     QCOMPARE(after.size(), before.size() + added);

@@ -2,6 +2,7 @@
 // holds, and MODELS in the window over a pseudo-terminal, all in a data
 // folder of the test's own.
 #include "app/mainwindow.h"
+#include "app/startup.h"
 #include "files/paramfile.h"
 #include "link/framedecoder.h"
 #include "models/library.h"
@@ -20,6 +21,10 @@
 #include <QUndoStack>
 #include <QtTest>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // Settings that differ from the start values in `count` catalogue settings.
@@ -37,7 +42,7 @@ ParameterSet differingIn(int count)
 
 QStringList fileNames(const QString &folder)
 {
-    return QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files,
+    return QDir(folder).entryList({QStringLiteral("*.txt"), QStringLiteral("*.dat")}, QDir::Files,
                                   QDir::Name | QDir::IgnoreCase);
 }
 
@@ -84,13 +89,15 @@ void TestModels::init()
 
 void TestModels::naming_data()
 {
-    QTest::addColumn<QStringList>("saved");      // saved in this order
-    QTest::addColumn<QStringList>("renamed");    // from, to
+    QTest::addColumn<QStringList>("saved");      // saved or put there, in this order
+    QTest::addColumn<QStringList>("action");     // rename FILE NAME, delete FILE
     QTest::addColumn<QString>("trouble");        // what the last step says
     QTest::addColumn<QStringList>("names");      // as listed
     QTest::addColumn<QStringList>("files");      // on disk
     QTest::addColumn<QStringList>("unreadable"); // listed as not readable
 
+    const QString cjk90(90, QChar(0x4E2D));
+    const QString cjk89 = cjk90.left(89) + QChar(0x56FD);
     QTest::newRow("odd characters")
         << QStringList{"Quad 5\"", "Cub 1.2 m", "a/b:c", "CON", " Heli. "} << QStringList()
         << QString() << QStringList{"a/b:c", "CON", "Cub 1.2 m", "Heli.", "Quad 5\""}
@@ -104,43 +111,97 @@ void TestModels::naming_data()
         << QStringList{"Quad 5\"", "Quad 5?"} << QStringList{"Quad 5_ (2).txt", "Quad 5_.txt"}
         << QStringList();
     QTest::newRow("rename") << QStringList{"Quad 5?", "Glider"}
-                            << QStringList{"Quad 5?", "Cub 1.2 m"} << QString()
+                            << QStringList{"rename", "Quad 5_.txt", "Cub 1.2 m"} << QString()
                             << QStringList{"Cub 1.2 m", "Glider"}
                             << QStringList{"Cub 1.2 m.txt", "Glider.txt"} << QStringList();
     QTest::newRow("rename onto an existing name")
-        << QStringList{"Cub", "Glider"} << QStringList{"Cub", "glider"}
+        << QStringList{"Cub", "Glider"} << QStringList{"rename", "Cub.txt", "glider"}
         << "A model named Glider already exists" << QStringList{"Cub", "Glider"}
         << QStringList{"Cub.txt", "Glider.txt"} << QStringList();
     QTest::newRow("no name") << QStringList{"Cub", "  "} << QStringList() << "A model needs a name"
                              << QStringList{"Cub"} << QStringList{"Cub.txt"} << QStringList();
     QTest::newRow("foreign files")
-        << QStringList{"Cub", "foreign:notes", "foreign:copied"} << QStringList() << QString()
+        << QStringList{"Cub", "text:notes.txt", "copy:copied.txt"} << QStringList() << QString()
         << QStringList{"copied", "Cub", "notes"}
         << QStringList{"copied.txt", "Cub.txt", "notes.txt"} << QStringList{"notes"};
+    QTest::newRow("case-only pair: delete takes its own file")
+        << QStringList{"copy:Cub.txt", "copy:cub.txt"} << QStringList{"delete", "cub.txt"}
+        << QString() << QStringList{"Cub"} << QStringList{"Cub.txt"} << QStringList();
+    QTest::newRow("case-only pair: rename takes its own file")
+        << QStringList{"copy:Cub.txt", "copy:cub.txt"}
+        << QStringList{"rename", "cub.txt", "Trainer"} << QString() << QStringList{"Cub", "Trainer"}
+        << QStringList{"Cub.txt", "Trainer.txt"} << QStringList();
+    QTest::newRow("same shown name from two files")
+        << QStringList{"Cub 1.2 m", "copy:other.txt", "name:other.name=Cub 1.2 m"}
+        << QStringList{"delete", "other.txt"} << QString() << QStringList{"Cub 1.2 m"}
+        << QStringList{"Cub 1.2 m.txt"} << QStringList();
+    QTest::newRow("90 CJK characters, twice the same start")
+        << QStringList{cjk90, cjk89} << QStringList() << QString() << QStringList{cjk90, cjk89}
+        << QStringList{cjk90.left(82) + " (2).txt", cjk90.left(83) + ".txt"} << QStringList();
+    QTest::newRow("mode 000 and a pipe")
+        << QStringList{"Cub", "mode000:M.txt", "fifo:F.txt"} << QStringList() << QString()
+        << QStringList{"Cub", "F", "M"} << QStringList{"Cub.txt", "M.txt"} << QStringList{"F", "M"};
+    QTest::newRow(".dat, ending in capitals, renamed")
+        << QStringList{"copy:Glider.DAT", "copy:Heli.dat", "Cub"}
+        << QStringList{"rename", "Heli.dat", "Heli 2"} << QString()
+        << QStringList{"Cub", "Glider", "Heli 2"}
+        << QStringList{"Cub.txt", "Glider.DAT", "Heli 2.dat"} << QStringList();
+    QTest::newRow("full disk: the model file fails")
+        << QStringList{"limit:300", "Quad 5?"} << QStringList()
+        << "its file could not be written (File too large)" << QStringList() << QStringList()
+        << QStringList();
+    QTest::newRow("full disk: its name fails")
+        << QStringList{"folder:Quad 5_.name", "Quad 5?"} << QStringList()
+        << "its name could not be written" << QStringList() << QStringList() << QStringList();
 }
 
 void TestModels::naming()
 {
     QFETCH(QStringList, saved);
-    QFETCH(QStringList, renamed);
+    QFETCH(QStringList, action);
     QFETCH(QString, trouble);
     QFETCH(QStringList, names);
     QFETCH(QStringList, files);
     QFETCH(QStringList, unreadable);
 
     QString last;
-    for (const QString &name : saved) {
-        if (name.startsWith("foreign:")) {
-            // Put there by hand: a parameter file copied in, or any text.
-            QFile file(QDir(folder()).filePath(name.mid(8) + ".txt"));
+    for (const QString &step : saved) {
+        const QString how = step.section(':', 0, 0);
+        const QString path = QDir(folder()).filePath(step.section(':', 1).section('=', 0, 0));
+        QFile file(path);
+        if (how == "limit") {
+            // A disk that is full for a file this long.
+            ignoreFileSizeSignal();
+            rlimit limit{rlim_t(step.section(':', 1).toInt()), RLIM_INFINITY};
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+        } else if (how == "fifo") {
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        } else if (how == "folder") {
+            QVERIFY(QDir().mkpath(path));
+        } else if (step.contains(':') && how != "a/b") {
+            // Put there by hand: a parameter file copied in, a name kept
+            // beside one, any text.
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(name.endsWith("copied") ? parameterFileFor(kStartParameters) : "notes");
-            continue;
+            file.write(how == "text"   ? QByteArray("notes")
+                       : how == "name" ? step.section('=', 1).toUtf8()
+                                       : parameterFileFor(kStartParameters));
+            file.close();
+            if (how == "mode000")
+                QVERIFY(file.setPermissions({}));
+        } else {
+            last = saveModelFile(folder(), step, parameterFileFor(kStartParameters));
         }
-        last = saveModelFile(folder(), name, parameterFileFor(kStartParameters));
     }
-    if (!renamed.isEmpty())
-        last = renameModelFile(folder(), renamed[0], renamed[1]);
+    rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &unlimited);
+    // Rows of the same shown name are told apart wherever the pilot picks.
+    QStringList labels = modelLabels(listModels(folder()));
+    QCOMPARE(labels.removeDuplicates(), 0);
+    const QString chosen = QDir(folder()).filePath(action.value(1));
+    if (action.value(0) == "rename")
+        last = renameModelFile(folder(), chosen, action[2]);
+    else if (action.value(0) == "delete")
+        last = deleteModelFile(chosen);
     QVERIFY2(trouble.isEmpty() ? last.isEmpty() : last.contains(trouble), qPrintable(last));
 
     QStringList listed, notReadable;
@@ -149,9 +210,17 @@ void TestModels::naming()
         if (!model.readable())
             notReadable << model.name;
     }
+    if (::geteuid() == 0)
+        unreadable.removeOne("M"); // root reads a file of mode 000
     QCOMPARE(listed, names);
     QCOMPARE(fileNames(folder()), files);
     QCOMPARE(notReadable, unreadable);
+    // `model:NAME` finds every listed model, pipes included.
+    for (const QString &name : names) {
+        QString shown, missing;
+        QVERIFY2(!resolveModelArgument("model:" + name, folder(), &shown, &missing).isEmpty(),
+                 qPrintable(missing));
+    }
 }
 
 void TestModels::recognition_data()
@@ -198,16 +267,27 @@ void TestModels::throughTheWindow()
     QTest::qWait(250);              // the first refresh tick has passed
     MainForm *ui = window.form();
 
-    // Save the editor as a model.
+    // Save the editor as a model: an empty library says how; the new
+    // model is the selected row, and the editor's settings are now in a
+    // file, so nothing is "Changed".
     ui->spinBox_sub[0]->setValue(7);
+    QTRY_VERIFY(!ui->statusChanges->text().isEmpty());
     ui->pushButton_Models->click();
     auto *dialog = window.findChild<ModelsDialog *>();
     QVERIFY(dialog);
+    QVERIFY(dialog->findChild<QLabel *>("modelsEmpty")->isVisible());
+    QVERIFY(saveModelFile(modelsFolder(), "Acro", parameterFileFor(kStartParameters)).isEmpty());
     answerInput("Cub 1.2 m");
     dialog->findChild<QPushButton *>("modelsSaveAs")->click();
-    QCOMPARE(dialog->table()->rowCount(), 1);
-    QCOMPARE(dialog->table()->item(0, 0)->text(), QStringLiteral("Cub 1.2 m"));
-    QCOMPARE(dialog->table()->item(0, 2)->text(), QStringLiteral("same as the editor"));
+    QCOMPARE(dialog->table()->rowCount(), 2);
+    QCOMPARE(dialog->table()->selectedItems().first()->text(), QStringLiteral("Cub 1.2 m"));
+    QCOMPARE(dialog->table()->item(1, 2)->text(), QStringLiteral("same as the editor"));
+    QTRY_COMPARE(ui->statusChanges->text(), QString());
+    // The Differs column follows the editor while the dialog is open.
+    ui->spinBox_sub[1]->setValue(4);
+    QTRY_COMPARE(dialog->table()->item(1, 2)->text(), QStringLiteral("1 setting"));
+    ui->spinBox_sub[1]->setValue(0);
+    QVERIFY(QFile::remove(QDir(modelsFolder()).filePath("Acro.txt")));
     dialog->close();
 
     // A READ of the model's settings, as a transmitter that holds it
@@ -250,8 +330,51 @@ void TestModels::throughTheWindow()
     QTRY_COMPARE(QApplication::focusWidget(), ui->spinBox_sub[0]);
     QTest::keySequence(ui->spinBox_sub[0], QKeySequence(QStringLiteral("Ctrl+Z")));
     QTRY_COMPARE(paramSet.subTrim[0], -3);
+    QVERIFY(!ui->statusActivity->text().startsWith("Opened model"));
     QTest::qWait(50);
     QCOMPARE(tx.received(), QByteArray());
+
+    // A model equal to the editor opened and undone: the undo takes back the
+    // open, not the pilot's edit before it.
+    ui->spinBox_sub[0]->setValue(7);
+    QTRY_COMPARE(ui->statusChanges->text(), QString());
+    ui->pushButton_Models->click();
+    dialog = window.findChild<ModelsDialog *>();
+    dialog->findChild<QPushButton *>("modelsOpen")->click();
+    ui->pushButton_Undo->click();
+    QCOMPARE(paramSet.subTrim[0], 7);
+    QTest::qWait(250);
+    QCOMPARE(ui->statusChanges->text(), QString());
+
+    // Send to the transmitter: the model as saved, its trims too, not the
+    // trims the transmitter reports live; named once it holds it.
+    ParameterSet glider = kStartParameters;
+    for (int i = 0; i < 4; ++i)
+        glider.stickTrim[i] = 100 + 10 * i;
+    const QByteArray gliderFile = modelFileFor(glider);
+    QVERIFY(saveModelFile(modelsFolder(), "Glider", gliderFile).isEmpty());
+    QTimer streaming; // a transmitter reports its trims (at 80) all the while
+    connect(&streaming, &QTimer::timeout, [&] {
+        tx.write(hexBytes("FE 19 40 50 00 6E 00 00 00 00 50 50 50 50 00 00 00 00 00 00"));
+    });
+    streaming.start(300);
+    QTRY_COMPARE(paramSet.stickTrim[0], 80);
+    tx.clearReceived();
+    dialog->close();
+    QTRY_VERIFY(!window.findChild<ModelsDialog *>());
+    ui->pushButton_Models->click();
+    dialog = window.findChild<ModelsDialog *>();
+    dialog->table()->selectRow(1);
+    QCOMPARE(dialog->table()->item(1, 0)->text(), QStringLiteral("Glider"));
+    dialog->findChild<QPushButton *>("modelsSend")->click();
+    streaming.stop();
+    for (int k = 0; k < 4; ++k)
+        QVERIFY2(tx.received().contains(gliderFile.mid(k * 81, 81)), tx.received().constData());
+    QVERIFY(tx.received().endsWith("WWW"));
+    QTRY_COMPARE(ui->statusActivity->text(),
+                 QStringLiteral("Sent model Glider to the transmitter"));
+    QTRY_COMPARE(ui->statusModel->text(), QStringLiteral("Glider"));
+    dialog->close();
 
     // Closing the port: the next transmitter may hold anything.
     ui->openButton->click();

@@ -6,6 +6,7 @@
 #include "app/startup.h"
 
 #include <cmath>
+#include <unistd.h>
 
 class TestStartup : public QObject
 {
@@ -14,6 +15,7 @@ private slots:
     void fittingScale_data();
     void fittingScale();
     void windowSizeIsTheForms();
+    void traceLinesOffWithoutTerminal();
 };
 
 void TestStartup::fittingScale_data()
@@ -57,6 +59,16 @@ void TestStartup::windowSizeIsTheForms()
 {
     MainWindow window;
     QCOMPARE(window.size(), kWindowSize);
+}
+
+void TestStartup::traceLinesOffWithoutTerminal()
+{
+    // ctest hands the test a pipe, as the desktop hands the tool its journal.
+    if (::isatty(STDERR_FILENO))
+        QSKIP("standard error is a terminal here");
+    QVERIFY(QLoggingCategory::defaultCategory()->isDebugEnabled());
+    keepTraceLinesOffLogs();
+    QVERIFY(!QLoggingCategory::defaultCategory()->isDebugEnabled());
 }
 
 QTEST_MAIN(TestStartup)

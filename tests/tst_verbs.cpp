@@ -141,6 +141,19 @@ void TestVerbs::verbs_data()
     QTest::newRow("output closed") << QStringList{"sh", R"(exec "$P" --show a >&-)"} << 2
                                    << QStringList() << false << "Standard output cannot be written";
 #endif
+#if defined(Q_OS_UNIX) && defined(VEGALYRA_MANPAGE)
+    // The manual page names every option --help lists, and no other: the
+    // option lines of the one against the tags of the other, any difference
+    // on standard error.
+    QTest::newRow("manual page and --help")
+        << QStringList{"sh",
+                       R"("$P" --help | sed -n '/^  -/{s/^  //;s/  .*//;s/ <[^>]*>//g;s/,//g;p;}' |
+                tr ' ' '\n' | sort -u >help-options
+            sed -n '/^\.TP/{n;p;}' "$M" | grep -o '^\.B[IR]* \\-.*' |
+                grep -o '\\-\(\\-\)\{0,1\}[a-z][a-z\\-]*' | sed 's/\\//g' | sort -u >page-options
+            diff help-options page-options >&2 || true)"}
+        << 0 << QStringList() << false << QString();
+#endif
 }
 
 void TestVerbs::verbs()
@@ -161,6 +174,9 @@ void TestVerbs::verbs()
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     environment.insert(QStringLiteral("P"), QStringLiteral(VEGALYRA_PROGRAM));
+#ifdef VEGALYRA_MANPAGE
+    environment.insert(QStringLiteral("M"), QStringLiteral(VEGALYRA_MANPAGE));
+#endif
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(dir.path());
     if (arguments.first() == QLatin1String("sh"))

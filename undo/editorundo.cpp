@@ -227,6 +227,10 @@ void EditorUndo::replaceEditorSettings(const QString &stepName, const ParameterS
     std::copy(std::begin(before.stickTrim), std::end(before.stickTrim),
               std::begin(restored.stickTrim));
     showSettings(restored);
-    if (changesEditor(before, paramSet))
-        pushStep(stepName + QStringLiteral(" — ") + changeName(before, paramSet), before, paramSet);
+    // Settings equal to the editor's are a step too: the pilot's undo takes
+    // back what the pilot just did, not an earlier edit.
+    pushStep(stepName + QStringLiteral(" — ") +
+                 (changesEditor(before, paramSet) ? changeName(before, paramSet)
+                                                  : QStringLiteral("no change")),
+             before, paramSet);
 }

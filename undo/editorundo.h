@@ -68,8 +68,8 @@ public:
 
     // Puts `after` into the editor as one step named `stepName` and the
     // first setting it changes ("Restore 14:02 — CH3 REVERSE: NOR -> REV
-    // (+5 more)"), and shows it. The stick trims stay as the transmitter
-    // last reported them. Nothing is sent.
+    // (+5 more)", or "no change"), and shows it. The stick trims stay as the
+    // transmitter last reported them. Nothing is sent.
     void replaceEditorSettings(const QString &stepName, const ParameterSet &after);
 
 protected:

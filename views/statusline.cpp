@@ -138,6 +138,7 @@ void StatusLine::commandsChanged(const RunningCommand *finished)
             setOutcome(transferOutcome(*finished));
             break;
         case CommandKind::Load:
+            loadWentOut = finished->connection != 0;
             for (int k = 0; k < 4; ++k)
                 loadDelivered[k] =
                     finished->delivered() ? finished->framesWritten[k] : QByteArray();
@@ -147,7 +148,7 @@ void StatusLine::commandsChanged(const RunningCommand *finished)
                 const LoadEnd end = *loadEnd;
                 loadEnd.reset();
                 finishLoaded(end.path, end.accepted, end.delivered && finished->delivered(),
-                             end.fileText, finished->unheard);
+                             end.fileText, finished->unheard, end.model);
             }
             break;
         case CommandKind::Save:
@@ -157,13 +158,14 @@ void StatusLine::commandsChanged(const RunningCommand *finished)
     showActivity();
 }
 
-void StatusLine::fileCommandStarts(const QString &path)
+void StatusLine::fileCommandStarts(const QString &path, const QString &model)
 {
-    commandFile = fileShownAs(path);
+    commandFile = model.isEmpty() ? fileShownAs(path) : model;
     showActivity();
 }
 
-void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByteArray &fileText)
+void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByteArray &fileText,
+                       const QString &reason)
 {
     if (ok) {
         QByteArray frames[4];
@@ -171,23 +173,24 @@ void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByte
             frames[k] = fileText.mid(k * kFrameLength, kFrameLength);
         takeFrames(frames);
     }
-    setOutcome(saveOutcome(fileShownAs(path), ok, delivered));
+    setOutcome(saveOutcome(fileShownAs(path), ok, delivered, reason));
 }
 
 void StatusLine::loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
-                        const QString &fileText)
+                        const QString &fileText, const QString &model)
 {
     for (const RunningCommand &awaiting : link.awaitingVoice()) {
         if (awaiting.kind == CommandKind::Load) {
-            loadEnd = LoadEnd{path, accepted, delivered, fileText};
+            loadEnd = LoadEnd{path, accepted, delivered, fileText, model};
             return;
         }
     }
-    finishLoaded(path, accepted, delivered, fileText, false);
+    finishLoaded(path, accepted, delivered, fileText, false, model);
 }
 
 void StatusLine::finishLoaded(const QString &path, const FileFramesAccepted &accepted,
-                              bool delivered, const QString &fileText, bool unheard)
+                              bool delivered, const QString &fileText, bool unheard,
+                              const QString &model)
 {
     // The frames as the file held them, then whatever the transmitter took
     // after them.
@@ -195,7 +198,10 @@ void StatusLine::finishLoaded(const QString &path, const FileFramesAccepted &acc
     takeFrames(loadDelivered);
     for (QByteArray &frame : loadDelivered)
         frame.clear();
-    setOutcome(loadOutcome(fileShownAs(path), accepted, delivered, unheard));
+    if (model.isEmpty())
+        setOutcome(loadOutcome(fileShownAs(path), accepted, delivered, unheard));
+    else
+        setOutcome(modelSentOutcome(model, loadWentOut, delivered, unheard));
 }
 
 void StatusLine::loadFailed(const QString &path)
@@ -210,7 +216,13 @@ void StatusLine::closedWithUnsentBytes(qint64 count)
 
 void StatusLine::restoredFromHistory(const QString &entryName, int stepIndex)
 {
-    restoreOutcome = QStringLiteral("Restored %1 to the editor — WRITE sends it").arg(entryName);
+    setStepOutcome(QStringLiteral("Restored %1 to the editor — WRITE sends it").arg(entryName),
+                   stepIndex);
+}
+
+void StatusLine::setStepOutcome(const QString &text, int stepIndex)
+{
+    restoreOutcome = text;
     restoreStep = stepIndex;
     setOutcome(restoreOutcome);
 }
@@ -226,9 +238,18 @@ void StatusLine::loadHeldNoSettings(const QString &path)
     setOutcome(loadNoSettingsOutcome(fileShownAs(path)));
 }
 
-void StatusLine::openedModel(const QString &name)
+void StatusLine::openedModel(const QString &name, int stepIndex)
 {
-    setOutcome(QStringLiteral("Opened model %1 in the editor — WRITE sends it").arg(name));
+    setStepOutcome(QStringLiteral("Opened model %1 in the editor — WRITE sends it").arg(name),
+                   stepIndex);
+}
+
+void StatusLine::savedModel(const QString &name)
+{
+    // A model is a file too: the editor's settings, as they stand, are no
+    // longer only in the editor.
+    takeSnapshot();
+    setOutcome(QStringLiteral("Saved the editor as model %1").arg(name));
 }
 
 void StatusLine::historyNotSaved(const QString &reason)

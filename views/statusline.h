@@ -48,13 +48,15 @@ public:
 
     // The commands changed (started, stepped or, with `finished`, ended).
     void commandsChanged(const RunningCommand *finished);
-    // SAVE or LOAD is about to run on this file.
-    void fileCommandStarts(const QString &path);
+    // SAVE or LOAD is about to run on this file; `model` names the model
+    // whose file it is, when the pilot sends one from MODELS.
+    void fileCommandStarts(const QString &path, const QString &model = QString());
     // How SAVE and LOAD ended: `fileText` is what went into the file or was
     // taken from it.
-    void saved(const QString &path, bool saved, bool delivered, const QByteArray &fileText);
+    void saved(const QString &path, bool saved, bool delivered, const QByteArray &fileText,
+               const QString &reason = QString());
     void loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
-                const QString &fileText);
+                const QString &fileText, const QString &model = QString());
     void loadFailed(const QString &path);
     // The pilot closed the port while bytes were still queued: the close
     // dropped them.
@@ -67,8 +69,11 @@ public:
     void editorStepsAt(int stepIndex);
     // LOAD's file held no frame of settings: nothing was sent.
     void loadHeldNoSettings(const QString &path);
-    // The editor took the settings of a model from the library.
-    void openedModel(const QString &name);
+    // The editor took the settings of a model from the library, as the
+    // pilot's step that leaves the undo stack at `stepIndex`.
+    void openedModel(const QString &name, int stepIndex);
+    // The editor's settings were just saved as a model.
+    void savedModel(const QString &name);
     // A history entry could not be written; the outcome shown stays and
     // says so too.
     void historyNotSaved(const QString &reason);
@@ -97,7 +102,10 @@ private:
     void checkSilence();
     void showConnection();
     void finishLoaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
-                      const QString &fileText, bool unheard);
+                      const QString &fileText, bool unheard, const QString &model);
+    // An outcome about the editor that undoing the step at `stepIndex`
+    // takes back.
+    void setStepOutcome(const QString &text, int stepIndex);
     void takeSnapshot();
     // The snapshot changes only by what really passed: frames the
     // transmitter took, frames written to or taken from a file.
@@ -134,8 +142,11 @@ private:
         FileFramesAccepted accepted;
         bool delivered;
         QString fileText;
+        QString model;
     };
     std::optional<LoadEnd> loadEnd;
+    // The last LOAD ran on an open port.
+    bool loadWentOut = false;
     QTimer silenceCheck;
     bool silenceShown = false;
     QString portName;

@@ -180,8 +180,10 @@ QString unsentOnCloseOutcome(qint64 count)
         .arg(count);
 }
 
-QString saveOutcome(const QString &file, bool saved, bool delivered)
+QString saveOutcome(const QString &file, bool saved, bool delivered, const QString &reason)
 {
+    if (!saved && !reason.isEmpty())
+        return QStringLiteral("Not saved: cannot write %1: %2").arg(file, reason);
     if (!saved)
         return QStringLiteral("Not saved: cannot write ") + file;
     return withTransfer(QStringLiteral("Saved ") + file, delivered);
@@ -205,6 +207,17 @@ QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, boo
     }
     if (unheard)
         return text + QStringLiteral(" — ") + unheardText(commandName(CommandKind::Load));
+    return withTransfer(text, delivered);
+}
+
+QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool unheard)
+{
+    if (!sent)
+        return QStringLiteral("Model %1 in the editor — the port is closed: nothing was sent")
+            .arg(model);
+    const QString text = QStringLiteral("Sent model %1 to the transmitter").arg(model);
+    if (unheard)
+        return text + QStringLiteral(" — ") + unheardText(QStringLiteral("send it"));
     return withTransfer(text, delivered);
 }
 

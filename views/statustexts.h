@@ -38,11 +38,16 @@ QString transferOutcome(const RunningCommand &finished);
 // The pilot closed the port while `count` bytes had not left it.
 QString unsentOnCloseOutcome(qint64 count);
 // How SAVE ended; `file` is the name the pilot knows the file by.
-QString saveOutcome(const QString &file, bool saved, bool delivered);
+// `reason`, in the system's words, says why it was not saved.
+QString saveOutcome(const QString &file, bool saved, bool delivered,
+                    const QString &reason = QString());
 // How LOAD ended, naming the frames the file did not hold in good order;
 // `unheard`: the frames left the port but the transmitter did not answer.
 QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, bool delivered,
                     bool unheard = false);
+// How sending a model from MODELS ended; it runs as LOAD of the model's
+// file. `sent`: the port was open, so it went to the transmitter.
+QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool unheard);
 // A file LOAD could not read.
 QString loadFailedOutcome(const QString &file);
 // A file LOAD read, but no frame of it held settings: nothing was sent.

@@ -1,8 +1,10 @@
-; The setup program for Windows: installs vegalyra.exe into Program Files,
-; adds a Start-menu entry and an uninstaller that Apps & features lists.
+; The setup program for Windows: shows the licence, installs vegalyra.exe
+; with it into Program Files, adds a Start-menu entry and an uninstaller
+; that Apps & features lists. The uninstaller keeps the pilot's history and
+; models unless asked to remove them (silently: uninstall.exe /S /REMOVEDATA).
 ; Built by the windows_packages target (scripts/windows) with
 ;   makensis -DVERSION=5.1 -DVERSION_MAJOR=5 -DVERSION_MINOR=1
-;            -DSTAGE=<folder with vegalyra.exe and licenses\> -DICON=<.ico> -DOUTFILE=<setup.exe>
+;            -DSTAGE=<folder with vegalyra.exe, LICENSE.txt and licenses\> -DICON=<.ico> -DOUTFILE=<setup.exe>
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -29,6 +31,8 @@ VIAddVersionKey "CompanyName" "VEGA & LYRA tool maintainers"
 VIAddVersionKey "LegalCopyright" "VEGA & LYRA tool maintainers; Qt: LGPL-3"
 
 !include "MUI2.nsh"
+!include "FileFunc.nsh"
+!include "Sections.nsh"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 ; "Run" on the last page starts the Start-menu entry through Explorer, so
@@ -37,10 +41,22 @@ VIAddVersionKey "LegalCopyright" "VEGA & LYRA tool maintainers; Qt: LGPL-3"
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_FUNCTION RunFromStartMenu
 !insertmacro MUI_PAGE_WELCOME
+; The GPL asks nothing of someone who only runs the program: the page shows
+; what it allows, and Next goes on.
+!define MUI_LICENSEPAGE_TEXT_TOP "This program is free software under the GNU General Public License, version 3 or later."
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "You may run it, study and change it, and hand it on, changed or not, under the same licence and with its source. It comes with no warranty. The licence is installed beside the program as LICENSE.txt."
+!define MUI_LICENSEPAGE_BUTTON "$(^NextBtn)"
+!insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
+; What the tool kept for the pilot is theirs: it stays unless they tick it.
+!define MUI_PAGE_HEADER_TEXT "Your history and models"
+!define MUI_PAGE_HEADER_SUBTEXT "They stay on this computer unless you remove them too."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "The settings history and the models in %LOCALAPPDATA%\vegalyra stay, so that a later installation finds them again. Tick the box to remove them too, with the remembered serial port (HKEY_CURRENT_USER\Software\vegalyra)."
+!define MUI_COMPONENTSPAGE_NODESC
+!insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
@@ -49,6 +65,7 @@ Section "VEGA & LYRA"
     SetRegView 64
     SetOutPath "$INSTDIR"
     File "${STAGE}\vegalyra.exe"
+    File "${STAGE}\LICENSE.txt"
     SetOutPath "$INSTDIR\licenses"
     File "${STAGE}\licenses\*.*"
     SetOutPath "$INSTDIR"
@@ -82,13 +99,31 @@ Function RunFromStartMenu
     Exec '"$WINDIR\explorer.exe" "$SMPROGRAMS\${PRODUCT}.lnk"'
 FunctionEnd
 
-Section "Uninstall"
+Section "un.The program" SecProgram
+    SectionIn RO
     SetShellVarContext all
     SetRegView 64
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     Delete "$INSTDIR\vegalyra.exe"
+    Delete "$INSTDIR\LICENSE.txt"
     RMDir /r "$INSTDIR\licenses"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
+
+; The history and models of whoever runs the uninstaller, and the port the
+; tool remembers for them. Unticked unless /REMOVEDATA is given.
+Section /o "un.History, models and the remembered port" SecData
+    SetShellVarContext current
+    RMDir /r "$LOCALAPPDATA\vegalyra"
+    DeleteRegKey HKCU "Software\vegalyra"
+SectionEnd
+
+Function un.onInit
+    ${un.GetParameters} $R0
+    ClearErrors
+    ${un.GetOptions} $R0 "/REMOVEDATA" $R1
+    IfErrors +2
+    SectionSetFlags ${SecData} ${SF_SELECTED}
+FunctionEnd

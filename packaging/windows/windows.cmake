@@ -44,10 +44,14 @@ foreach(test_name ${vegalyra_tests})
         "WINEQT_QPA_FONTDIR=Z:${VEGALYRA_TEST_FONTS}")
 endforeach()
 
-# The installer and the zip carry the program, the licence of the Qt it
-# contains, and how to get the source; the zip also a note on where to
-# start the program from (the installer's Start-menu entry sets that).
+# The installer and the zip carry the program, its licence (LICENSE.txt,
+# with Windows line ends for Notepad and the setup's licence page), the
+# licence of the Qt it contains, and how to get the source; the zip also a
+# note on where to start the program from (the installer's Start-menu entry
+# sets that).
 configure_file(${CMAKE_CURRENT_LIST_DIR}/README.txt ${CMAKE_BINARY_DIR}/README.txt
+    @ONLY NEWLINE_STYLE CRLF)
+configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt
     @ONLY NEWLINE_STYLE CRLF)
 set(VEGALYRA_SETUP ${CMAKE_BINARY_DIR}/vegalyra-${PROJECT_VERSION}-setup.exe)
 set(VEGALYRA_ZIP ${CMAKE_BINARY_DIR}/vegalyra-${PROJECT_VERSION}-windows.zip)
@@ -57,13 +61,14 @@ add_custom_command(OUTPUT ${VEGALYRA_ZIP}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/stage
     COMMAND ${CMAKE_COMMAND} -E make_directory ${VEGALYRA_STAGE}/licenses
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vegalyra> ${CMAKE_BINARY_DIR}/README.txt
-        ${VEGALYRA_STAGE}/
+        ${CMAKE_BINARY_DIR}/LICENSE.txt ${VEGALYRA_STAGE}/
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/NOTICE.txt
         ${VEGALYRA_QT_PREFIX}/licenses/LICENSE.LGPL3 ${VEGALYRA_QT_PREFIX}/licenses/LICENSE.GPL3
         ${VEGALYRA_STAGE}/licenses/
     COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/stage
         ${CMAKE_COMMAND} -E tar cf ${VEGALYRA_ZIP} --format=zip vegalyra-${PROJECT_VERSION}
     DEPENDS vegalyra ${CMAKE_CURRENT_LIST_DIR}/NOTICE.txt ${CMAKE_BINARY_DIR}/README.txt
+        ${CMAKE_BINARY_DIR}/LICENSE.txt
     COMMENT "Packing vegalyra-${PROJECT_VERSION}-windows.zip")
 add_custom_command(OUTPUT ${VEGALYRA_SETUP}
     COMMAND ${VEGALYRA_MAKENSIS} -V2 -DVERSION=${PROJECT_VERSION}
