@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "check/transmittercheck.h"
 #include "history/historyrecorder.h"
 #include "live/livewindow.h"
 #include "models/library.h"
@@ -28,20 +29,24 @@ MainWindow::MainWindow(QWidget *parent)
     history = new HistoryRecorder(historyFolder(), link, this);
     connect(history, &HistoryRecorder::notSaved, status, &StatusLine::historyNotSaved);
     compareSources = new CompareSources(link, this);
+    connect(history, &HistoryRecorder::written, compareSources, &CompareSources::historyChanged);
     setUpModels();
+    setUpCheck();
     // A READ is judged when its grace period is over; only one that brought
     // every setting frame on a connection that is still up stands for what
-    // the transmitter holds.
-    connect(status, &StatusLine::readJudged, this,
-            [this](int settingFramesRead, const ParameterSet &asRead) {
-                if (settingFramesRead < kSettingFrameKinds || link.connection() == 0)
-                    return;
-                history->readComplete(asRead);
-                compareSources->readComplete(asRead);
-                models->transmitterHolds(asRead);
-            });
+    // the transmitter holds. A complete check is judged the same way.
+    const auto judgeRead = [this](int settingFramesRead, const ParameterSet &asRead) {
+        if (settingFramesRead < kSettingFrameKinds || link.connection() == 0)
+            return;
+        history->readComplete(asRead);
+        compareSources->readComplete(asRead);
+        models->transmitterHolds(asRead);
+    };
+    connect(status, &StatusLine::readJudged, this, judgeRead);
+    connect(check, &TransmitterCheck::transmitterRead, this, judgeRead);
     link.setListener([this](const RunningCommand *finished) {
         status->commandsChanged(finished);
+        check->commandsChanged(finished);
         if (!finished) {
             if (link.running().empty()) // an outer command withdrawn: idle now
                 QTimer::singleShot(0, history, &HistoryRecorder::writePending);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QSerialPort>
 #include <QString>
 #include <QStringList>
@@ -15,11 +16,14 @@
 #include <vector>
 
 class MainForm;
+class CompareDialog;
 class CompareSources;
 class ModelLibrary;
 class HistoryRecorder;
 class LiveWindow;
 class StatusLine;
+class TransmitterCheck;
+struct CheckResult;
 class QAbstractButton;
 class QCloseEvent;
 class QShowEvent;
@@ -315,6 +319,18 @@ private:
     // LIVE: the ring of live samples, its window, Ctrl+L and the readouts
     // that open it (live/livewiring.cpp).
     void setUpLive();
+    // CHECK: the transmitter's settings into a record of the check's own,
+    // against the editor, on Ctrl+Shift+R or from COMPARE (`from`, else
+    // null); its result on the status line and in COMPARE
+    // (app/checkwindow.cpp).
+    void setUpCheck();
+    void startCheck(CompareDialog *from);
+    void showCheckResult(const CheckResult &result);
+    // Puts "Transmitter (read now)" into a COMPARE dialog while the port is
+    // open; a dialog opened during a check follows it.
+    void offerCheck(CompareDialog *dialog);
+    // Opens COMPARE with every source it offers (views/compare.cpp).
+    CompareDialog *openCompare();
     // LOAD after its step has begun: the lock of `own`, the file (`path`,
     // or the pilot's pick when empty), the transfer; `model` names the
     // model whose file it is (files/fileactions.cpp).
@@ -359,6 +375,11 @@ private:
 
     // LIVE, the live values over time (live/livewindow.h).
     LiveWindow *live = nullptr;
+    // The check of the transmitter against the editor, and the COMPARE
+    // that shows it (check/transmittercheck.h).
+    TransmitterCheck *check = nullptr;
+    QPointer<CompareDialog> checkShownIn;
+    bool checkOpensCompare = false;
 
     // Undo and redo of the pilot's steps (undo/editorundo.h).
     EditorUndo *undo = nullptr;

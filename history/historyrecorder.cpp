@@ -72,4 +72,6 @@ void HistoryRecorder::writePending()
         if (!trouble.isEmpty())
             emit notSaved(trouble);
     }
+    if (!waiting.empty())
+        emit written();
 }

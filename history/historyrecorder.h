@@ -34,6 +34,8 @@ public:
 signals:
     // An entry could not be written; `reason` in the system's words.
     void notSaved(const QString &reason);
+    // Entries were written: lists of the history follow.
+    void written();
 
 private:
     void keep(HistoryEvent event, const QByteArray &file);

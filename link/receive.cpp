@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "check/transmittercheck.h"
 #include "link/framedecoder.h"
 #include "model/parameterset.h"
 #include "views/statusline.h"
@@ -25,8 +26,12 @@ void MainWindow::serialPort_readyRead()
     NotThePilot received(*undo);
 
     int kindNumber = 0;
+    // While a check runs, the setting frames answering it go into the
+    // check's own record: the editor never sees them.
+    const bool checked = check->take(bytes, &kindNumber);
     const Incoming what =
-        decodeNotification(bytes, paramSet, liveStatus, suspendTrimUpdate, &kindNumber);
+        checked ? Incoming::Nothing
+                : decodeNotification(bytes, paramSet, liveStatus, suspendTrimUpdate, &kindNumber);
     if (kindNumber != 0)
         qDebug("ReadFlag:%d", kindNumber);
     if (what == Incoming::Channels || what == Incoming::Telemetry)
@@ -46,7 +51,9 @@ void MainWindow::serialPort_readyRead()
     // queue would grow without end. Normal traffic never comes near this.
     if (serialPort.bytesToWrite() <= kAnswerBacklogLimit)
         serialPort.write("WWW");
-    status->transmitterReported(bytes, kindNumber, suspendTrimUpdate);
+    // What the check took is not what the editor was last written with.
+    status->transmitterReported(checked ? QByteArray() : bytes, checked ? 0 : kindNumber,
+                                suspendTrimUpdate);
 }
 
 int MainWindow::byteArrayToInt(QByteArray b, int a)

@@ -2,6 +2,7 @@
 // parameter file, a history entry or a model, setting by setting.
 #include "app/mainwindow.h"
 
+#include "check/transmittercheck.h"
 #include "models/library.h"
 #include "models/modelsdialog.h"
 #include "views/comparedialog.h"
@@ -11,11 +12,21 @@
 
 void MainWindow::on_pushButton_Compare_clicked()
 {
+    openCompare();
+}
+
+CompareDialog *MainWindow::openCompare()
+{
     auto *dialog = new CompareDialog(paramSet, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    offerCheck(dialog); // first, while the port is open (app/checkwindow.cpp)
     compareSources->offerTo(dialog);
     QPushButton *fromModel = dialog->addSource(
         QStringLiteral("Model…"), [this, dialog] { return pickModel(*models, dialog); });
     fromModel->setEnabled(!models->models().empty());
     dialog->open();
+    if (check->isRunning())
+        startCheck(dialog); // follows the check under way
+
+    return dialog;
 }

@@ -153,9 +153,10 @@ QPushButton *CompareDialog::addSource(const QString &text, Picker pick)
     return button;
 }
 
-void CompareDialog::compareWith(const CompareSource &source)
+void CompareDialog::compareWith(const CompareSource &source, const QString &whenSame)
 {
     other = source;
+    otherSameText = whenSame;
     editorCompared = editor;
     table->horizontalHeaderItem(OtherValue)->setText(source.name);
     what->setText(source.trouble.isEmpty()
@@ -173,7 +174,8 @@ void CompareDialog::showTable()
     }
     const std::vector<SettingDifference> differences =
         compareSettings(editorCompared, other->settings);
-    count->setText(countText(differences.size()));
+    count->setText(differences.empty() && !otherSameText.isEmpty() ? otherSameText
+                                                                   : countText(differences.size()));
 
     auto addRow = [this](const SettingRow &row, const QString &mine, const QString &theirs,
                          bool differs) {

@@ -67,14 +67,16 @@ public:
     // caller can disable it while the source has nothing to offer.
     QPushButton *addSource(const QString &text, Picker pick);
 
-    // Compares the editor with `source` and shows the result.
-    void compareWith(const CompareSource &source);
+    // Compares the editor with `source` and shows the result; `whenSame`
+    // is what the count says when nothing differs ("No differences").
+    void compareWith(const CompareSource &source, const QString &whenSame = QString());
 
 private:
     void showTable();
 
     const ParameterSet &editor;
     std::optional<CompareSource> other;
+    QString otherSameText;
     ParameterSet editorCompared{};
 
     QHBoxLayout *sourceRow;

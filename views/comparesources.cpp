@@ -41,6 +41,7 @@ void CompareSources::readComplete(const ParameterSet &settings)
         return;
     read = settings;
     readConnection = link.connection();
+    emit lastReadChanged();
 }
 
 std::optional<ParameterSet> CompareSources::lastCompleteRead() const
@@ -52,20 +53,35 @@ std::optional<ParameterSet> CompareSources::lastCompleteRead() const
     return read;
 }
 
-void CompareSources::offerTo(CompareDialog *dialog) const
+void CompareSources::offerTo(CompareDialog *dialog)
 {
-    const std::optional<ParameterSet> last = lastCompleteRead();
     QPushButton *fromRead =
-        dialog->addSource(kTransmitter, [last]() -> std::optional<CompareSource> {
-            return CompareSource{kTransmitter, *last, QString()};
+        dialog->addSource(kTransmitter, [this]() -> std::optional<CompareSource> {
+            const std::optional<ParameterSet> now = lastCompleteRead();
+            if (!now)
+                return std::nullopt;
+            return CompareSource{kTransmitter, *now, QString()};
         });
-    fromRead->setEnabled(last.has_value());
-    if (!last)
-        fromRead->setToolTip(QStringLiteral("Available after a complete READ on this connection"));
+    // A check run from the open dialog is a complete READ too.
+    const auto follow = [this, fromRead] {
+        const bool have = lastCompleteRead().has_value();
+        fromRead->setEnabled(have);
+        fromRead->setToolTip(
+            have ? QString()
+                 : QStringLiteral("Available after a complete READ on this connection"));
+    };
+    follow();
+    connect(this, &CompareSources::lastReadChanged, fromRead, follow);
+    const std::optional<ParameterSet> last = lastCompleteRead();
     dialog->addSource(QStringLiteral("File…"), [dialog] { return pickFile(dialog); });
     QPushButton *fromHistory = dialog->addSource(QStringLiteral("History entry…"),
                                                  [dialog] { return pickHistoryEntry(dialog); });
-    fromHistory->setEnabled(!listHistory(historyFolder()).empty());
+    const auto followHistory = [fromHistory] {
+        fromHistory->setEnabled(!listHistory(historyFolder()).empty());
+    };
+    followHistory();
+    // A READ made while the dialog is open (a check) leaves an entry too.
+    connect(this, &CompareSources::historyWritten, fromHistory, followHistory);
 
     if (last)
         dialog->compareWith({kTransmitter, *last, QString()});

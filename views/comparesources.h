@@ -27,12 +27,20 @@ public:
 
     // Puts the sources into `dialog` and, when there is one, compares
     // with the transmitter's READ at once.
-    void offerTo(CompareDialog *dialog) const;
+    // The transmitter's READ in it follows each new complete READ.
+    void offerTo(CompareDialog *dialog);
 
 public slots:
     // A READ brought every setting frame: `settings` is what the
     // transmitter holds.
     void readComplete(const ParameterSet &settings);
+
+    // The history has new entries.
+    void historyChanged() { emit historyWritten(); }
+
+signals:
+    void lastReadChanged();
+    void historyWritten();
 
 private:
     const LinkActivity &link;

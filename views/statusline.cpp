@@ -258,12 +258,36 @@ void StatusLine::historyNotSaved(const QString &reason)
     setOutcome(outcome.isEmpty() ? note : outcome + QStringLiteral(" — ") + note);
 }
 
+void StatusLine::checkProgressed(const QString &text, int framesArrived)
+{
+    checkFrames = framesArrived;
+    checkText = text;
+    showActivity();
+}
+
+void StatusLine::checkEnded(const QString &text, const ParameterSet *editorChecked)
+{
+    checkFrames = -1;
+    checkedEditor.reset();
+    if (editorChecked) {
+        checkedEditor = *editorChecked;
+        checkVerdict = text;
+    }
+    setOutcome(text);
+}
+
 void StatusLine::refreshChanges()
 {
     // The settings the window starts with (after the first tick has passed
     // them through the widgets) are the first snapshot.
     if (!haveSnapshot)
         takeSnapshot();
+    // A check's verdict is about the editor as it was then.
+    if (checkedEditor && !sameCarriedSettings(paramSet, *checkedEditor)) {
+        checkedEditor.reset();
+        if (outcome == checkVerdict)
+            setOutcome(QString());
+    }
     const bool changed = !sameCarriedSettings(paramSet, snapshot);
     if (changed == changedShown)
         return;
@@ -330,6 +354,11 @@ void StatusLine::showActivity()
         text = progress.text;
         ui.progress->setRange(0, progress.maximum);
         ui.progress->setValue(progress.value);
+        busy = true;
+    } else if (checkFrames >= 0) {
+        text = checkText;
+        ui.progress->setRange(0, kSettingFrameKinds);
+        ui.progress->setValue(checkFrames);
         busy = true;
     }
     ui.progress->setVisible(busy);

@@ -77,6 +77,11 @@ public:
     // A history entry could not be written; the outcome shown stays and
     // says so too.
     void historyNotSaved(const QString &reason);
+    // A check of the transmitter has `framesArrived` of its setting frames,
+    // in the words of `text`; it ended with `outcome`. A verdict on
+    // `editorChecked` is taken back once the editor no longer holds it.
+    void checkProgressed(const QString &text, int framesArrived);
+    void checkEnded(const QString &outcome, const ParameterSet *editorChecked = nullptr);
 
     // Called on every refresh tick: compares the record with the snapshot.
     void refreshChanges();
@@ -152,4 +157,10 @@ private:
     int restoreStep = -1;
     QString outcome;
     QString shownActivity;
+    // The setting frames a running check has (-1 while none runs), and its
+    // words.
+    int checkFrames = -1;
+    QString checkText;
+    std::optional<ParameterSet> checkedEditor;
+    QString checkVerdict;
 };

@@ -1,0 +1,220 @@
+#include "check/transmittercheck.h"
+
+#include "link/framedecoder.h"
+#include "model/editing.h"
+#include "views/statustexts.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+// As long as READ waits for its frames: its 500 ms pause after "RR" and
+// the grace after it in which trailing frames still count.
+constexpr int kCheckWaitMs = 1000;
+// A transmitter sends its setting frames back to back; one that still
+// trails this long after the last is no longer part of the answer.
+constexpr qint64 kTrailMs = 500;
+
+QString commandShownAs(CommandKind kind)
+{
+    switch (kind) {
+    case CommandKind::Read:
+        return QStringLiteral("READ");
+    case CommandKind::Reset:
+        return QStringLiteral("RESET");
+    case CommandKind::DataReset:
+        return QStringLiteral("DATA RESET");
+    case CommandKind::Save:
+        return QStringLiteral("SAVE");
+    case CommandKind::Load:
+        return QStringLiteral("LOAD");
+    case CommandKind::Write:
+        break;
+    }
+    return QStringLiteral("WRITE");
+}
+
+const QString &noAnswerHint()
+{
+    static const QString hint =
+        QStringLiteral("check the cable, the port and that the transmitter is on");
+    return hint;
+}
+
+} // namespace
+
+QString checkProgressText(int framesArrived)
+{
+    return QStringLiteral("Checking, %1 of %2 frames").arg(framesArrived).arg(kSettingFrameKinds);
+}
+
+QString checkOutcomeText(const CheckResult &result, int differences)
+{
+    switch (result.end) {
+    case CheckEnd::Interrupted:
+        return result.interruption;
+    case CheckEnd::Partial:
+        if (result.framesArrived == 0) // COMPARE says what to look at
+            return QStringLiteral("Not checked: no answer from the transmitter");
+        return QStringLiteral("Not checked: only %1 of %2 frames arrived — check again")
+            .arg(result.framesArrived)
+            .arg(kSettingFrameKinds);
+    case CheckEnd::Complete:
+        break;
+    }
+    if (differences == 0)
+        return QStringLiteral("Checked: the transmitter holds the editor's settings");
+    if (differences == 1)
+        return QStringLiteral("Checked: 1 setting differs — COMPARE shows it");
+    return QStringLiteral("Checked: %1 settings differ — COMPARE shows them").arg(differences);
+}
+
+QString checkCompareTrouble(const CheckResult &result)
+{
+    switch (result.end) {
+    case CheckEnd::Interrupted:
+        return result.interruption;
+    case CheckEnd::Partial:
+        // Frames that did not come may hold anything: nothing is called
+        // equal.
+        if (result.framesArrived == 0)
+            return QStringLiteral("No answer from the transmitter: nothing compared — ") +
+                   noAnswerHint();
+        return QStringLiteral("The transmitter sent only %1 of %2 setting frames: nothing "
+                              "compared — check again")
+            .arg(result.framesArrived)
+            .arg(kSettingFrameKinds);
+    case CheckEnd::Complete:
+        break;
+    }
+    return QString();
+}
+
+QString checkInterruptionText(CommandKind kind)
+{
+    return QStringLiteral("Check interrupted by ") + commandShownAs(kind);
+}
+
+TransmitterCheck::TransmitterCheck(const LinkActivity &activity, const ParameterSet &editorRecord,
+                                   QObject *parent)
+    : QObject(parent), link(activity), editor(editorRecord)
+{
+    clock.start();
+    deadline.setSingleShot(true);
+    deadline.setInterval(kCheckWaitMs);
+    connect(&deadline, &QTimer::timeout, this, [this] { finish(CheckEnd::Partial); });
+}
+
+int TransmitterCheck::framesArrived() const
+{
+    int count = 0;
+    for (quint32 bits = framesSeen; bits != 0; bits &= bits - 1)
+        ++count;
+    return count;
+}
+
+TransmitterCheck::Start TransmitterCheck::start()
+{
+    if (running)
+        return Start::AlreadyRunning;
+    if (link.connection() == 0)
+        return Start::NotConnected;
+    if (!link.running().empty() || readBeingJudged)
+        return Start::Busy;
+    record = editor;
+    framesSeen = 0;
+    running = true;
+    connection = link.connection();
+    listenUntil = clock.elapsed() + kCheckWaitMs;
+    deadline.start();
+    emit progressed(0);
+    return Start::Started;
+}
+
+bool TransmitterCheck::listening() const
+{
+    return running ||
+           (connection != 0 && connection == link.connection() && clock.elapsed() < listenUntil);
+}
+
+bool TransmitterCheck::take(const QByteArray &bytes, int *kindNumber)
+{
+    *kindNumber = 0;
+    if (!listening())
+        return false;
+    // The same decoder as the editor's, into a copy: what is not a setting
+    // frame is left to the editor untouched.
+    ParameterSet taken = record;
+    LiveStatus unused = liveStatus;
+    int kind = 0;
+    const Incoming what = decodeNotification(bytes, taken, unused, true, &kind);
+    if (what != Incoming::Parameters && what != Incoming::Aux)
+        return false;
+    *kindNumber = kind;
+    listenUntil = std::max(listenUntil, clock.elapsed() + kTrailMs);
+    if (!running)
+        return true; // a late frame of an ended check: dropped
+    // The record derives and repairs the way the editor's does after every
+    // frame.
+    selectDualRate(taken);
+    validateParameters(taken);
+    record = taken;
+    if (kind > 0 && kind <= kSettingFrameKinds && !(framesSeen & (1u << kind))) {
+        framesSeen |= 1u << kind;
+        emit progressed(framesArrived());
+        if (framesArrived() == kSettingFrameKinds)
+            finish(CheckEnd::Complete);
+    }
+    return true;
+}
+
+void TransmitterCheck::commandsChanged(const RunningCommand *finished)
+{
+    if (finished && finished->kind == CommandKind::Read)
+        readBeingJudged = true;
+    const auto &commands = link.running();
+    if (commands.empty())
+        return;
+    const CommandKind kind = commands.back().kind;
+    // A READ takes every frame into the editor, also the late ones of an
+    // ended check: the transmitter answers its "RR" with the same frames.
+    if (kind == CommandKind::Read)
+        stopListening();
+    if (running)
+        finish(CheckEnd::Interrupted, checkInterruptionText(kind));
+}
+
+void TransmitterCheck::readJudged()
+{
+    readBeingJudged = false;
+}
+
+void TransmitterCheck::portClosed()
+{
+    if (running)
+        finish(CheckEnd::Interrupted, QStringLiteral("Check interrupted: port closed"));
+    stopListening();
+}
+
+void TransmitterCheck::finish(CheckEnd end, const QString &interruption)
+{
+    running = false;
+    deadline.stop();
+    CheckResult result;
+    result.end = end;
+    result.framesArrived = framesArrived();
+    result.interruption = interruption;
+    if (end == CheckEnd::Complete) {
+        // The trims are the transmitter's live report, which goes on
+        // reaching the editor during a check.
+        std::copy(std::begin(editor.stickTrim), std::end(editor.stickTrim),
+                  std::begin(record.stickTrim));
+        result.held = record;
+    }
+    // What a complete READ would have done is done before the result is
+    // shown, so COMPARE opened with it offers the new READ.
+    if (end == CheckEnd::Complete)
+        emit transmitterRead(result.framesArrived, record);
+    emit ended(result);
+}

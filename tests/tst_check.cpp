@@ -1,0 +1,230 @@
+// CHECK through the window: Ctrl+Shift+R or COMPARE's "Transmitter (read
+// now)" asks a transmitter on a pseudo-terminal for its settings and
+// compares them with an edited editor that must not move.
+#include "app/mainwindow.h"
+#include "check/transmittercheck.h"
+#include "history/history.h"
+#include "link/framedecoder.h"
+#include "models/library.h"
+#include "settings/catalogue.h"
+#include "support/messageboxcatcher.h"
+#include "support/ptytransmitter.h"
+#include "ui/mainform.h"
+#include "views/comparedialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QUndoStack>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+using Change = std::function<void(ParameterSet &p)>;
+
+// Writes frames one notification each, 15 ms apart, from `startMs` on:
+// the transmitter answers while a command of the tool is pausing.
+void answerLater(PtyTransmitter &tx, const QList<QByteArray> &frames, int startMs, QObject *scope)
+{
+    for (int k = 0; k < frames.size(); ++k)
+        QTimer::singleShot(startMs + 15 * k, scope, [&tx, frame = frames[k]] { tx.write(frame); });
+}
+
+// The record as frames carry it: the alarms in tenths of the volts.
+ParameterSet withTenths(ParameterSet p)
+{
+    p.txAlarmTenths = alarmTenths(p.txAlarmVolt);
+    p.rxAlarmTenths = alarmTenths(p.rxAlarmVolt);
+    p.extAlarmTenths = alarmTenths(p.extAlarmVolt);
+    return p;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Change)
+
+class TestCheck : public QObject
+{
+    Q_OBJECT
+private slots:
+    void checkLeavesTheEditorAlone_data();
+    void checkLeavesTheEditorAlone();
+};
+
+void TestCheck::checkLeavesTheEditorAlone_data()
+{
+    QTest::addColumn<Change>("held");       // what the transmitter holds unlike the editor
+    QTest::addColumn<bool>("fromCompare");  // started in COMPARE, else by its key
+    QTest::addColumn<int>("frames");        // setting frames answering the check at once
+    QTest::addColumn<QString>("interrupt"); // the button pressed during the check
+    QTest::addColumn<QString>("outcome");   // the status line, or the interruption
+    QTest::addColumn<QStringList>("rows");  // the differences COMPARE lists
+    QTest::addColumn<QString>("shown");     // COMPARE's count or its note; empty: no COMPARE
+    QTest::addColumn<int>("readEntries");   // READ entries in the history
+    QTest::addColumn<QString>("heldModel"); // the status line's model the transmitter holds
+
+    const Change same = [](ParameterSet &) {};
+    const Change other = [](ParameterSet &p) {
+        p.subTrim[0] = 0;
+        p.reverse[0] = 1;
+        p.throttleCurve[3] = 60;
+    };
+    QTest::newRow("other settings")
+        << other << false << 19 << QString() << "Checked: 3 settings differ — COMPARE shows them"
+        << QStringList{"BASIC / CH1 / REVERSE: NOR -> REV", "BASIC / CH1 / SUB-TRIM: 41 -> 0",
+                       "ADVANCE2 / TH CURE / POINT4: 50 -> 60"}
+        << "3 settings differ" << 1 << "GLIDER";
+    QTest::newRow("same settings, from COMPARE")
+        << same << true << 19 << QString() << "Checked: the transmitter holds the editor's settings"
+        << QStringList() << "The transmitter holds exactly what the editor shows" << 1 << "GLIDER";
+    QTest::newRow("12 of 19")
+        << other << false << 12 << QString()
+        << "Not checked: only 12 of 19 frames arrived — check again" << QStringList()
+        << "The transmitter sent only 12 of 19 setting frames: nothing compared — check again" << 0
+        << QString();
+    QTest::newRow("no answer")
+        << other << true << 0 << QString() << "Not checked: no answer from the transmitter"
+        << QStringList()
+        << "No answer from the transmitter: nothing compared — check the cable, the port and "
+           "that the transmitter is on"
+        << 0 << QString();
+    QTest::newRow("READ during the check")
+        << other << false << 5 << "READ"
+        << "Check interrupted by READ" << QStringList() << QString() << 1 << "GLIDER";
+    QTest::newRow("WRITE during the check") << other << false << 5 << "WRITE"
+                                            << "Check interrupted by WRITE" << QStringList()
+                                            << QString() << 0 << "like GLIDER (3 settings differ)";
+    QTest::newRow("CLOSE during the check")
+        << other << false << 5 << "CLOSE"
+        << "Check interrupted: port closed" << QStringList() << QString() << 0 << QString();
+}
+
+void TestCheck::checkLeavesTheEditorAlone()
+{
+    QFETCH(Change, held);
+    QFETCH(bool, fromCompare);
+    QFETCH(int, frames);
+    QFETCH(QString, interrupt);
+    QFETCH(QString, outcome);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, shown);
+    QFETCH(int, readEntries);
+    QFETCH(QString, heldModel);
+
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    paramSet = kStartParameters;
+    MainWindow window;
+    MainForm *ui = window.form();
+    PtyTransmitter tx;
+    MessageBoxCatcher boxes;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(tx.openIn(window));
+    QTest::qWait(250); // the refresh passes the settings through the widgets once
+
+    // An edit not yet written, and a transmitter holding other settings.
+    ui->spinBox_sub[0]->setValue(41);
+    QTRY_VERIFY(!ui->statusChanges->text().isEmpty());
+    const ParameterSet editor = paramSet;
+    const int steps = window.editorSteps()->index();
+    ParameterSet inTransmitter = withTenths(editor);
+    held(inTransmitter);
+    QVERIFY(saveModelFile(modelsFolder(), "GLIDER", modelFileFor(inTransmitter)).isEmpty());
+    const QList<QByteArray> answer = settingFrames(inTransmitter);
+
+    auto *check = window.findChild<TransmitterCheck *>();
+    QByteArray wireAtEnd;
+    CheckResult result;
+    bool editorAsItWas = false;
+    connect(check, &TransmitterCheck::ended, &tx, [&](const CheckResult &r) {
+        result = r;
+        wireAtEnd = tx.received();
+        editorAsItWas = paramSet == editor && window.editorSteps()->index() == steps &&
+                        ui->statusChanges->text() == QStringLiteral("Changed — not yet written");
+    });
+    tx.clearReceived();
+    if (fromCompare) {
+        ui->pushButton_Compare->click();
+        auto *dialog = window.findChild<CompareDialog *>();
+        QVERIFY(dialog);
+        const auto sources = dialog->findChildren<QPushButton *>();
+        QPushButton *readNow = dialog->findChild<QPushButton *>("compareReadNow");
+        QVERIFY(readNow && readNow->text() == QStringLiteral("Transmitter (read now)"));
+        for (QPushButton *other : sources) // first in the row of sources
+            QTRY_VERIFY(other == readNow || other->text() == "CLOSE" || other->x() > readNow->x());
+        readNow->click();
+    } else {
+        QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    QVERIFY(tx.waitForReceived(2));
+    for (int k = 0; k < frames; ++k)
+        QVERIFY(tx.sendFrame(answer[k]));
+    QObject scope;
+    if (interrupt == "READ") {
+        answerLater(tx, answer, 300, &scope); // READ's answer
+        ui->toolButton_Read->click();
+    } else if (interrupt == "WRITE") {
+        answerLater(tx, answer.mid(frames), 50, &scope); // the rest of the check's
+        ui->toolButton_Send->click();
+    } else if (interrupt == "CLOSE") {
+        ui->openButton->click();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!check->isRunning() && window.linkActivity().running().empty(), 5000);
+    QTest::qWait(600); // READ's grace, and the history written once nothing runs
+
+    // The check sent "RR", and only answers besides, up to its end.
+    QCOMPARE(wireAtEnd.replace("WWW", "").replace("DIS", ""), QByteArray("RR"));
+    QCOMPARE(interrupt.isEmpty() ? ui->statusActivity->text() : result.interruption, outcome);
+    QVERIFY(editorAsItWas);
+    // READ takes its frames into the editor as always; what answers the
+    // check never arrives there, also when it trails into a WRITE (which
+    // brings the alarm tenths in step with the volts it sends).
+    if (interrupt == "READ")
+        QVERIFY(compareSettings(paramSet, inTransmitter).empty());
+    else
+        QVERIFY(paramSet == (interrupt == "WRITE" ? withTenths(editor) : editor));
+    int reads = 0;
+    for (const HistoryEntry &entry : listHistory(historyFolder()))
+        reads += entry.event == QStringLiteral("READ");
+    QCOMPARE(reads, readEntries);
+    QCOMPARE(ui->statusModel->text(), heldModel);
+
+    QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
+    auto *dialog = window.findChild<CompareDialog *>();
+    QCOMPARE(dialog != nullptr, !shown.isEmpty());
+    if (!dialog)
+        return;
+    auto *count = dialog->findChild<QLabel *>(QStringLiteral("compareCount"));
+    auto *what = dialog->findChild<QLabel *>(QStringLiteral("compareWhat"));
+    QCOMPARE(rows.isEmpty() && readEntries == 0 ? what->text() : count->text(), shown);
+    auto *table = dialog->findChild<QTableWidget *>(QStringLiteral("compareTable"));
+    QStringList listed;
+    for (int r = 0; r < table->rowCount(); ++r)
+        listed << QStringLiteral("%1 / %2 / %3: %4 -> %5")
+                      .arg(table->item(r, 0)->text(), table->item(r, 1)->text(),
+                           table->item(r, 2)->text(), table->item(r, 3)->text(),
+                           table->item(r, 4)->text());
+    QCOMPARE(listed, rows);
+    // The complete check is the transmitter's last READ and a history
+    // entry too, also in a COMPARE that was open all along.
+    for (QPushButton *button : dialog->findChildren<QPushButton *>()) {
+        if (button->text() == QStringLiteral("Transmitter (last READ)") ||
+            button->text() == QStringLiteral("History entry…"))
+            QCOMPARE(button->isEnabled(), readEntries == 1);
+    }
+    // A verdict is about the editor as it was: an edit takes it back.
+    if (interrupt.isEmpty() && readEntries == 1) {
+        ui->spinBox_sub[1]->setValue(5);
+        QTRY_VERIFY(ui->statusActivity->text().isEmpty());
+    }
+}
+
+QTEST_MAIN(TestCheck)
+#include "tst_check.moc"
