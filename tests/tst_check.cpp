@@ -99,6 +99,19 @@ void TestCheck::checkLeavesTheEditorAlone_data()
     QTest::newRow("WRITE during the check") << other << false << 5 << "WRITE"
                                             << "Check interrupted by WRITE" << QStringList()
                                             << QString() << 0 << "like GLIDER (3 settings differ)";
+    // Frames answering a check that stopped waiting for them (a transmitter
+    // that answers after the check's second) are not the editor's.
+    QTest::newRow("answer after the check gave up")
+        << other << true << 0 << "late answer" << "Not checked: no answer from the transmitter"
+        << QStringList()
+        << "No answer from the transmitter: nothing compared — check the cable, the port and "
+           "that the transmitter is on"
+        << 0 << QString();
+    QTest::newRow("answer stalls past the check's end")
+        << other << false << 5 << "late answer"
+        << "Not checked: only 5 of 19 frames arrived — check again" << QStringList()
+        << "The transmitter sent only 5 of 19 setting frames: nothing compared — check again" << 0
+        << QString();
     QTest::newRow("CLOSE during the check")
         << other << false << 5 << "CLOSE"
         << "Check interrupted: port closed" << QStringList() << QString() << 0 << QString();
@@ -173,6 +186,8 @@ void TestCheck::checkLeavesTheEditorAlone()
     } else if (interrupt == "WRITE") {
         answerLater(tx, answer.mid(frames), 50, &scope); // the rest of the check's
         ui->toolButton_Send->click();
+    } else if (interrupt == "late answer") {
+        answerLater(tx, answer.mid(frames), 1100, &scope); // after the check's second
     } else if (interrupt == "CLOSE") {
         ui->openButton->click();
     }
@@ -181,7 +196,8 @@ void TestCheck::checkLeavesTheEditorAlone()
 
     // The check sent "RR", and only answers besides, up to its end.
     QCOMPARE(wireAtEnd.replace("WWW", "").replace("DIS", ""), QByteArray("RR"));
-    QCOMPARE(interrupt.isEmpty() ? ui->statusActivity->text() : result.interruption, outcome);
+    QCOMPARE(result.interruption.isEmpty() ? ui->statusActivity->text() : result.interruption,
+             outcome);
     QVERIFY(editorAsItWas);
     // READ takes its frames into the editor as always; what answers the
     // check never arrives there, also when it trails into a WRITE (which
