@@ -40,6 +40,13 @@ void takeAsThePagesShow(ParameterSet &p)
         clampOne(p.progMix[k].up, rateMin, 100);
         clampOne(p.progMix[k].down, rateMin, 100);
     }
+    // The dual-rate tables show through the D/R boxes of the selected
+    // channel and position; every entry is taken as those boxes would take
+    // it, whichever is selected.
+    for (int pos = 0; pos < 2; ++pos) {
+        clampAll(p.drRate[pos], 0, 100);
+        clampAll(p.drExpo[pos], -100, 100);
+    }
     clampOne(p.rssiAlarm, -100, 0);
     clampOne(p.stickMode, 1, 4);
     clampOne(p.txVersion, 0, 1000);

@@ -11,8 +11,12 @@
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
 #include "views/comparedialog.h"
+#include "views/historydialog.h"
+#include "views/statusline.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -44,6 +48,46 @@ ParameterSet withTenths(ParameterSet p)
     return p;
 }
 
+// Every setting frame with all its value bytes set to `fill`: each field
+// at one end of what its bytes can carry, most of them past what the pages
+// can show.
+QList<QByteArray> framesFilledWith(char fill)
+{
+    QList<QByteArray> frames = settingFrames(kStartParameters);
+    for (QByteArray &frame : frames) {
+        const int end = frame.size() == 12 ? 11 : 7;
+        for (int k = 3; k < end; ++k)
+            frame[k] = fill;
+    }
+    return frames;
+}
+
+// Answers the check's "RR" with `frames` and waits for its end.
+void checkAnswered(MainWindow &window, PtyTransmitter &tx, const QList<QByteArray> &frames)
+{
+    bool done = false;
+    const QMetaObject::Connection c = QObject::connect(
+        window.findChild<TransmitterCheck *>(), &TransmitterCheck::ended, [&done] { done = true; });
+    QVERIFY(tx.waitForReceived(2));
+    for (const QByteArray &frame : frames)
+        QVERIFY(tx.sendFrame(frame));
+    QVERIFY(QTest::qWaitFor([&done] { return done; }, 3000));
+    QObject::disconnect(c);
+}
+
+// READ, answered with `frames` during its pause; returns once it is judged.
+void readAnswered(MainWindow &window, PtyTransmitter &tx, const QList<QByteArray> &frames)
+{
+    bool done = false;
+    const QMetaObject::Connection c = QObject::connect(
+        window.findChild<StatusLine *>(), &StatusLine::readJudged, [&done] { done = true; });
+    QObject scope;
+    answerLater(tx, frames, 250, &scope);
+    window.form()->toolButton_Read->click();
+    QVERIFY(QTest::qWaitFor([&done] { return done; }, 3000));
+    QObject::disconnect(c);
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Change)
@@ -54,6 +98,10 @@ class TestCheck : public QObject
 private slots:
     void checkLeavesTheEditorAlone_data();
     void checkLeavesTheEditorAlone();
+    void checkAgreesWithRead_data();
+    void checkAgreesWithRead();
+    void checkWordsReachThePilot_data();
+    void checkWordsReachThePilot();
 };
 
 void TestCheck::checkLeavesTheEditorAlone_data()
@@ -102,8 +150,8 @@ void TestCheck::checkLeavesTheEditorAlone_data()
     // Frames answering a check that stopped waiting for them (a transmitter
     // that answers after the check's second) are not the editor's.
     QTest::newRow("answer after the check gave up")
-        << other << true << 0 << "late answer" << "Not checked: no answer from the transmitter"
-        << QStringList()
+        << other << true << 0 << "late answer"
+        << "Not checked: no answer from the transmitter" << QStringList()
         << "No answer from the transmitter: nothing compared — check the cable, the port and "
            "that the transmitter is on"
         << 0 << QString();
@@ -240,6 +288,139 @@ void TestCheck::checkLeavesTheEditorAlone()
         ui->spinBox_sub[1]->setValue(5);
         QTRY_VERIFY(ui->statusActivity->text().isEmpty());
     }
+}
+
+void TestCheck::checkAgreesWithRead_data()
+{
+    QTest::addColumn<char>("fill");
+    QTest::newRow("every value byte 00") << char(0x00);
+    QTest::newRow("every value byte FF") << char(0xFF);
+}
+
+// Values past the pages' ranges: a READ clamps them as the pages do, the
+// same however often it is read, and a check right after agrees; the
+// trims and the D/R CH selection moving after it do not take its verdict
+// back.
+void TestCheck::checkAgreesWithRead()
+{
+    QFETCH(char, fill);
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    paramSet = kStartParameters;
+    MainWindow window;
+    MainForm *ui = window.form();
+    PtyTransmitter tx;
+    MessageBoxCatcher boxes;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(tx.openIn(window));
+    QTest::qWait(250); // the refresh passes the settings through the widgets once
+    const QList<QByteArray> frames = framesFilledWith(fill);
+
+    readAnswered(window, tx, frames);
+    const ParameterSet firstRead = paramSet;
+    QVERIFY(paramSet.subTrim[0] == (fill ? 100 : -100)); // clamped, not repaired
+    readAnswered(window, tx, frames);
+    QVERIFY(paramSet == firstRead);
+
+    tx.clearReceived();
+    QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    checkAnswered(window, tx, frames);
+    const QString same = QStringLiteral("Checked: the transmitter holds the editor's settings");
+    QCOMPARE(ui->statusActivity->text(), same);
+
+    const auto trimsShown = [ui] {
+        QString shown;
+        for (QLineEdit *trim : ui->lineEdit_Trim)
+            shown += trim->text();
+        return shown;
+    };
+    const QString before = trimsShown();
+    QVERIFY(tx.sendFrame(QByteArray::fromHex("FE192D54007E00000000EFFFEE78000000000000")));
+    ui->comboBox_DR_CH1->setCurrentIndex(2);
+    QTRY_VERIFY(trimsShown() != before); // a refresh has passed
+    QCOMPARE(ui->statusActivity->text(), same);
+}
+
+void TestCheck::checkWordsReachThePilot_data()
+{
+    QTest::addColumn<QString>("action"); // what the pilot does around the check
+    QTest::addColumn<QString>("shown");  // COMPARE's source at the end; empty: none open
+    QTest::addColumn<QString>("said");   // what the status line says at the end
+
+    QTest::newRow("another source picked during the check")
+        << "pick"
+        << "The editor compared with: Transmitter (last READ)"
+        << "Checked: the transmitter holds the editor's settings";
+    QTest::newRow("HISTORY open when the check ends")
+        << "history"
+        << "The editor compared with: Transmitter (read now)"
+        << "Checked: the transmitter holds the editor's settings";
+    QTest::newRow("key pressed during a WRITE")
+        << "write" << QString() << "Not checked: a command is running";
+    QTest::newRow("READ pressed during the check")
+        << "read" << QString() << "Check interrupted by READ";
+}
+
+void TestCheck::checkWordsReachThePilot()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, shown);
+    QFETCH(QString, said);
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    paramSet = kStartParameters;
+    MainWindow window;
+    MainForm *ui = window.form();
+    PtyTransmitter tx;
+    MessageBoxCatcher boxes;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(tx.openIn(window));
+    QTest::qWait(250); // the refresh passes the settings through the widgets once
+    auto *check = window.findChild<TransmitterCheck *>();
+    const QList<QByteArray> frames = settingFrames(withTenths(paramSet));
+    const auto idle = [&] {
+        return window.linkActivity().running().empty() && !check->isRunning();
+    };
+
+    QObject scope;
+    if (action == "pick") { // a READ to pick, then COMPARE's check
+        readAnswered(window, tx, frames);
+        tx.clearReceived();
+        ui->pushButton_Compare->click();
+        window.findChild<QPushButton *>("compareReadNow")->click();
+        for (QPushButton *button : window.findChildren<QPushButton *>())
+            if (button->text() == QStringLiteral("Transmitter (last READ)"))
+                button->click();
+    } else if (action == "write") { // the key during WRITE's pauses
+        bool seenAtOnce = false;
+        QTimer::singleShot(1000, &scope, [&] {
+            QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+            seenAtOnce = ui->statusActivity->toolTip().contains(said);
+        });
+        ui->toolButton_Send->click();
+        QVERIFY(seenAtOnce);
+    } else {
+        QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    if (action == "history") {
+        ui->pushButton_History->click();
+        QVERIFY(window.findChild<HistoryDialog *>());
+    }
+    if (action == "read")
+        readAnswered(window, tx, frames);
+    else if (action != "write")
+        checkAnswered(window, tx, frames);
+    QTRY_VERIFY_WITH_TIMEOUT(idle() && window.linkActivity().awaitingVoice().empty(), 6000);
+    QTRY_VERIFY(ui->statusActivity->toolTip().contains(said)); // beside the command's outcome
+    if (action == "history") { // no dialog on top of it: the next COMPARE shows the check
+        QCOMPARE(window.findChildren<CompareDialog *>().size(), 0);
+        window.findChild<HistoryDialog *>()->reject();
+        ui->pushButton_Compare->click();
+    }
+    auto *dialog = window.findChild<CompareDialog *>();
+    QCOMPARE(dialog ? dialog->findChild<QLabel *>("compareWhat")->text() : QString(), shown);
 }
 
 QTEST_MAIN(TestCheck)
