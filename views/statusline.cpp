@@ -90,7 +90,9 @@ void StatusLine::portAppeared(const QString &message)
 
 void StatusLine::transmitterReported(const QByteArray &bytes, int kindNumber, bool trimsSuspended)
 {
-    if (silenceShown) {
+    // The link hears only the transmitter's own frames: an echo or noise
+    // leaves the warning up.
+    if (silenceShown && link.silentForMs() < kSilenceMs) {
         silenceShown = false;
         showConnection();
         silenceCheck.start(int(kSilenceMs));

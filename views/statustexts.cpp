@@ -67,8 +67,7 @@ const QString &unfinished()
 // transmitter switched off and a port that is not its own.
 QString unheardText(const QString &command)
 {
-    return QStringLiteral("Sent, but the transmitter did not answer: is it switched on, and is "
-                          "this its port? Please %1 again.")
+    return QStringLiteral("Not answered: is the transmitter on, and is this its port? %1 again.")
         .arg(command);
 }
 
