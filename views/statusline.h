@@ -29,6 +29,7 @@ public:
         QProgressBar *progress;
         QLabel *changes;
         QLabel *connection;
+        QLabel *model; // the model the transmitter holds
     };
     StatusLine(const Widgets &widgets, const LinkActivity &link, QObject *parent = nullptr);
 
@@ -73,6 +74,10 @@ public:
     // says so too.
     void historyNotSaved(const QString &reason);
 
+    // The model the transmitter holds, as the library recognises it; empty
+    // when it holds none the tool knows of.
+    void showHeldModel(const QString &text);
+
     // Called on every refresh tick: compares the record with the snapshot.
     void refreshChanges();
     // True while the record holds settings neither the transmitter nor a
@@ -86,7 +91,15 @@ signals:
     // what the transmitter holds, without any edit made since.
     void readJudged(int settingFramesRead, const ParameterSet &asRead);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // Gives every part the room it needs at the line's width, the activity
+    // first; a part without room enough is cut short with "…" and shown
+    // whole in its tooltip.
+    void fitParts();
+    void showActivityIn(int width);
     // Names a line from which nothing has come for a while, and stops
     // naming it when bytes arrive.
     void checkSilence();
@@ -141,4 +154,6 @@ private:
     int restoreStep = -1;
     QString outcome;
     QString shownActivity;
+    QString connectionShown; // whole, without the warning
+    QString heldModel;
 };
