@@ -6,12 +6,14 @@
 #include "support/messageboxcatcher.h"
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
+#include "ui/portnamebox.h"
 
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -69,6 +71,7 @@ private slots:
     void portListRules();
     void portEntryText_data();
     void portEntryText();
+    void portListReadsWell();
     void init();
     void cleanup();
     void openSendsOk();
@@ -92,6 +95,37 @@ private:
     MainWindow *window = nullptr;
     MainForm *ui = nullptr;
 };
+
+void TestPort::portListReadsWell()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    PortNameBox *box = qobject_cast<PortNameBox *>(ui->portNameBox);
+    QVERIFY(box);
+    box->setItemData(1, QStringLiteral("ttyUSB0 — USB2.0-Serial · 1a86:7523"),
+                     PortNameBox::DetailsRole);
+    box->setCurrentIndex(1);
+    box->showPopup();
+    QWidget *popup = box->view()->window();
+    QVERIFY(QTest::qWaitForWindowExposed(popup));
+    QTest::qWait(50); // the list is painted
+    // What the screen shows of the list, not what it would paint now.
+    const QImage shot = popup->screen()->grabWindow(popup->winId()).toImage();
+    for (int row = 0; row < 2; ++row) {
+        const QRect item = box->view()->visualRect(box->model()->index(row, 0));
+        const QRect onScreen(box->view()->viewport()->mapTo(popup, item.topLeft()), item.size());
+        const QColor ground = shot.pixelColor(onScreen.left() + 1, onScreen.center().y());
+        int light = 0;
+        for (int x = onScreen.left(); x <= onScreen.right(); ++x)
+            light += qGray(shot.pixel(x, onScreen.center().y())) > 200;
+        QVERIFY2(light > 0, qPrintable(QStringLiteral("row %1: no white text").arg(row)));
+        if (row == 1) // the current entry is highlighted
+            QVERIFY2(ground.blue() > 200 && ground.red() < 150, qPrintable(ground.name()));
+        else
+            QVERIFY2(qGray(ground.rgb()) < 100, qPrintable(ground.name()));
+    }
+    box->hidePopup();
+}
 
 void TestPort::init()
 {
