@@ -6,6 +6,7 @@
 #include "link/framedecoder.h"
 #include "models/library.h"
 #include "models/modelsdialog.h"
+#include "support/messageboxcatcher.h"
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
 #include "views/historydialog.h"
@@ -252,6 +253,14 @@ void TestModels::throughTheWindow()
     QTRY_COMPARE(paramSet.subTrim[0], -3);
     QTest::qWait(50);
     QCOMPARE(tx.received(), QByteArray());
+
+    // A WRITE nobody was heard taking: the transmitter may hold the old
+    // settings or the new, so no model is named.
+    tx.setStreaming(false);
+    MessageBoxCatcher boxes;
+    ui->toolButton_Send->click();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.texts.size(), 1, 3000);
+    QCOMPARE(ui->statusModel->text(), QString());
 
     // Closing the port: the next transmitter may hold anything.
     ui->openButton->click();
