@@ -3,8 +3,6 @@
 // new one becomes current and the status line names it. Runs under Wine in
 // the Windows checks; elsewhere there is no such registry.
 #include "app/mainwindow.h"
-#include "link/portlist.h"
-#include "link/serialcomm.h"
 #include "ui/mainform.h"
 
 #include <QComboBox>
@@ -25,29 +23,21 @@ private slots:
 #ifdef Q_OS_WIN
 namespace {
 
-const wchar_t kKey[] = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
-const wchar_t kDevice[] = L"\\Device\\VegaLyraCable0"; // a backslash in the name, as drivers write
-
+// A driver's device name, with its backslashes, mapped to a port; none
+// removes the value.
 bool setPort(const wchar_t *port)
 {
     HKEY key = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, REG_OPTION_VOLATILE, KEY_SET_VALUE,
-                        nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr,
+                        REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return false;
-    LONG result = port ? RegSetValueExW(key, kDevice, 0, REG_SZ,
-                                        reinterpret_cast<const BYTE *>(port),
-                                        DWORD((wcslen(port) + 1) * sizeof(wchar_t)))
-                       : RegDeleteValueW(key, kDevice);
+    const wchar_t device[] = L"\\Device\\VegaLyraCable0";
+    const LONG result = port ? RegSetValueExW(key, device, 0, REG_SZ,
+                                              reinterpret_cast<const BYTE *>(port),
+                                              DWORD((wcslen(port) + 1) * sizeof(wchar_t)))
+                             : RegDeleteValueW(key, device);
     RegCloseKey(key);
     return result == ERROR_SUCCESS;
-}
-
-QStringList listed(const QComboBox *box)
-{
-    QStringList names;
-    for (int i = 0; i < box->count(); ++i)
-        names << box->itemText(i);
-    return names;
 }
 
 } // namespace
@@ -63,30 +53,19 @@ void TestComPorts::listFollowsTheRegistry()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QComboBox *box = window.form()->portNameBox;
-    QLabel *activity = window.form()->statusActivity;
-
     // Plugged in, renumbered (the same device, another port), pulled.
-    const struct {
-        const wchar_t *port;
-        const char *current; // empty: any
-        const char *gone;
-    } steps[] = {{L"COM7", "COM7", ""}, {L"COM8", "COM8", "COM7"}, {nullptr, "", "COM8"}};
-    for (const auto &step : steps) {
-        QVERIFY(setPort(step.port));
-        const QString current = QString::fromLatin1(step.current);
-        const QString gone = QString::fromLatin1(step.gone);
-        if (!current.isEmpty()) {
-            QTRY_COMPARE_WITH_TIMEOUT(box->currentText(), current, 3000);
-            QVERIFY2(activity->toolTip().startsWith(QStringLiteral("New port: ") + current),
-                     qPrintable(activity->toolTip()));
+    const wchar_t *ports[] = {L"COM7", L"COM8", nullptr};
+    QString before;
+    for (const wchar_t *port : ports) {
+        QVERIFY(setPort(port));
+        const QString now = port ? QString::fromWCharArray(port) : QString();
+        if (!before.isEmpty())
+            QTRY_COMPARE_WITH_TIMEOUT(box->findText(before), -1, 3000);
+        if (!now.isEmpty()) {
+            QTRY_COMPARE_WITH_TIMEOUT(box->currentText(), now, 3000);
+            QVERIFY(window.form()->statusActivity->toolTip().startsWith("New port: " + now));
         }
-        if (!gone.isEmpty())
-            QTRY_VERIFY_WITH_TIMEOUT(!listed(box).contains(gone), 3000);
-        bool found = false;
-        for (const SerialCommEntry &entry : serialCommEntries())
-            found = found || (entry.device == QString::fromWCharArray(kDevice) &&
-                              entry.port == current);
-        QCOMPARE(found, !current.isEmpty());
+        before = now;
     }
 #endif
 }

@@ -342,27 +342,24 @@ void TestDisplay::gaugeShowsExactlyItsValue_data()
 void TestDisplay::gaugeShowsExactlyItsValue()
 {
     QFETCH(QList<int>, values);
-    const auto showAt = [](MainWindow &w, int value) {
+    // The gauge as a window shown at `value` from the start draws it.
+    const auto freshAt = [](int value) {
         liveStatus.channelOutput[0] = value;
-        tick(w);
-    };
-    // The gauge as a window drawn fresh shows it.
-    const auto freshAt = [&](int value) {
         auto w = quietWindow();
-        showAt(*w, value);
+        tick(*w);
         w->show();
         return QTest::qWaitForWindowExposed(w.get()) ? gaugeOnScreen(*w) : QImage();
     };
     const QImage atRest = freshAt(1000);
     const QImage expected = freshAt(values.last());
-
+    liveStatus.channelOutput[0] = 1000;
     auto w = quietWindow();
+    tick(*w);
     w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    showAt(*w, 1000);
     QTRY_VERIFY(gaugeOnScreen(*w) == atRest);
     for (int value : values) {
-        showAt(*w, value);
+        liveStatus.channelOutput[0] = value;
+        tick(*w);
         QCoreApplication::processEvents(); // what the change repaints
     }
     QTRY_VERIFY(gaugeOnScreen(*w) == expected);
