@@ -37,7 +37,9 @@ protected:
 
 void watchForUnexpectedBoxes()
 {
-    qApp->installEventFilter(new UnexpectedBoxes(qApp));
+    // Also in tests without widgets: the application may be a core one.
+    QCoreApplication *app = QCoreApplication::instance();
+    app->installEventFilter(new UnexpectedBoxes(app));
 }
 
 } // namespace
