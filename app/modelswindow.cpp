@@ -21,7 +21,7 @@
 void MainWindow::setUpModels()
 {
     models = new ModelLibrary(modelsFolder(), this);
-    connect(models, &ModelLibrary::heldModelChanged, ui->statusModel, &QLabel::setText);
+    connect(models, &ModelLibrary::heldModelChanged, status, &StatusLine::showHeldModel);
     connect(&serialPort, &QSerialPort::aboutToClose, models, &ModelLibrary::transmitterGone);
 
     const auto open = [this](const ModelEntry &model) {

@@ -443,6 +443,13 @@ void ModelLibrary::commandFinished(const RunningCommand &finished)
 {
     if (finished.kind == CommandKind::Read || finished.kind == CommandKind::Save)
         return;
+    // Frames left, but the transmitter was not heard taking them all: it may
+    // hold the old settings or the new, so it holds no model the tool knows.
+    if (!finished.delivered() && finished.firstFrameAt >= 0) {
+        held.reset();
+        tellHeld();
+        return;
+    }
     // What the transmitter took is the frames as they went on the wire.
     const QByteArray file = finished.deliveredFile();
     ParameterSet taken = kStartParameters;

@@ -7,6 +7,7 @@
 #include "link/framedecoder.h"
 #include "models/library.h"
 #include "models/modelsdialog.h"
+#include "support/messageboxcatcher.h"
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
 #include "views/historydialog.h"
@@ -375,6 +376,13 @@ void TestModels::throughTheWindow()
                  QStringLiteral("Sent model Glider to the transmitter"));
     QTRY_COMPARE(ui->statusModel->text(), QStringLiteral("Glider"));
     dialog->close();
+    // A WRITE nobody was heard taking: the transmitter may hold the old
+    // settings or the new, so no model is named.
+    tx.setStreaming(false);
+    MessageBoxCatcher boxes;
+    ui->toolButton_Send->click();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.texts.size(), 1, 3000);
+    QCOMPARE(ui->statusModel->text(), QString());
 
     // Closing the port: the next transmitter may hold anything.
     ui->openButton->click();
