@@ -83,6 +83,8 @@ void TestModels::init()
 {
     QVERIFY(data.isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    // Qt's own removal does not see a name that is not UTF-8.
+    ::unlink((QFile::encodeName(folder()) + "/b\xff" "d.txt").constData());
     QDir(data.path()).removeRecursively();
     QDir().mkpath(folder());
 }
@@ -150,9 +152,26 @@ void TestModels::naming_data()
         << QStringList{"limit:300", "Quad 5?"} << QStringList()
         << "its file could not be written (File too large)" << QStringList() << QStringList()
         << QStringList();
-    QTest::newRow("full disk: its name fails")
-        << QStringList{"folder:Quad 5_.name", "Quad 5?"} << QStringList()
-        << "its name could not be written" << QStringList() << QStringList() << QStringList();
+    QTest::newRow("a name file in the way: the next free file name")
+        << QStringList{"folder:Quad 5_.name", "Quad 5?"} << QStringList() << QString()
+        << QStringList{"Quad 5?"} << QStringList{"Quad 5_ (2).txt"} << QStringList();
+    QTest::newRow("a name that is another model's file name keeps that model's name")
+        << QStringList{"copy:Cub.dat", "name:Cub.dat.name=Cub 1.2 m", "Cub.dat"} << QStringList()
+        << QString() << QStringList{"Cub 1.2 m", "Cub.dat"}
+        << QStringList{"Cub.dat", "Cub.dat.txt"} << QStringList();
+    QTest::newRow("full disk: rename whose name cannot be written changes nothing")
+        << QStringList{"Cub", "limit:3"} << QStringList{"rename", "Cub.txt", "Quad 5?"}
+        << "Cub was not renamed: its name could not be written (File too large). Nothing changed"
+        << QStringList{"Cub"} << QStringList{"Cub.txt"} << QStringList();
+    QTest::newRow("full disk: replacing a model keeps it as it was")
+        << QStringList{"Quad 5?", "limit:300", "Quad 5?"} << QStringList()
+        << "The model is there as it was before" << QStringList{"Quad 5?"}
+        << QStringList{"Quad 5_.txt"} << QStringList();
+    const QString lossy = QStringLiteral("b") + QChar(QChar::ReplacementCharacter) + "d";
+    QTest::newRow("a file name that is not UTF-8 is listed, not hidden")
+        << QStringList{"Cub", "raw:"} << QStringList{"delete", lossy + ".txt"}
+        << "its file name is not valid text" << QStringList{lossy, "Cub"}
+        << QStringList{"Cub.txt"} << QStringList{lossy};
 }
 
 void TestModels::naming()
@@ -169,7 +188,11 @@ void TestModels::naming()
         const QString how = step.section(':', 0, 0);
         const QString path = QDir(folder()).filePath(step.section(':', 1).section('=', 0, 0));
         QFile file(path);
-        if (how == "limit") {
+        if (how == "raw") {
+            const QByteArray raw = QFile::encodeName(folder()) + "/b\xff" "d.txt";
+            FILE *bytes = ::fopen(raw.constData(), "w");
+            QVERIFY(bytes && ::fclose(bytes) == 0);
+        } else if (how == "limit") {
             // A disk that is full for a file this long.
             ignoreFileSizeSignal();
             rlimit limit{rlim_t(step.section(':', 1).toInt()), RLIM_INFINITY};
@@ -192,8 +215,6 @@ void TestModels::naming()
             last = saveModelFile(folder(), step, parameterFileFor(kStartParameters));
         }
     }
-    rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
-    setrlimit(RLIMIT_FSIZE, &unlimited);
     // Rows of the same shown name are told apart wherever the pilot picks.
     QStringList labels = modelLabels(listModels(folder()));
     QCOMPARE(labels.removeDuplicates(), 0);
@@ -202,6 +223,8 @@ void TestModels::naming()
         last = renameModelFile(folder(), chosen, action[2]);
     else if (action.value(0) == "delete")
         last = deleteModelFile(chosen);
+    rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &unlimited);
     QVERIFY2(trouble.isEmpty() ? last.isEmpty() : last.contains(trouble), qPrintable(last));
 
     QStringList listed, notReadable;
