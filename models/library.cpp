@@ -299,14 +299,16 @@ QStringList modelLabels(const std::vector<ModelEntry> &models)
     for (const ModelEntry &m : models)
         ++uses[m.name.toLower()];
     QStringList labels;
+    QSet<QString> given;
     for (const ModelEntry &m : models) {
         QString label = m.name;
         if (uses.value(m.name.toLower()) > 1)
             label += QStringLiteral(" (%1)").arg(QFileInfo(m.path).fileName());
         // A name that happens to read like another row's label still gets
         // a label of its own.
-        for (int n = 2; labels.contains(label); ++n)
+        for (int n = 2; given.contains(label); ++n)
             label = QStringLiteral("%1 (%2) #%3").arg(m.name, QFileInfo(m.path).fileName()).arg(n);
+        given.insert(label);
         labels << label;
     }
     return labels;
@@ -384,13 +386,15 @@ QString saveModelFile(const QString &folder, const QString &typed, const QByteAr
         return notSaved(name, QStringLiteral("its name"), nameFile.errorString(), isNew);
     if (!model.commit())
         return notSaved(name, QStringLiteral("its file"), model.errorString(), isNew);
+    const bool named =
+        keepName ? nameFile.commit() : !QFileInfo::exists(namePath) || QFile::remove(namePath);
+    const QString reason = keepName ? nameFile.errorString() : QStringLiteral("it is in the way");
+    if (!named && isNew && QFile::remove(path))
+        return notSaved(name, QStringLiteral("its name"), reason, true);
     if (savedPath)
         *savedPath = path;
-    if (keepName ? nameFile.commit() : !QFileInfo::exists(namePath) || QFile::remove(namePath))
+    if (named)
         return QString();
-    const QString reason = keepName ? nameFile.errorString() : QStringLiteral("it is in the way");
-    if (isNew && QFile::remove(path))
-        return notSaved(name, QStringLiteral("its name"), reason, true);
     return QStringLiteral("The model %1 was saved, but its name could not be kept beside its "
                           "file (%2): it is listed as %3.")
         .arg(name, reason, nameOfFile(path));
