@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -100,6 +101,10 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
                        this);
     empty->setObjectName(QStringLiteral("modelsEmpty"));
     layout->addWidget(empty);
+    note = new QLabel(this);
+    note->setObjectName(QStringLiteral("modelsNote"));
+    note->hide();
+    layout->addWidget(note);
 
     QPushButton *saveAs = button(this, QStringLiteral("Save the editor as…"), "modelsSaveAs");
     QPushButton *sendIt = button(this, QStringLiteral("Send to the transmitter"), "modelsSend");
@@ -125,8 +130,15 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
     // again while it runs.
     connect(saveAs, &QPushButton::clicked, this, &ModelsDialog::saveEditorAs);
     connect(sendIt, &QPushButton::clicked, this, [this, send, sendIt] {
-        if (const ModelEntry *model = selected())
-            send(ModelEntry(*model), sendIt);
+        if (const ModelEntry *model = selected()) {
+            // The pilot may close the dialog while the model is sent.
+            const QPointer<ModelsDialog> self(this);
+            const QString refused = send(ModelEntry(*model), sendIt);
+            if (!self)
+                return;
+            note->setText(refused);
+            note->setVisible(!refused.isEmpty());
+        }
     });
     connect(openIt, &QPushButton::clicked, this, [this, open] {
         if (const ModelEntry *model = selected())

@@ -35,7 +35,7 @@ void BenchModels::refill()
     ModelLibrary library(folder.path());
     const ParameterSet editor = kStartParameters;
     const auto none = [](const ModelEntry &) {};
-    ModelsDialog dialog(library, editor, none, [](const ModelEntry &, QAbstractButton *) {}, none);
+    ModelsDialog dialog(library, editor, none, [](const ModelEntry &, QAbstractButton *) { return QString(); }, none);
     dialog.show();
     QCOMPARE(dialog.table()->rowCount(), 10000);
     QBENCHMARK {

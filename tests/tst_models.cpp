@@ -10,6 +10,7 @@
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
 #include "views/historydialog.h"
+#include "views/statustexts.h"
 
 #include <QInputDialog>
 #include <QLabel>
@@ -70,6 +71,8 @@ private slots:
     void init();
     void naming_data();
     void naming();
+    void sendOutcome_data();
+    void sendOutcome();
     void recognition_data();
     void recognition();
     void throughTheWindow();
@@ -246,6 +249,28 @@ void TestModels::naming()
     }
 }
 
+void TestModels::sendOutcome_data()
+{
+    QTest::addColumn<bool>("delivered");
+    QTest::addColumn<bool>("unheard");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("taken") << true << false << "Sent model Cub to the transmitter";
+    // Never WRITE again: WRITE sends the live trims, not the model's.
+    QTest::newRow("not taken whole")
+        << false << false << "Model Cub not received whole — send it again from MODELS";
+    QTest::newRow("not answered")
+        << false << true
+        << "Model Cub: the transmitter did not answer — send it again from MODELS";
+}
+
+void TestModels::sendOutcome()
+{
+    QFETCH(bool, delivered);
+    QFETCH(bool, unheard);
+    QFETCH(QString, text);
+    QCOMPARE(modelSentOutcome("Cub", true, delivered, unheard), text);
+}
+
 void TestModels::recognition_data()
 {
     QTest::addColumn<QStringList>("names");
@@ -354,6 +379,12 @@ void TestModels::throughTheWindow()
     QTest::keySequence(ui->spinBox_sub[0], QKeySequence(QStringLiteral("Ctrl+Z")));
     QTRY_COMPARE(paramSet.subTrim[0], -3);
     QVERIFY(!ui->statusActivity->text().startsWith("Opened model"));
+    // Redone, the open says again what it did.
+    ui->pushButton_Redo->click();
+    QCOMPARE(ui->statusActivity->text(),
+             QStringLiteral("Opened model Cub 1.2 m in the editor — WRITE sends it"));
+    ui->pushButton_Undo->click();
+    QCOMPARE(paramSet.subTrim[0], -3);
     QTest::qWait(50);
     QCOMPARE(tx.received(), QByteArray());
 
@@ -397,6 +428,21 @@ void TestModels::throughTheWindow()
     QTRY_COMPARE(ui->statusActivity->text(),
                  QStringLiteral("Sent model Glider to the transmitter"));
     QTRY_COMPARE(ui->statusModel->text(), QStringLiteral("Glider"));
+
+    // Send while WRITE runs is refused: only WRITE's frames reach the
+    // transmitter.
+    streaming.start(300);
+    tx.clearReceived();
+    QString refusal;
+    QTimer::singleShot(300, dialog, [&] {
+        dialog->findChild<QPushButton *>("modelsSend")->click();
+        refusal = dialog->findChild<QLabel *>("modelsNote")->text();
+    });
+    ui->toolButton_Send->click(); // returns once WRITE's transfer has ended
+    streaming.stop();
+    QCOMPARE(refusal,
+             QStringLiteral("Not sent: a command is running — send it again when it has ended"));
+    QCOMPARE(tx.received().count(gliderFile.left(81)), 1);
     dialog->close();
 
     // Closing the port: the next transmitter may hold anything.
