@@ -19,6 +19,8 @@
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -167,24 +169,32 @@ QString unreachableTrouble(const QString &fileName)
 // Model files whose names are not text in the system's encoding (bytes
 // that are not UTF-8): Qt's own listing leaves them out, and no path Qt
 // builds reaches them, so they are found here only to be shown.
-QStringList undecodableModelFiles(const QString &folder)
+std::vector<ModelEntry> undecodableModelFiles(const QString &folder)
 {
-    QStringList names;
+    std::vector<ModelEntry> models;
 #ifdef Q_OS_UNIX
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
-        return names;
+        return models;
     while (const dirent *entry = ::readdir(dir)) {
         const QByteArray raw(entry->d_name);
-        const QString name = QFile::decodeName(raw);
-        if (QFile::encodeName(name) != raw && hasModelEnding(name))
-            names << name;
+        const QString fileName = QFile::decodeName(raw);
+        if (QFile::encodeName(fileName) == raw || !hasModelEnding(fileName))
+            continue;
+        ModelEntry model;
+        model.path = QDir(folder).filePath(fileName);
+        model.name = QFileInfo(fileName).completeBaseName();
+        model.trouble = unreachableTrouble(fileName);
+        struct stat info {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
+            model.saved = QDateTime::fromSecsSinceEpoch(info.st_mtime);
+        models.push_back(model);
     }
     ::closedir(dir);
 #else
     Q_UNUSED(folder)
 #endif
-    return names;
+    return models;
 }
 
 } // namespace
@@ -256,13 +266,8 @@ std::vector<ModelEntry> listModels(const QString &folder)
         }
         models.push_back(entry);
     }
-    for (const QString &fileName : undecodableModelFiles(folder)) {
-        ModelEntry entry;
-        entry.path = QDir(folder).filePath(fileName);
-        entry.name = nameOfFile(entry.path);
-        entry.trouble = unreachableTrouble(fileName);
+    for (const ModelEntry &entry : undecodableModelFiles(folder))
         models.push_back(entry);
-    }
     std::sort(models.begin(), models.end(), [](const ModelEntry &a, const ModelEntry &b) {
         const int byName = a.name.compare(b.name, Qt::CaseInsensitive);
         return byName != 0 ? byName < 0 : a.path < b.path;
