@@ -95,8 +95,8 @@ QString fitted(QString base, int room)
 // ignores case: a second "Quad 5?" beside "Quad 5\"" becomes "Quad 5_ (2)".
 // `own` is the model being renamed: its own file and name file do not
 // count as taken.
-QString freeModelPath(const QString &folder, const QString &name,
-                      const QString &ending = kTxt, const QString &own = QString())
+QString freeModelPath(const QString &folder, const QString &name, const QString &ending = kTxt,
+                      const QString &own = QString())
 {
     QSet<QString> taken;
     const QDir dir(folder);
@@ -185,7 +185,7 @@ std::vector<ModelEntry> undecodableModelFiles(const QString &folder)
         model.path = QDir(folder).filePath(fileName);
         model.name = QFileInfo(fileName).completeBaseName();
         model.trouble = unreachableTrouble(fileName);
-        struct stat info {};
+        struct stat info;
         if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
             model.saved = QDateTime::fromSecsSinceEpoch(info.st_mtime);
         models.push_back(model);
@@ -439,8 +439,9 @@ QString renameModelFile(const QString &folder, const QString &path, const QStrin
     const QString notRenamed = QStringLiteral("%1 was not renamed: %2. Nothing changed.");
     WholeFileWriter nameFile(namePath);
     if (keepName && !nameFile.stage(name.toUtf8()))
-        return notRenamed.arg(model->name, QStringLiteral("its name could not be written (%1)")
-                                               .arg(nameFile.errorString()));
+        return notRenamed.arg(
+            model->name,
+            QStringLiteral("its name could not be written (%1)").arg(nameFile.errorString()));
     QFile file(path);
     if (target != path && !file.rename(target))
         return notRenamed.arg(model->name, file.errorString());
@@ -457,9 +458,9 @@ QString renameModelFile(const QString &folder, const QString &path, const QStrin
     if (oldNameThere && !(keepName && oldNamePath == namePath)) {
         QFile old(oldNamePath);
         if (!old.remove() && target == path)
-            return notRenamed.arg(model->name,
-                                  QStringLiteral("its name file could not be removed (%1)")
-                                      .arg(old.errorString()));
+            return notRenamed.arg(
+                model->name,
+                QStringLiteral("its name file could not be removed (%1)").arg(old.errorString()));
         if (QFileInfo::exists(oldNamePath))
             return QStringLiteral("%1 was renamed, but its old name file %2 could not be "
                                   "removed (%3).")

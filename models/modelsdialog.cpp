@@ -268,7 +268,8 @@ void ModelsDialog::saveEditorAs()
         select(savedPath);
         emit modelSaved(name);
     }
-    complain(savedPath.isEmpty() ? QStringLiteral("Model not saved") : QStringLiteral("Model saved"),
+    complain(savedPath.isEmpty() ? QStringLiteral("Model not saved")
+                                 : QStringLiteral("Model saved"),
              trouble);
 }
 
@@ -289,7 +290,8 @@ void ModelsDialog::renameSelected()
     // A rename is whole or not at all, but a stale name file left behind
     // does not undo the rename itself.
     const bool moved = !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
-    complain(moved ? QStringLiteral("Model renamed") : QStringLiteral("Model not renamed"), trouble);
+    complain(moved ? QStringLiteral("Model renamed") : QStringLiteral("Model not renamed"),
+             trouble);
 }
 
 void ModelsDialog::deleteSelected()

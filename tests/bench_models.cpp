@@ -35,10 +35,13 @@ void BenchModels::refill()
     ModelLibrary library(folder.path());
     const ParameterSet editor = kStartParameters;
     const auto none = [](const ModelEntry &) {};
-    ModelsDialog dialog(library, editor, none, [](const ModelEntry &, QAbstractButton *) { return QString(); }, none);
+    ModelsDialog dialog(
+        library, editor, none, [](const ModelEntry &, QAbstractButton *) { return QString(); },
+        none);
     dialog.show();
     QCOMPARE(dialog.table()->rowCount(), 10000);
-    QBENCHMARK {
+    QBENCHMARK
+    {
         emit library.libraryChanged();
     }
 }

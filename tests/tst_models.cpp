@@ -87,7 +87,9 @@ void TestModels::init()
     QVERIFY(data.isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
     // Qt's own removal does not see a name that is not UTF-8.
-    ::unlink((QFile::encodeName(folder()) + "/b\xff" "d.txt").constData());
+    ::unlink((QFile::encodeName(folder()) + "/b\xff"
+                                            "d.txt")
+                 .constData());
     QDir(data.path()).removeRecursively();
     QDir().mkpath(folder());
 }
@@ -160,8 +162,8 @@ void TestModels::naming_data()
         << QStringList{"Quad 5?"} << QStringList{"Quad 5_ (2).txt"} << QStringList();
     QTest::newRow("a name that is another model's file name keeps that model's name")
         << QStringList{"copy:Cub.dat", "name:Cub.dat.name=Cub 1.2 m", "Cub.dat"} << QStringList()
-        << QString() << QStringList{"Cub 1.2 m", "Cub.dat"}
-        << QStringList{"Cub.dat", "Cub.dat.txt"} << QStringList();
+        << QString() << QStringList{"Cub 1.2 m", "Cub.dat"} << QStringList{"Cub.dat", "Cub.dat.txt"}
+        << QStringList();
     QTest::newRow("full disk: rename whose name cannot be written changes nothing")
         << QStringList{"Cub", "limit:3"} << QStringList{"rename", "Cub.txt", "Quad 5?"}
         << "Cub was not renamed: its name could not be written (File too large). Nothing changed"
@@ -173,8 +175,8 @@ void TestModels::naming_data()
     const QString lossy = QStringLiteral("b") + QChar(QChar::ReplacementCharacter) + "d";
     QTest::newRow("a file name that is not UTF-8 is listed, not hidden")
         << QStringList{"Cub", "raw:"} << QStringList{"delete", lossy + ".txt"}
-        << "its file name is not valid text" << QStringList{lossy, "Cub"}
-        << QStringList{"Cub.txt"} << QStringList{lossy};
+        << "its file name is not valid text" << QStringList{lossy, "Cub"} << QStringList{"Cub.txt"}
+        << QStringList{lossy};
 }
 
 void TestModels::naming()
@@ -192,7 +194,8 @@ void TestModels::naming()
         const QString path = QDir(folder()).filePath(step.section(':', 1).section('=', 0, 0));
         QFile file(path);
         if (how == "raw") {
-            const QByteArray raw = QFile::encodeName(folder()) + "/b\xff" "d.txt";
+            const QByteArray raw = QFile::encodeName(folder()) + "/b\xff"
+                                                                 "d.txt";
             FILE *bytes = ::fopen(raw.constData(), "w");
             QVERIFY(bytes && ::fclose(bytes) == 0);
         } else if (how == "limit") {
@@ -259,8 +262,7 @@ void TestModels::sendOutcome_data()
     QTest::newRow("not taken whole")
         << false << false << "Model Cub not received whole — send it again from MODELS";
     QTest::newRow("not answered")
-        << false << true
-        << "Model Cub: the transmitter did not answer — send it again from MODELS";
+        << false << true << "Model Cub: the transmitter did not answer — send it again from MODELS";
 }
 
 void TestModels::sendOutcome()
