@@ -209,10 +209,15 @@ QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool u
     if (!sent)
         return QStringLiteral("Model %1 in the editor — the port is closed: nothing was sent")
             .arg(model);
-    const QString text = QStringLiteral("Sent model %1 to the transmitter").arg(model);
+    // WRITE would send the editor with the transmitter's live trims, the
+    // very thing sending the model is for: the pilot sends the model again.
     if (unheard)
-        return text + QStringLiteral(" — ") + unheardText(QStringLiteral("send it"));
-    return withTransfer(text, delivered);
+        return QStringLiteral("Model %1: the transmitter did not answer — send it again from "
+                              "MODELS")
+            .arg(model);
+    if (!delivered)
+        return QStringLiteral("Model %1 not received whole — send it again from MODELS").arg(model);
+    return QStringLiteral("Sent model %1 to the transmitter").arg(model);
 }
 
 QString loadFailedOutcome(const QString &file)
