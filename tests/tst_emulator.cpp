@@ -96,6 +96,8 @@ private slots:
     void readAfterWriteGivesBackWhatWasWritten_data();
     void readAfterWriteGivesBackWhatWasWritten();
     void streamsOneFramePerReadUntilDis();
+    void savesOnlyWhatItCanWriteWhole_data();
+    void savesOnlyWhatItCanWriteWhole();
 };
 
 void TestEmulator::readerSeparatesWhatTheLineDelivers_data()
@@ -241,6 +243,32 @@ void TestEmulator::streamsOneFramePerReadUntilDis()
     QCOMPARE(channels + telemetry, int(tool.reads.size()));
     QVERIFY(channels >= 5 && telemetry >= 5);
     closePty(pty);
+}
+
+void TestEmulator::savesOnlyWhatItCanWriteWhole_data()
+{
+    QTest::addColumn<QString>("target"); // "~/" is the test's own folder
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("a new file") << "~/after.txt" << true;
+    QTest::newRow("a device that takes nothing") << "/dev/full" << false;
+    QTest::newRow("a folder that does not exist") << "~/none/after.txt" << false;
+}
+
+// A save that is not on the disk must say so, before the run and at its end.
+void TestEmulator::savesOnlyWhatItCanWriteWhole()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, saved);
+    QTemporaryDir dir;
+    target.replace(QStringLiteral("~"), dir.path());
+    QCOMPARE(checkSaveTarget(target).isEmpty(), saved);
+    QCOMPARE(saveRecord(target, factoryRecord()).isEmpty(), saved);
+    if (saved) {
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), recordFileBytes(factoryRecord()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"after.txt"});
+    }
 }
 
 QTEST_MAIN(TestEmulator)
