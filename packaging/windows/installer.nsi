@@ -65,27 +65,27 @@ VIAddVersionKey "LegalCopyright" "VEGA & LYRA tool maintainers; Qt: LGPL-3"
 ; they change anything, ask the pilot to close the tool, and stop with an
 ; error (exit code 2) if it stays open, rather than leave the old program
 ; behind without its entries or report a success.
-!macro WAIT_UNTIL_CLOSED
-    IfFileExists "$INSTDIR\vegalyra.exe" 0 closed_${__LINE__}
-    retry_${__LINE__}:
+!macro WAIT_UNTIL_CLOSED ID
+    IfFileExists "$INSTDIR\vegalyra.exe" 0 closed_${ID}
+    retry_${ID}:
     ClearErrors
     FileOpen $0 "$INSTDIR\vegalyra.exe" a
-    IfErrors 0 writable_${__LINE__}
+    IfErrors 0 writable_${ID}
     MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
         "${PRODUCT} is running. Close it, then press Retry.$\n$\n$INSTDIR\vegalyra.exe is in use and cannot be changed." \
-        /SD IDCANCEL IDRETRY retry_${__LINE__}
+        /SD IDCANCEL IDRETRY retry_${ID}
     DetailPrint "${PRODUCT} is still running: $INSTDIR\vegalyra.exe is in use. Nothing was changed."
     SetErrorLevel 2
     Abort "${PRODUCT} is still running. Nothing was changed."
-    writable_${__LINE__}:
+    writable_${ID}:
     FileClose $0
-    closed_${__LINE__}:
+    closed_${ID}:
 !macroend
 
 Section "VEGA & LYRA"
     SetShellVarContext all
     SetRegView 64
-    !insertmacro WAIT_UNTIL_CLOSED
+    !insertmacro WAIT_UNTIL_CLOSED install
     SetOutPath "$INSTDIR"
     File "${STAGE}\vegalyra.exe"
     File "${STAGE}\LICENSE.txt"
@@ -126,7 +126,7 @@ Section "un.The program" SecProgram
     SectionIn RO
     SetShellVarContext all
     SetRegView 64
-    !insertmacro WAIT_UNTIL_CLOSED
+    !insertmacro WAIT_UNTIL_CLOSED uninstall
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     Delete "$INSTDIR\vegalyra.exe"
     Delete "$INSTDIR\LICENSE.txt"
