@@ -136,7 +136,14 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Configuration tool for the VEGA and LYRA radio-control transmitters."));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Qt's own help option would describe --help-all as help "including Qt
+    // specific options"; the tool takes none of Qt's options (the command
+    // line is read before Qt starts), so both print the same.
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays help on commandline options."));
+    const QCommandLineOption helpAll(QStringLiteral("help-all"),
+                                     QStringLiteral("Displays the same help as --help."));
+    parser.addOptions({help, helpAll});
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption port(
         QStringLiteral("port"),
@@ -170,7 +177,7 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         options.exitNow = true;
         options.exitCode = namesVerb(arguments) ? kVerbUsageExit : 1;
         options.message = parser.errorText() + QLatin1Char('\n');
-    } else if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+    } else if (parser.isSet(help) || parser.isSet(helpAll)) {
         options.exitNow = true;
         options.message = helpTextOf(parser);
     } else if (parser.isSet(version)) {

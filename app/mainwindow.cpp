@@ -24,8 +24,9 @@ MainWindow::MainWindow(QWidget *parent)
 {
     ui->setupUi(this); // also connects the on_<object>_<signal> slots by name
     status = new StatusLine(
-        {ui->statusActivity, ui->statusProgress, ui->statusChanges, ui->statusConnection}, link,
-        this);
+        {ui->statusActivity, ui->statusProgress, ui->statusChanges, ui->statusConnection,
+         ui->statusModel},
+        link, this);
     history = new HistoryRecorder(historyFolder(), link, this);
     connect(history, &HistoryRecorder::notSaved, status, &StatusLine::historyNotSaved);
     compareSources = new CompareSources(link, this);

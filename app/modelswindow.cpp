@@ -18,13 +18,35 @@
 #include <QPushButton>
 #include <QUndoStack>
 
+#include <memory>
+#include <utility>
+
 void MainWindow::setUpModels()
 {
     models = new ModelLibrary(modelsFolder(), this);
-    connect(models, &ModelLibrary::heldModelChanged, ui->statusModel, &QLabel::setText);
+    connect(models, &ModelLibrary::heldModelChanged, status, &StatusLine::showHeldModel);
     connect(&serialPort, &QSerialPort::aboutToClose, models, &ModelLibrary::transmitterGone);
 
-    const auto open = [this](const ModelEntry &model) {
+    // The step of the last "Open in the editor": redoing it says again
+    // what it did, as undoing it took that back.
+    struct OpenedStep {
+        const QUndoCommand *step = nullptr;
+        int index = -1;
+        QString name;
+        bool heard = false;
+    };
+    const auto opened = std::make_shared<OpenedStep>();
+    const auto hearRedo = [this, opened] {
+        if (std::exchange(opened->heard, true))
+            return;
+        connect(undo->stack(), &QUndoStack::indexChanged, this, [this, opened](int index) {
+            if (opened->step && index == opened->index &&
+                undo->stack()->command(index - 1) == opened->step)
+                status->openedModel(opened->name, index);
+        });
+    };
+
+    const auto open = [this, opened, hearRedo](const ModelEntry &model) {
         // Read again, as LOAD reads a file: it may have changed on disk
         // since the list was filled.
         const ParameterFileRead read = readParameterFileAt(model.path, paramSet);
@@ -33,11 +55,22 @@ void MainWindow::setUpModels()
             QMessageBox::warning(nullptr, QStringLiteral("Model not opened"), trouble);
             return;
         }
+        hearRedo();
+        const int before = undo->stack()->index();
         replaceEditorSettings(QStringLiteral("Open model ") + model.name, read.settings);
-        status->openedModel(model.name, undo->stack()->index());
+        const int after = undo->stack()->index();
+        *opened = OpenedStep{after > before ? undo->stack()->command(after - 1) : nullptr, after,
+                             model.name};
+        status->openedModel(model.name, after);
     };
     const auto send = [this](const ModelEntry &model, QAbstractButton *button) {
+        // Two transfers at once would mix their frames on the wire, and
+        // the transmitter would hold neither model.
+        if (!linkActivity().running().empty())
+            return QStringLiteral("Not sent: a command is running — send it again when it has "
+                                  "ended");
         sendModelFile(model.path, model.name, button);
+        return QString();
     };
     const auto compare = [this](const ModelEntry &model) {
         auto *dialog = new CompareDialog(paramSet, this);

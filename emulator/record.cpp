@@ -1,10 +1,10 @@
 #include "emulator/record.h"
 
+#include "files/filewriter.h"
 #include "files/paramfile.h"
 #include "link/frames.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 ParameterSet factoryRecord()
 {
@@ -56,20 +56,20 @@ QString loadRecord(const QString &fileName, ParameterSet &record)
     return QString();
 }
 
+// Through the tool's one writer: a device or a pipe (/dev/full) is refused
+// before the run, and a failed write is never reported as saved.
 QString saveRecord(const QString &fileName, const ParameterSet &record)
 {
-    QSaveFile file(fileName);
-    const QByteArray bytes = recordFileBytes(record);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("cannot save %1: %2").arg(fileName, file.errorString());
+    WholeFileWriter writer(fileName);
+    if (!writer.commit(recordFileBytes(record)))
+        return QStringLiteral("cannot save %1: %2").arg(fileName, writer.errorString());
     return QString();
 }
 
 QString checkSaveTarget(const QString &fileName)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("cannot save to %1: %2").arg(fileName, file.errorString());
-    file.cancelWriting(); // the temporary file goes, the old file stays
-    return QString();
+    WholeFileWriter writer(fileName);
+    if (!writer.open())
+        return QStringLiteral("cannot save to %1: %2").arg(fileName, writer.errorString());
+    return QString(); // the temporary file goes with the writer, the old file stays
 }

@@ -20,8 +20,7 @@ bool needsVoice(CommandKind kind)
 
 Voice transmitterVoice(qint64 firstFrameAt, qint64 endedAt, qint64 lastHeardAt, qint64 now)
 {
-    if (lastHeardAt >= 0 && lastHeardAt >= firstFrameAt - kVoiceBeforeMs &&
-        lastHeardAt <= endedAt + kVoiceGraceMs)
+    if (lastHeardAt >= 0 && lastHeardAt >= firstFrameAt && lastHeardAt <= endedAt + kVoiceGraceMs)
         return Voice::Heard;
     return now < endedAt + kVoiceGraceMs ? Voice::Awaited : Voice::Silent;
 }

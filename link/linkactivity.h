@@ -47,15 +47,16 @@ struct RunningCommand {
 
 // A transmitter is never silent while connected: it streams channel and
 // telemetry frames many times a second. So bytes leaving the port count as
-// delivered only when bytes arrived from the far end within this long
-// before the first frame, during the transfer, or within the grace after
-// its end.
-constexpr qint64 kVoiceBeforeMs = 2000;
+// delivered only when a frame of the transmitter's own arrived after the
+// transfer's first frame left, during the transfer or within this grace
+// after its end. What it said before the transfer may have been said by
+// the transmitter it had before, or before it was switched off.
 constexpr qint64 kVoiceGraceMs = 1000;
 
 enum class Voice { Heard, Awaited, Silent };
-// `lastHeardAt` is the last arrival on the transfer's connection (-1: none
-// yet); `now` the time of asking. Awaited while the grace is still running.
+// `lastHeardAt` is the last frame of the transmitter's on the transfer's
+// connection (-1: none yet); `now` the time of asking. Awaited while the
+// grace is still running.
 Voice transmitterVoice(qint64 firstFrameAt, qint64 endedAt, qint64 lastHeardAt, qint64 now);
 
 // Which connection to the transmitter is up, and which commands are running
@@ -74,12 +75,12 @@ public:
     // The connection that is up now; 0 when there is none.
     quint64 connection() const { return m_current; }
 
-    // Bytes arrived from the transmitter on the connection that is up. A
-    // transfer waiting for its voice is told at once.
+    // A frame of the transmitter's own arrived on the connection that is up.
+    // A transfer waiting for its voice is told at once.
     void heard();
     // How long the connection that is up has been silent: since the last
-    // bytes arrived, or since it opened when none did yet. 0 with no
-    // connection.
+    // frame of the transmitter's arrived, or since it opened when none did
+    // yet. 0 with no connection.
     qint64 silentForMs() const;
     // Transfers that have ended but wait (at most kVoiceGraceMs) to hear the
     // transmitter before they are reported as finished; oldest first.

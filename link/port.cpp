@@ -3,6 +3,7 @@
 #include "link/framedecoder.h"
 #include "link/openfailure.h"
 #include "link/portlist.h"
+#include "link/serialcomm.h"
 #include "ui/mainform.h"
 #include "ui/portnamebox.h"
 #include "views/statusline.h"
@@ -166,12 +167,13 @@ QStringList portSignature()
     if (portEnumerator)
         return portEnumerator();
 #if defined(Q_OS_WIN)
-    // Windows lists every COM port of the machine under this key.
-    QSettings map(QStringLiteral("HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\SERIALCOMM"),
-                  QSettings::NativeFormat);
+    // Windows lists every COM port of the machine in the registry. A cable
+    // that comes back as COM8 instead of COM7 changes a value's data, not
+    // how many there are: devices and ports are compared both.
     QStringList names;
-    for (const QString &key : map.childKeys())
-        names << map.value(key).toString();
+    for (const SerialCommEntry &entry : serialCommEntries())
+        names << entry.device + QLatin1Char('=') + entry.port;
+    names.sort();
     return names;
 #else
     // A serial device comes and goes as a node directly under /dev.

@@ -21,7 +21,6 @@ void MainWindow::serialPort_readyRead()
     const QByteArray bytes = serialPort.readAll();
     if (bytes.isEmpty())
         return;
-    link.heard(); // any byte is the transmitter's voice
     qDebug("bSize:%d", bytes.size());
     // What the transmitter sends is never a step the pilot could undo.
     NotThePilot received(*undo);
@@ -37,6 +36,10 @@ void MainWindow::serialPort_readyRead()
         qDebug("ReadFlag:%d", kindNumber);
     if (what == Incoming::Channels || what == Incoming::Telemetry)
         emit liveFrameDecoded(what, liveStatus);
+    // Only a frame of the transmitter's own is its voice: an echo of what
+    // the tool sent, or noise on the line, says nothing about it.
+    if (what != Incoming::Nothing)
+        link.heard();
     // Settings pages take the new values at once, before validation, so a
     // spin box clamps what is out of its range and stores the clamped value.
     // The record is clamped first as the pages would: a box that already

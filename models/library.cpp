@@ -17,6 +17,12 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 constexpr int kNameLimit = 100;
@@ -31,14 +37,23 @@ const QString kTxt = QStringLiteral(".txt");
 const QString kNameSuffix = QStringLiteral(".name");
 const QString kArgumentPrefix = QStringLiteral("model:");
 
+bool hasModelEnding(const QString &fileName)
+{
+    return fileName.endsWith(kTxt, Qt::CaseInsensitive) ||
+           fileName.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive);
+}
+
 // The name of a model file the tool wrote ("Quad 5_.txt") is kept in
-// "Quad 5_.name"; one copied in under another ending ("Cub.dat") has its
-// own ("Cub.dat.name"), so that "Cub.txt" and "Cub.dat" never share one.
+// "Quad 5_.name"; any other model file ("Cub.dat", "Cub.TXT", "Cub.dat.txt")
+// has its file name and ".name" ("Cub.dat.name", "Cub.dat.txt.name"). No two
+// model files ever share a name file: "Cub.dat.txt" is not given
+// "Cub.dat.name", which is Cub.dat's.
 QString nameFilePath(const QString &modelPath)
 {
     const QFileInfo info(modelPath);
-    if (info.fileName().endsWith(kTxt))
-        return info.dir().filePath(info.completeBaseName() + kNameSuffix);
+    const QString base = info.completeBaseName();
+    if (info.fileName().endsWith(kTxt) && !hasModelEnding(base))
+        return info.dir().filePath(base + kNameSuffix);
     return modelPath + kNameSuffix;
 }
 
@@ -75,22 +90,40 @@ QString fitted(QString base, int room)
     return base;
 }
 
-// A file name in `folder` that nothing has yet, also where the file system
+// A file name in `folder` for the model `name`, ending in `ending`, where
+// both the file and its name file are free, also where the file system
 // ignores case: a second "Quad 5?" beside "Quad 5\"" becomes "Quad 5_ (2)".
-QString freeModelPath(const QString &folder, const QString &name)
+// `own` is the model being renamed: its own file and name file do not
+// count as taken.
+QString freeModelPath(const QString &folder, const QString &name, const QString &ending = kTxt,
+                      const QString &own = QString())
 {
     QSet<QString> taken;
     const QDir dir(folder);
+    const QStringList ownFiles = {QFileInfo(own).fileName(),
+                                  QFileInfo(nameFilePath(own)).fileName()};
     for (const QString &entry :
-         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        taken.insert(entry.toLower());
-    const QString base = modelFileBase(name);
-    QString candidate = base;
-    for (int n = 2; taken.contains((candidate + kTxt).toLower()); ++n) {
-        const QString suffix = QStringLiteral(" (%1)").arg(n);
-        candidate = fitted(base, kBaseBytes - fileNameBytes(suffix)) + suffix;
+         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (own.isEmpty() || !ownFiles.contains(entry))
+            taken.insert(entry.toLower());
     }
-    return dir.filePath(candidate + kTxt);
+    const QString base = modelFileBase(name);
+    const auto isTaken = [&](const QString &candidate) {
+        const QString path = dir.filePath(candidate + ending);
+        const QString nameFile = QFileInfo(nameFilePath(path)).fileName();
+        return taken.contains((candidate + ending).toLower()) ||
+               taken.contains(nameFile.toLower()) || fileNameBytes(nameFile) > kFileNameBytes;
+    };
+    QString candidate =
+        fitted(base, kBaseBytes - (ending == kTxt && !hasModelEnding(base) ? 0 : 4));
+    for (int n = 2; isTaken(candidate); ++n) {
+        const QString suffix = QStringLiteral(" (%1)").arg(n);
+        // A name file longer than the file (".dat.name") gets its room too.
+        const int room =
+            kBaseBytes - fileNameBytes(suffix) - (ending == kTxt ? 0 : fileNameBytes(ending));
+        candidate = fitted(base, room) + suffix;
+    }
+    return dir.filePath(candidate + ending);
 }
 
 int countDifferences(const ParameterSet &a, const ParameterSet &b, int stopAt)
@@ -116,12 +149,52 @@ bool reservedOnWindows(const QString &base)
 }
 
 // Where a model's file or its name could not be written: what is left and
-// why.
-QString notSaved(const QString &name, const QString &what, const QString &reason)
+// why. A model that was replaced is there as it was.
+QString notSaved(const QString &name, const QString &what, const QString &reason, bool isNew)
 {
-    return QStringLiteral("The model %1 was not saved: %2 could not be written (%3). Nothing "
-                          "in the library changed: neither its file nor its name is there.")
-        .arg(name, what, reason);
+    return QStringLiteral("The model %1 was not saved: %2 could not be written (%3). %4")
+        .arg(name, what, reason,
+             isNew ? QStringLiteral("Nothing in the library changed: neither its file nor its "
+                                    "name is there.")
+                   : QStringLiteral("The model is there as it was before."));
+}
+
+QString unreachableTrouble(const QString &fileName)
+{
+    return QStringLiteral("%1: cannot be read: its file name is not valid text; rename it in the "
+                          "models folder")
+        .arg(fileName);
+}
+
+// Model files whose names are not text in the system's encoding (bytes
+// that are not UTF-8): Qt's own listing leaves them out, and no path Qt
+// builds reaches them, so they are found here only to be shown.
+std::vector<ModelEntry> undecodableModelFiles(const QString &folder)
+{
+    std::vector<ModelEntry> models;
+#ifdef Q_OS_UNIX
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return models;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray raw(entry->d_name);
+        const QString fileName = QFile::decodeName(raw);
+        if (QFile::encodeName(fileName) == raw || !hasModelEnding(fileName))
+            continue;
+        ModelEntry model;
+        model.path = QDir(folder).filePath(fileName);
+        model.name = QFileInfo(fileName).completeBaseName();
+        model.trouble = unreachableTrouble(fileName);
+        struct stat info;
+        if (::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0)
+            model.saved = QDateTime::fromSecsSinceEpoch(info.st_mtime);
+        models.push_back(model);
+    }
+    ::closedir(dir);
+#else
+    Q_UNUSED(folder)
+#endif
+    return models;
 }
 
 } // namespace
@@ -193,6 +266,8 @@ std::vector<ModelEntry> listModels(const QString &folder)
         }
         models.push_back(entry);
     }
+    for (const ModelEntry &entry : undecodableModelFiles(folder))
+        models.push_back(entry);
     std::sort(models.begin(), models.end(), [](const ModelEntry &a, const ModelEntry &b) {
         const int byName = a.name.compare(b.name, Qt::CaseInsensitive);
         return byName != 0 ? byName < 0 : a.path < b.path;
@@ -229,14 +304,16 @@ QStringList modelLabels(const std::vector<ModelEntry> &models)
     for (const ModelEntry &m : models)
         ++uses[m.name.toLower()];
     QStringList labels;
+    QSet<QString> given;
     for (const ModelEntry &m : models) {
         QString label = m.name;
         if (uses.value(m.name.toLower()) > 1)
             label += QStringLiteral(" (%1)").arg(QFileInfo(m.path).fileName());
         // A name that happens to read like another row's label still gets
         // a label of its own.
-        for (int n = 2; labels.contains(label); ++n)
+        for (int n = 2; given.contains(label); ++n)
             label = QStringLiteral("%1 (%2) #%3").arg(m.name, QFileInfo(m.path).fileName()).arg(n);
+        given.insert(label);
         labels << label;
     }
     return labels;
@@ -309,18 +386,20 @@ QString saveModelFile(const QString &folder, const QString &typed, const QByteAr
     WholeFileWriter model(path);
     WholeFileWriter nameFile(namePath);
     if (!model.stage(file))
-        return notSaved(name, QStringLiteral("its file"), model.errorString());
+        return notSaved(name, QStringLiteral("its file"), model.errorString(), isNew);
     if (keepName && !nameFile.stage(name.toUtf8()))
-        return notSaved(name, QStringLiteral("its name"), nameFile.errorString());
+        return notSaved(name, QStringLiteral("its name"), nameFile.errorString(), isNew);
     if (!model.commit())
-        return notSaved(name, QStringLiteral("its file"), model.errorString());
+        return notSaved(name, QStringLiteral("its file"), model.errorString(), isNew);
+    const bool named =
+        keepName ? nameFile.commit() : !QFileInfo::exists(namePath) || QFile::remove(namePath);
+    const QString reason = keepName ? nameFile.errorString() : QStringLiteral("it is in the way");
+    if (!named && isNew && QFile::remove(path))
+        return notSaved(name, QStringLiteral("its name"), reason, true);
     if (savedPath)
         *savedPath = path;
-    if (keepName ? nameFile.commit() : !QFileInfo::exists(namePath) || QFile::remove(namePath))
+    if (named)
         return QString();
-    const QString reason = keepName ? nameFile.errorString() : QStringLiteral("it is in the way");
-    if (isNew && QFile::remove(path))
-        return notSaved(name, QStringLiteral("its name"), reason);
     return QStringLiteral("The model %1 was saved, but its name could not be kept beside its "
                           "file (%2): it is listed as %3.")
         .arg(name, reason, nameOfFile(path));
@@ -337,40 +416,71 @@ QString renameModelFile(const QString &folder, const QString &path, const QStrin
                                     [&](const ModelEntry &m) { return m.path == path; });
     if (model == models.end())
         return QStringLiteral("%1 is no longer in the library.").arg(QFileInfo(path).fileName());
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return model->trouble.isEmpty() ? QStringLiteral("%1 is no longer in the library.")
+                                              .arg(QFileInfo(path).fileName())
+                                        : model->trouble;
     for (const ModelEntry *other : modelsNamed(models, name)) {
         if (other->path != path)
             return QStringLiteral("A model named %1 already exists.").arg(other->name);
     }
     // The file keeps its ending; its name follows the new model name where
-    // the file system takes it.
+    // the file system takes it. The new name file is written whole first and
+    // takes its place only once the model file has moved: a rename is done
+    // whole or not at all.
+    const QFileInfo info(path);
     QString target = path;
-    if (model->name.compare(name, Qt::CaseInsensitive) != 0) {
-        const QString ending = QLatin1Char('.') + QFileInfo(path).suffix();
-        target = freeModelPath(folder, name);
-        target.chop(kTxt.size());
-        target += ending;
-        if (!QFile::rename(path, target))
-            return QStringLiteral("%1 could not be renamed.").arg(QFileInfo(path).fileName());
-        QFile::remove(nameFilePath(path));
-    }
+    if (model->name.compare(name, Qt::CaseInsensitive) != 0 &&
+        info.completeBaseName() != modelFileBase(name))
+        target = freeModelPath(folder, name, QLatin1Char('.') + info.suffix(), path);
+    const QString oldNamePath = nameFilePath(path);
     const QString namePath = nameFilePath(target);
-    if (nameOfFile(target) != name) {
-        const QString written = writeWholeFile(namePath, name.toUtf8());
-        if (!written.isEmpty())
-            return QStringLiteral("The name %1 could not be kept beside the model file: %2")
-                .arg(name, written);
-    } else if (QFileInfo::exists(namePath) && !QFile::remove(namePath)) {
-        return QStringLiteral("%1 could not be removed.").arg(namePath);
+    const bool keepName = nameOfFile(target) != name;
+    const QString notRenamed = QStringLiteral("%1 was not renamed: %2. Nothing changed.");
+    WholeFileWriter nameFile(namePath);
+    if (keepName && !nameFile.stage(name.toUtf8()))
+        return notRenamed.arg(
+            model->name,
+            QStringLiteral("its name could not be written (%1)").arg(nameFile.errorString()));
+    QFile file(path);
+    if (target != path && !file.rename(target))
+        return notRenamed.arg(model->name, file.errorString());
+    const bool oldNameThere = QFileInfo::exists(oldNamePath);
+    if (keepName && !nameFile.commit()) {
+        const QString reason = nameFile.errorString();
+        if (target == path || QFile::rename(target, path))
+            return notRenamed.arg(model->name,
+                                  QStringLiteral("its name could not be written (%1)").arg(reason));
+        return QStringLiteral("%1 was renamed to %2, but its name could not be written (%3): it "
+                              "is listed as %4.")
+            .arg(info.fileName(), QFileInfo(target).fileName(), reason, nameOfFile(target));
+    }
+    if (oldNameThere && !(keepName && oldNamePath == namePath)) {
+        QFile old(oldNamePath);
+        if (!old.remove() && target == path)
+            return notRenamed.arg(
+                model->name,
+                QStringLiteral("its name file could not be removed (%1)").arg(old.errorString()));
+        if (QFileInfo::exists(oldNamePath))
+            return QStringLiteral("%1 was renamed, but its old name file %2 could not be "
+                                  "removed (%3).")
+                .arg(name, QFileInfo(oldNamePath).fileName(), old.errorString());
     }
     return QString();
 }
 
 QString deleteModelFile(const QString &path)
 {
-    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
-        return QStringLiteral("%1 is no longer in the library.").arg(QFileInfo(path).fileName());
-    if (!QFile::remove(path))
-        return QStringLiteral("%1 could not be deleted.").arg(QFileInfo(path).fileName());
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
+        const QString fileName = QFileInfo(path).fileName();
+        return fileName.contains(QChar::ReplacementCharacter)
+                   ? unreachableTrouble(fileName)
+                   : QStringLiteral("%1 is no longer in the library.").arg(fileName);
+    }
+    QFile file(path);
+    if (!file.remove())
+        return QStringLiteral("%1 could not be deleted: %2.")
+            .arg(QFileInfo(path).fileName(), file.errorString());
     QFile::remove(nameFilePath(path));
     return QString();
 }
@@ -443,6 +553,13 @@ void ModelLibrary::commandFinished(const RunningCommand &finished)
 {
     if (finished.kind == CommandKind::Read || finished.kind == CommandKind::Save)
         return;
+    // Frames left, but the transmitter was not heard taking them all: it may
+    // hold the old settings or the new, so it holds no model the tool knows.
+    if (!finished.delivered() && finished.firstFrameAt >= 0) {
+        held.reset();
+        tellHeld();
+        return;
+    }
     // What the transmitter took is the frames as they went on the wire.
     const QByteArray file = finished.deliveredFile();
     ParameterSet taken = kStartParameters;

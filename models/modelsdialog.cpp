@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
@@ -45,6 +46,30 @@ QPushButton *button(QWidget *parent, const QString &text, const char *name)
     return b;
 }
 
+// While the table is filled its columns keep their widths and nothing is
+// painted; they are sized to their contents once at the end. Sized to their
+// contents all along, every cell set would measure its whole column again:
+// a library of thousands of models would hold the dialog for minutes.
+class FillingTable
+{
+public:
+    explicit FillingTable(QTableWidget *table) : list(table)
+    {
+        list->setUpdatesEnabled(false);
+        list->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    }
+    ~FillingTable()
+    {
+        list->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        list->setUpdatesEnabled(true);
+    }
+    FillingTable(const FillingTable &) = delete;
+    FillingTable &operator=(const FillingTable &) = delete;
+
+private:
+    QTableWidget *list;
+};
+
 } // namespace
 
 ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSettings,
@@ -76,6 +101,10 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
                        this);
     empty->setObjectName(QStringLiteral("modelsEmpty"));
     layout->addWidget(empty);
+    note = new QLabel(this);
+    note->setObjectName(QStringLiteral("modelsNote"));
+    note->hide();
+    layout->addWidget(note);
 
     QPushButton *saveAs = button(this, QStringLiteral("Save the editor as…"), "modelsSaveAs");
     QPushButton *sendIt = button(this, QStringLiteral("Send to the transmitter"), "modelsSend");
@@ -101,8 +130,15 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
     // again while it runs.
     connect(saveAs, &QPushButton::clicked, this, &ModelsDialog::saveEditorAs);
     connect(sendIt, &QPushButton::clicked, this, [this, send, sendIt] {
-        if (const ModelEntry *model = selected())
-            send(ModelEntry(*model), sendIt);
+        if (const ModelEntry *model = selected()) {
+            // The pilot may close the dialog while the model is sent.
+            const QPointer<ModelsDialog> self(this);
+            const QString refused = send(ModelEntry(*model), sendIt);
+            if (!self)
+                return;
+            note->setText(refused);
+            note->setVisible(!refused.isEmpty());
+        }
     });
     connect(openIt, &QPushButton::clicked, this, [this, open] {
         if (const ModelEntry *model = selected())
@@ -150,6 +186,7 @@ void ModelsDialog::fill()
         watcher.addPath(library.folder());
     shown = library.models();
     const QStringList labels = modelLabels(shown);
+    FillingTable filling(list);
     list->setRowCount(int(shown.size()));
     for (int row = 0; row < int(shown.size()); ++row) {
         const ModelEntry &model = shown[std::size_t(row)];
@@ -166,6 +203,7 @@ void ModelsDialog::fill()
 void ModelsDialog::fillDiffers()
 {
     counted = editor;
+    FillingTable filling(list);
     for (int row = 0; row < int(shown.size()); ++row) {
         const ModelEntry &model = shown[std::size_t(row)];
         list->setItem(row, Differs, readOnlyCell(differsText(model, editor)));
@@ -230,7 +268,9 @@ void ModelsDialog::saveEditorAs()
         select(savedPath);
         emit modelSaved(name);
     }
-    complain(QStringLiteral("Model not saved"), trouble);
+    complain(savedPath.isEmpty() ? QStringLiteral("Model not saved")
+                                 : QStringLiteral("Model saved"),
+             trouble);
 }
 
 void ModelsDialog::renameSelected()
@@ -244,8 +284,14 @@ void ModelsDialog::renameSelected()
     const QString name =
         QInputDialog::getText(this, QStringLiteral("Rename model"), QStringLiteral("New name:"),
                               QLineEdit::Normal, oldName, &ok);
-    if (ok && name.trimmed() != oldName)
-        complain(QStringLiteral("Model not renamed"), library.rename(path, name));
+    if (!ok || name.trimmed() == oldName)
+        return;
+    const QString trouble = library.rename(path, name);
+    // A rename is whole or not at all, but a stale name file left behind
+    // does not undo the rename itself.
+    const bool moved = !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
+    complain(moved ? QStringLiteral("Model renamed") : QStringLiteral("Model not renamed"),
+             trouble);
 }
 
 void ModelsDialog::deleteSelected()

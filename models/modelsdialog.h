@@ -25,8 +25,9 @@ class ModelsDialog : public QDialog
     Q_OBJECT
 public:
     using ModelAction = std::function<void(const ModelEntry &)>;
-    // Sending locks `button` the way a command locks its own.
-    using SendAction = std::function<void(const ModelEntry &, QAbstractButton *button)>;
+    // Sending locks `button` the way a command locks its own; it returns
+    // why it refused, empty when it went ahead.
+    using SendAction = std::function<QString(const ModelEntry &, QAbstractButton *button)>;
     // `editor` is read whenever the list is filled or a model saved, and
     // watched while the dialog is shown.
     ModelsDialog(ModelLibrary &library, const ParameterSet &editor, ModelAction open,
@@ -57,6 +58,8 @@ private:
     ParameterSet counted{};
     QTableWidget *list;
     QLabel *empty;
+    // One line on the last action that was refused.
+    QLabel *note;
     QFileSystemWatcher watcher;
     std::vector<QPushButton *> needSelection;
     std::vector<QPushButton *> needReadable;

@@ -2,6 +2,7 @@
 // layout and for the README: tool_screenshots [outdir]
 #include "app/mainwindow.h"
 #include "ui/mainform.h"
+#include "views/statusline.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,12 +35,13 @@ int main(int argc, char *argv[])
     }
     // The status line at its fullest: the longest text it says (the hint
     // after a refused OPEN) beside the unwritten changes and the model held.
-    MainForm *form = window.form();
-    form->statusActivity->setText(QStringLiteral(
+    // Told through the status line, which fits its parts to the window.
+    StatusLine *status = window.findChild<StatusLine *>();
+    status->openFailed(QStringLiteral(
         "ttyUSB0: Permission denied — join the group dialout (owner of /dev/ttyUSB0) "
         "and log in again"));
-    form->statusChanges->setText(QStringLiteral("Changed — not yet written"));
-    form->statusModel->setText(QStringLiteral("like Cub 1.2 m (3 settings differ)"));
+    paramSet.subTrim[0] += 1;
+    status->showHeldModel(QStringLiteral("like Cub 1.2 m (3 settings differ)"));
     QTest::qWait(150);
     const QString file = QStringLiteral("%1/status-line.png").arg(outDir);
     if (!window.grab().save(file))

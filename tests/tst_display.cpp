@@ -3,6 +3,7 @@
 // D/R groups follow each other, and the hover highlight switches off after
 // the pointer has rested 20 ticks on a combo box.
 #include "app/mainwindow.h"
+#include "link/framedecoder.h"
 #include "model/parameterset.h"
 #include "ui/mainform.h"
 #include "views/hover.h"
@@ -11,6 +12,8 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryFile>
 #include <QTimer>
@@ -70,6 +73,17 @@ double shown(QWidget *widget)
     return qQNaN();
 }
 
+// CH1's gauge as the screen shows it, not as the widget would paint it now.
+QImage gaugeOnScreen(MainWindow &w)
+{
+    QProgressBar *upper = w.form()->gaugeUpper[0];
+    const QRect gauge(upper->mapTo(&w, QPoint(0, 0)),
+                      QSize(upper->width(), upper->height() + w.form()->gaugeLower[0]->height()));
+    return w.screen()
+        ->grabWindow(w.winId(), gauge.x(), gauge.y(), gauge.width(), gauge.height())
+        .toImage();
+}
+
 QString resourceText(const QString &path)
 {
     QFile file(path);
@@ -96,6 +110,8 @@ private slots:
     void drChannelFollowsAcrossPages();
     void auxOneToFourStayNc();
     void halfTypedNumberSurvivesTick();
+    void gaugeShowsExactlyItsValue_data();
+    void gaugeShowsExactlyItsValue();
 
     void hoverSheetSwitch_data();
     void hoverSheetSwitch();
@@ -313,6 +329,41 @@ void TestDisplay::halfTypedNumberSurvivesTick()
     QCOMPARE(edit->text(), QStringLiteral("-"));
     QTest::keyClick(edit, Qt::Key_4);
     QCOMPARE(paramSet.subTrim[0], -4);
+}
+
+void TestDisplay::gaugeShowsExactlyItsValue_data()
+{
+    QTest::addColumn<QList<int>>("values"); // CH1 after the start at 1000
+    QTest::newRow("1000 -> 970") << QList<int>{970};
+    QTest::newRow("1000 -> 1020") << QList<int>{1020};
+    QTest::newRow("1000 -> 900 -> 980 -> 1000 (as CLOSE)") << QList<int>{900, 980, 1000};
+}
+
+void TestDisplay::gaugeShowsExactlyItsValue()
+{
+    QFETCH(QList<int>, values);
+    // The gauge as a window shown at `value` from the start draws it.
+    const auto freshAt = [](int value) {
+        liveStatus.channelOutput[0] = value;
+        auto w = quietWindow();
+        tick(*w);
+        w->show();
+        return QTest::qWaitForWindowExposed(w.get()) ? gaugeOnScreen(*w) : QImage();
+    };
+    const QImage atRest = freshAt(1000);
+    const QImage expected = freshAt(values.last());
+    liveStatus.channelOutput[0] = 1000;
+    auto w = quietWindow();
+    tick(*w);
+    w->show();
+    QTRY_VERIFY(gaugeOnScreen(*w) == atRest);
+    for (int value : values) {
+        liveStatus.channelOutput[0] = value;
+        tick(*w);
+        QCoreApplication::processEvents(); // what the change repaints
+    }
+    QTRY_VERIFY(gaugeOnScreen(*w) == expected);
+    liveStatus.channelOutput[0] = 1000;
 }
 
 void TestDisplay::hoverSheetSwitch_data()

@@ -96,6 +96,8 @@ private slots:
     void readAfterWriteGivesBackWhatWasWritten_data();
     void readAfterWriteGivesBackWhatWasWritten();
     void streamsOneFramePerReadUntilDis();
+    void savesOnlyWhatItCanWriteWhole_data();
+    void savesOnlyWhatItCanWriteWhole();
 };
 
 void TestEmulator::readerSeparatesWhatTheLineDelivers_data()
@@ -241,6 +243,29 @@ void TestEmulator::streamsOneFramePerReadUntilDis()
     QCOMPARE(channels + telemetry, int(tool.reads.size()));
     QVERIFY(channels >= 5 && telemetry >= 5);
     closePty(pty);
+}
+
+void TestEmulator::savesOnlyWhatItCanWriteWhole_data()
+{
+    QTest::addColumn<QString>("target"); // empty: a new file in a folder of the test's own
+    QTest::newRow("a new file") << QString();
+    QTest::newRow("a device that takes nothing") << "/dev/full";
+}
+
+// A save that is not on the disk must say so, before the run and at its end.
+void TestEmulator::savesOnlyWhatItCanWriteWhole()
+{
+    QFETCH(QString, target);
+    QTemporaryDir dir;
+    const bool saved = target.isEmpty();
+    if (saved)
+        target = dir.filePath("after.txt");
+    QCOMPARE(checkSaveTarget(target).isEmpty(), saved);
+    QCOMPARE(saveRecord(target, factoryRecord()).isEmpty(), saved);
+    QFile file(target);
+    if (saved && file.open(QIODevice::ReadOnly))
+        QCOMPARE(file.readAll(), recordFileBytes(factoryRecord()));
+    QVERIFY(file.isOpen() == saved);
 }
 
 QTEST_MAIN(TestEmulator)

@@ -86,7 +86,7 @@ void TestFileWriter::writesWholeOrNothing()
     }
 #endif
     bool asOther = false;
-    const bool readOnlyFile = target == "old, read-only";
+    [[maybe_unused]] const bool readOnlyFile = target == "old, read-only"; // Unix only
 #ifdef Q_OS_UNIX
     // Root may write everything: as root, the pilot is another user (65534),
     // the folder theirs to write, the file theirs made read-only, or ours.

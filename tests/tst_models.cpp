@@ -7,9 +7,11 @@
 #include "link/framedecoder.h"
 #include "models/library.h"
 #include "models/modelsdialog.h"
+#include "support/messageboxcatcher.h"
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
 #include "views/historydialog.h"
+#include "views/statustexts.h"
 
 #include <QInputDialog>
 #include <QLabel>
@@ -70,6 +72,8 @@ private slots:
     void init();
     void naming_data();
     void naming();
+    void sendOutcome_data();
+    void sendOutcome();
     void recognition_data();
     void recognition();
     void throughTheWindow();
@@ -83,6 +87,10 @@ void TestModels::init()
 {
     QVERIFY(data.isValid());
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    // Qt's own removal does not see a name that is not UTF-8.
+    ::unlink((QFile::encodeName(folder()) + "/b\xff"
+                                            "d.txt")
+                 .constData());
     QDir(data.path()).removeRecursively();
     QDir().mkpath(folder());
 }
@@ -150,9 +158,26 @@ void TestModels::naming_data()
         << QStringList{"limit:300", "Quad 5?"} << QStringList()
         << "its file could not be written (File too large)" << QStringList() << QStringList()
         << QStringList();
-    QTest::newRow("full disk: its name fails")
-        << QStringList{"folder:Quad 5_.name", "Quad 5?"} << QStringList()
-        << "its name could not be written" << QStringList() << QStringList() << QStringList();
+    QTest::newRow("a name file in the way: the next free file name")
+        << QStringList{"folder:Quad 5_.name", "Quad 5?"} << QStringList() << QString()
+        << QStringList{"Quad 5?"} << QStringList{"Quad 5_ (2).txt"} << QStringList();
+    QTest::newRow("a name that is another model's file name keeps that model's name")
+        << QStringList{"copy:Cub.dat", "name:Cub.dat.name=Cub 1.2 m", "Cub.dat"} << QStringList()
+        << QString() << QStringList{"Cub 1.2 m", "Cub.dat"} << QStringList{"Cub.dat", "Cub.dat.txt"}
+        << QStringList();
+    QTest::newRow("full disk: rename whose name cannot be written changes nothing")
+        << QStringList{"Cub", "limit:3"} << QStringList{"rename", "Cub.txt", "Quad 5?"}
+        << "Cub was not renamed: its name could not be written (File too large). Nothing changed"
+        << QStringList{"Cub"} << QStringList{"Cub.txt"} << QStringList();
+    QTest::newRow("full disk: replacing a model keeps it as it was")
+        << QStringList{"Quad 5?", "limit:300", "Quad 5?"} << QStringList()
+        << "The model is there as it was before" << QStringList{"Quad 5?"}
+        << QStringList{"Quad 5_.txt"} << QStringList();
+    const QString lossy = QStringLiteral("b") + QChar(QChar::ReplacementCharacter) + "d";
+    QTest::newRow("a file name that is not UTF-8 is listed, not hidden")
+        << QStringList{"Cub", "raw:"} << QStringList{"delete", lossy + ".txt"}
+        << "its file name is not valid text" << QStringList{lossy, "Cub"} << QStringList{"Cub.txt"}
+        << QStringList{lossy};
 }
 
 void TestModels::naming()
@@ -169,7 +194,12 @@ void TestModels::naming()
         const QString how = step.section(':', 0, 0);
         const QString path = QDir(folder()).filePath(step.section(':', 1).section('=', 0, 0));
         QFile file(path);
-        if (how == "limit") {
+        if (how == "raw") {
+            const QByteArray raw = QFile::encodeName(folder()) + "/b\xff"
+                                                                 "d.txt";
+            FILE *bytes = ::fopen(raw.constData(), "w");
+            QVERIFY(bytes && ::fclose(bytes) == 0);
+        } else if (how == "limit") {
             // A disk that is full for a file this long.
             ignoreFileSizeSignal();
             rlimit limit{rlim_t(step.section(':', 1).toInt()), RLIM_INFINITY};
@@ -192,8 +222,6 @@ void TestModels::naming()
             last = saveModelFile(folder(), step, parameterFileFor(kStartParameters));
         }
     }
-    rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
-    setrlimit(RLIMIT_FSIZE, &unlimited);
     // Rows of the same shown name are told apart wherever the pilot picks.
     QStringList labels = modelLabels(listModels(folder()));
     QCOMPARE(labels.removeDuplicates(), 0);
@@ -202,6 +230,8 @@ void TestModels::naming()
         last = renameModelFile(folder(), chosen, action[2]);
     else if (action.value(0) == "delete")
         last = deleteModelFile(chosen);
+    rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &unlimited);
     QVERIFY2(trouble.isEmpty() ? last.isEmpty() : last.contains(trouble), qPrintable(last));
 
     QStringList listed, notReadable;
@@ -221,6 +251,27 @@ void TestModels::naming()
         QVERIFY2(!resolveModelArgument("model:" + name, folder(), &shown, &missing).isEmpty(),
                  qPrintable(missing));
     }
+}
+
+void TestModels::sendOutcome_data()
+{
+    QTest::addColumn<bool>("delivered");
+    QTest::addColumn<bool>("unheard");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("taken") << true << false << "Sent model Cub to the transmitter";
+    // Never WRITE again: WRITE sends the live trims, not the model's.
+    QTest::newRow("not taken whole")
+        << false << false << "Model Cub not received whole — send it again from MODELS";
+    QTest::newRow("not answered")
+        << false << true << "Model Cub: the transmitter did not answer — send it again from MODELS";
+}
+
+void TestModels::sendOutcome()
+{
+    QFETCH(bool, delivered);
+    QFETCH(bool, unheard);
+    QFETCH(QString, text);
+    QCOMPARE(modelSentOutcome("Cub", true, delivered, unheard), text);
 }
 
 void TestModels::recognition_data()
@@ -331,6 +382,12 @@ void TestModels::throughTheWindow()
     QTest::keySequence(ui->spinBox_sub[0], QKeySequence(QStringLiteral("Ctrl+Z")));
     QTRY_COMPARE(paramSet.subTrim[0], -3);
     QVERIFY(!ui->statusActivity->text().startsWith("Opened model"));
+    // Redone, the open says again what it did.
+    ui->pushButton_Redo->click();
+    QCOMPARE(ui->statusActivity->text(),
+             QStringLiteral("Opened model Cub 1.2 m in the editor — WRITE sends it"));
+    ui->pushButton_Undo->click();
+    QCOMPARE(paramSet.subTrim[0], -3);
     QTest::qWait(50);
     QCOMPARE(tx.received(), QByteArray());
 
@@ -374,7 +431,29 @@ void TestModels::throughTheWindow()
     QTRY_COMPARE(ui->statusActivity->text(),
                  QStringLiteral("Sent model Glider to the transmitter"));
     QTRY_COMPARE(ui->statusModel->text(), QStringLiteral("Glider"));
+
+    // Send while WRITE runs is refused: only WRITE's frames reach the
+    // transmitter.
+    streaming.start(300);
+    tx.clearReceived();
+    QString refusal;
+    QTimer::singleShot(300, dialog, [&] {
+        dialog->findChild<QPushButton *>("modelsSend")->click();
+        refusal = dialog->findChild<QLabel *>("modelsNote")->text();
+    });
+    ui->toolButton_Send->click(); // returns once WRITE's transfer has ended
+    streaming.stop();
+    QCOMPARE(refusal,
+             QStringLiteral("Not sent: a command is running — send it again when it has ended"));
+    QCOMPARE(tx.received().count(gliderFile.left(81)), 1);
     dialog->close();
+    // A WRITE nobody was heard taking: the transmitter may hold the old
+    // settings or the new, so no model is named.
+    tx.setStreaming(false);
+    MessageBoxCatcher boxes;
+    ui->toolButton_Send->click();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.texts.size(), 1, 3000);
+    QCOMPARE(ui->statusModel->text(), QString());
 
     // Closing the port: the next transmitter may hold anything.
     ui->openButton->click();

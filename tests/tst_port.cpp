@@ -6,12 +6,14 @@
 #include "support/messageboxcatcher.h"
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
+#include "ui/portnamebox.h"
 
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -69,6 +71,7 @@ private slots:
     void portListRules();
     void portEntryText_data();
     void portEntryText();
+    void portListReadsWell();
     void init();
     void cleanup();
     void openSendsOk();
@@ -92,6 +95,34 @@ private:
     MainWindow *window = nullptr;
     MainForm *ui = nullptr;
 };
+
+void TestPort::portListReadsWell()
+{
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    auto *box = qobject_cast<PortNameBox *>(ui->portNameBox);
+    box->setItemData(1, QStringLiteral("ttyUSB0 — USB2.0-Serial"), PortNameBox::DetailsRole);
+    box->setCurrentIndex(1);
+    box->showPopup();
+    QWidget *popup = box->view()->window();
+    QVERIFY(QTest::qWaitForWindowExposed(popup));
+    QTest::qWait(50); // the list is painted
+    // What the screen shows: white text on dark, the current entry on blue.
+    const QImage shot = popup->screen()->grabWindow(popup->winId()).toImage();
+    for (int row = 0; row < 2; ++row) {
+        const QRect item = box->view()->visualRect(box->model()->index(row, 0));
+        const QPoint left = box->view()->viewport()->mapTo(popup, item.topLeft());
+        const int y = left.y() + item.height() / 2;
+        const QColor ground = shot.pixelColor(left.x() + 1, y);
+        int white = 0;
+        for (int x = left.x(); x < left.x() + item.width(); ++x)
+            white += qGray(shot.pixel(x, y)) > 200;
+        QVERIFY2(white > 0 && (row == 1 ? ground.blue() > 200 && ground.red() < 150
+                                        : qGray(ground.rgb()) < 100),
+                 qPrintable(QStringLiteral("row %1 on %2").arg(row).arg(ground.name())));
+    }
+    box->hidePopup();
+}
 
 void TestPort::init()
 {

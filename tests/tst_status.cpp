@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -73,7 +74,8 @@ private slots:
 private:
     QString activity() const { return window->form()->statusActivity->text(); }
     QString changes() const { return window->form()->statusChanges->text(); }
-    QString connection() const { return window->form()->statusConnection->text(); }
+    // Whole, also where the line is too narrow to show all of it.
+    QString connection() const { return window->form()->statusConnection->toolTip(); }
     MainWindow *window = nullptr;
 };
 
@@ -383,24 +385,24 @@ void TestStatus::changedFollowsWhatPassed()
 
 void TestStatus::writeNeedsTheTransmittersVoice_data()
 {
-    QTest::addColumn<int>("lastSpokeMs"); // before the click; -1: never since OPEN
-    QTest::addColumn<bool>("streams");    // a frame every 100 ms throughout
-    QTest::addColumn<int>("speaksAtMs");  // after the click; -1: not
-    QTest::addColumn<int>("afterEndMs");  // after the last byte of the transfer; -1: not
+    QTest::addColumn<QString>("farEnd"); // what the far end does from OPEN on
+    QTest::addColumn<int>("frameAtMs");  // a channel frame after the click; -1: none
+    QTest::addColumn<int>("afterEndMs"); // a frame after the transfer's end; -1: none
     QTest::addColumn<bool>("delivered");
-    QTest::newRow("silent from OPEN") << -1 << false << -1 << -1 << false;
-    QTest::newRow("streaming") << 0 << true << -1 << -1 << true;
-    QTest::newRow("silent before, answers during") << -1 << false << 1500 << -1 << true;
-    QTest::newRow("silent before and during, answers after the end")
-        << -1 << false << -1 << 500 << true;
-    QTest::newRow("heard more than 2 s before, then silent") << 2100 << false << -1 << -1 << false;
+    QTest::newRow("silent from OPEN") << "silent" << -1 << -1 << false;
+    QTest::newRow("streaming frames") << "streams" << -1 << -1 << true;
+    QTest::newRow("frames only during") << "silent" << 1500 << -1 << true;
+    QTest::newRow("frames only after the end") << "silent" << -1 << 500 << true;
+    QTest::newRow("a frame just before, then silent") << "frame" << -1 << -1 << false;
+    QTest::newRow("one byte just before, then silent") << "byte" << -1 << -1 << false;
+    QTest::newRow("a loopback plug echoes") << "echoes" << -1 << -1 << false;
+    QTest::newRow("random bytes every 100 ms") << "noise" << -1 << -1 << false;
 }
 
 void TestStatus::writeNeedsTheTransmittersVoice()
 {
-    QFETCH(int, lastSpokeMs);
-    QFETCH(bool, streams);
-    QFETCH(int, speaksAtMs);
+    QFETCH(QString, farEnd);
+    QFETCH(int, frameAtMs);
     QFETCH(int, afterEndMs);
     QFETCH(bool, delivered);
     // The window keeps its history in the data folder it starts with.
@@ -410,43 +412,58 @@ void TestStatus::writeNeedsTheTransmittersVoice()
     window = new MainWindow;
     window->show();
     const QString silence = QStringLiteral("no data from the transmitter");
+    const QByteArray frame =
+        hexBytes("FE 18 05 DC 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 03 4D");
     PtyTransmitter tx;
-    QVERIFY(tx.openIn(*window, lastSpokeMs < 0));
-    QTimer stream;
-    connect(&stream, &QTimer::timeout, &tx, [&tx] { tx.write(QByteArray(1, '\0')); });
-    if (streams)
-        stream.start(100);
-    if (lastSpokeMs < 0) {
+    tx.setEcho(farEnd == "echoes");
+    QVERIFY(tx.openIn(*window, farEnd != "streams"));
+    // Never a frame, also where the line joins several: no marker byte.
+    QRandomGenerator random(1234);
+    QTimer noise;
+    connect(&noise, &QTimer::timeout, &tx, [&] {
+        QByteArray bytes(int(random.bounded(1, 8)), '\0');
+        for (char &byte : bytes)
+            byte = char(random.bounded(0xAA));
+        tx.write(bytes);
+    });
+    if (farEnd == "noise")
+        noise.start(100);
+    if (farEnd != "streams") {
+        // Echoes and noise are not the transmitter's voice either.
         QTRY_VERIFY_WITH_TIMEOUT(connection().contains(silence), 2500);
         QVERIFY(!activity().contains(silence)); // only the connection part names it
-    } else {
-        QTest::qWait(lastSpokeMs);
     }
     QTest::qWait(150); // the first tick takes the starting snapshot
     window->form()->spinBox_sub[0]->setValue(20);
     QTRY_COMPARE(changes(), QStringLiteral("Changed — not yet written"));
 
     MessageBoxCatcher boxes;
-    if (speaksAtMs >= 0)
-        QTimer::singleShot(speaksAtMs, &tx, [&tx] { tx.write(QByteArray(1, '\0')); });
+    if (farEnd == "frame")
+        QVERIFY(tx.sendFrame(frame));
+    else if (farEnd == "byte")
+        tx.write(QByteArray(1, '\0'));
+    if (frameAtMs >= 0)
+        QTimer::singleShot(frameAtMs, &tx, [&] { tx.write(frame); });
     window->form()->toolButton_Send->click(); // returns once the transfer has ended
     if (afterEndMs >= 0) {
         QTest::qWait(afterEndMs);
         QCOMPARE(activity(), QStringLiteral("Writing end of transfer")); // verdict still open
-        tx.write(QByteArray(1, '\0'));
+        tx.write(frame);
     }
     const QString unheard = QStringLiteral(
-        "Sent, but the transmitter did not answer: is it switched on, and is this its port? "
-        "Please WRITE again.");
+        "Not answered: is the transmitter on, and is this its port? WRITE again.");
     QTRY_COMPARE_WITH_TIMEOUT(activity(), delivered ? QStringLiteral("Written") : unheard, 2000);
     QTRY_COMPARE(boxes.texts, delivered ? QStringList() : QStringList{kUnfinishedText});
     QCOMPARE(changes(), delivered ? QString() : QStringLiteral("Changed — not yet written"));
     QTest::qWait(50); // a history entry is written once the loop turns
     QCOMPARE(listHistory(historyFolder()).size(), std::size_t(delivered ? 1 : 0));
-    // Bytes from the far end drop the warning at once.
-    tx.write(QByteArray(1, '\0'));
+    if (farEnd == "echoes" || farEnd == "noise")
+        QVERIFY(connection().contains(silence));
+    // The transmitter's frames drop the warning at once.
+    tx.setEcho(false);
+    noise.stop();
+    tx.setStreaming(true);
     QTRY_VERIFY(!connection().contains(silence));
-    stream.stop();
     qunsetenv("XDG_DATA_HOME");
 }
 

@@ -5,21 +5,29 @@
 #include "app/mainwindow.h"
 #include "ui/formstyles.h"
 #include "ui/mainform.h"
+#include "files/paramfile.h"
 #include "views/curvewidgets.h"
+#include "views/statusline.h"
+#include "views/statustexts.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResource>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocumentFragment>
 #include <QTest>
 #include <QToolButton>
 
@@ -74,6 +82,8 @@ private slots:
     void curveWidgets();
     void sharedStyleSheets();
     void nothingCutOffOrOverlapping();
+    void statusLineReadsWhole_data();
+    void statusLineReadsWhole();
 
 private:
     template <class T> T *widget(const QString &name)
@@ -501,6 +511,75 @@ void TestWindow::nothingCutOffOrOverlapping()
         }
     }
     QVERIFY(QRect(QPoint(0, 0), shown.size()).contains(tabs->geometry()));
+}
+
+void TestWindow::statusLineReadsWhole_data()
+{
+    QTest::addColumn<QString>("family"); // empty: the platform's own
+    QTest::addColumn<QString>("activity");
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<bool>("whole"); // the activity fits whole
+    RunningCommand unheard{CommandKind::DataReset, 1, CommandStep::EndOfTransfer, false, false, {}};
+    unheard.unheard = true;
+    QTest::newRow("not answered, the line silent")
+        << "" << transferOutcome(unheard) << "" << true;
+    QTest::newRow("READ cut short, a long model name, the line silent")
+        << "" << readOutcome(12) << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
+        << true;
+    QTest::newRow("longer than the line, in a wide font")
+        << "URW Bookman"
+        << loadOutcome(QStringLiteral("field-setup-for-the-club-competition-2026.txt"),
+                       FileFramesAccepted{{true, false, false, false}}, true, true)
+        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << false;
+}
+
+void TestWindow::statusLineReadsWhole()
+{
+    QFETCH(QString, family);
+    QFETCH(QString, activity);
+    QFETCH(QString, model);
+    QFETCH(bool, whole);
+    const QFont platformFont = QApplication::font();
+    const ParameterSet record = paramSet;
+    const auto restore = qScopeGuard([&] {
+        QApplication::setFont(platformFont);
+        paramSet = record;
+    });
+    if (!family.isEmpty())
+        QApplication::setFont(QFont(family));
+    QMainWindow host;
+    MainForm form;
+    form.setupUi(&host);
+    LinkActivity link;
+    link.connectionOpened();
+    StatusLine status({form.statusActivity, form.statusProgress, form.statusChanges,
+                       form.statusConnection, form.statusModel},
+                      link);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    status.connected(QStringLiteral("ttyUSB10"), 115200);
+    status.refreshChanges();
+    paramSet.subTrim[0] = paramSet.subTrim[0] == 30 ? 31 : 30;
+    status.refreshChanges();
+    status.showHeldModel(model);
+    status.openFailed(activity); // any outcome is shown the same way
+    QTRY_VERIFY_WITH_TIMEOUT(form.statusConnection->toolTip().contains("no data"), 2500);
+    QTest::qWait(50); // the bar lays its parts out
+
+    QCOMPARE(form.statusbar->width(), 1100);
+    QCOMPARE(form.statusActivity->toolTip(), activity);
+    if (whole)
+        QCOMPARE(form.statusActivity->text(), activity);
+    for (QLabel *part :
+         {form.statusActivity, form.statusChanges, form.statusModel, form.statusConnection}) {
+        const QString shown = QTextDocumentFragment::fromHtml(part->text()).toPlainText();
+        // Nothing is cut: a part is whole, or ends in "…" and is whole in its tooltip.
+        QVERIFY2(form.statusbar->rect().contains(part->geometry()) &&
+                     part->fontMetrics().horizontalAdvance(shown) <= part->contentsRect().width() &&
+                     (shown == part->toolTip() || shown.endsWith(QChar(0x2026)) ||
+                      part == form.statusChanges),
+                 qPrintable(part->objectName() + ": " + shown));
+    }
 }
 
 QTEST_MAIN(TestWindow)

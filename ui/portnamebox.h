@@ -65,6 +65,11 @@ private:
         void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
         {
             QStyledItemDelegate::initStyleOption(option, index);
+            // The entries take the list's colours, not the box's black on
+            // white: white on the dark list, the current one highlighted.
+            option->palette.setColor(QPalette::Text, Qt::white);
+            option->palette.setColor(QPalette::HighlightedText, Qt::white);
+            option->palette.setColor(QPalette::Highlight, QColor(85, 170, 255));
             const QString details = index.data(DetailsRole).toString();
             if (!details.isEmpty())
                 option->text = details;

@@ -10,6 +10,22 @@
 #include <QProgressBar>
 #include <QSpinBox>
 
+namespace {
+
+// A progress bar repaints a new value only when it judges the change wide
+// enough for its width; a gauge is narrow and tall, so a move of a few
+// dozen would stay unpainted and leave a stub of the old value. Every new
+// value is painted; an unchanged one costs nothing on the tick.
+void showGauge(QProgressBar *bar, int value)
+{
+    if (bar->value() == value)
+        return;
+    bar->setValue(value);
+    bar->update();
+}
+
+} // namespace
+
 void MainWindow::Servo_Display()
 {
     for (int ch = 0; ch < 8; ++ch) {
@@ -17,8 +33,8 @@ void MainWindow::Servo_Display()
         showLiveValue(ui->channelReadout[ch], liveShown.channel[ch], v,
                       [](int n) { return QString::number(n); });
         const GaugeValues gauge = gaugeFor(v);
-        ui->gaugeUpper[ch]->setValue(gauge.upper);
-        ui->gaugeLower[ch]->setValue(gauge.lower);
+        showGauge(ui->gaugeUpper[ch], gauge.upper);
+        showGauge(ui->gaugeLower[ch], gauge.lower);
     }
     showLiveValue(ui->lineEdit_TX, liveShown.tx, liveStatus.txVoltage, txVoltageText);
 }

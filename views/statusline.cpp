@@ -7,6 +7,7 @@
 #include "model/editing.h"
 #include "views/statustexts.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
@@ -18,9 +19,36 @@ constexpr int kReadGraceMs = 500;
 // byte means nobody is talking at the far end.
 constexpr qint64 kSilenceMs = 1500;
 
+// The warning beside the connection, in its colour.
+const QString kSilenceWarning = QStringLiteral("no data from the transmitter");
+
+// The status bar puts its parts 6 px apart, after 2 px at its left edge.
+constexpr int kBarLeadPx = 2;
+constexpr int kBarSpacingPx = 6;
+
 QString fileShownAs(const QString &path)
 {
     return QFileInfo(path).fileName();
+}
+
+// The label's own margins around its text.
+int chromeOf(const QLabel *label)
+{
+    const QMargins m = label->contentsMargins();
+    return m.left() + m.right() + 2 * label->margin();
+}
+
+int textWidth(const QLabel *label, const QString &text)
+{
+    // One pixel more than the advance: a bold glyph may overhang it.
+    return text.isEmpty() ? 0 : label->fontMetrics().horizontalAdvance(text) + 1;
+}
+
+QString elided(const QLabel *label, const QString &text, int width)
+{
+    if (textWidth(label, text) <= width)
+        return text;
+    return label->fontMetrics().elidedText(text, Qt::ElideRight, std::max(width - 1, 0));
 }
 
 } // namespace
@@ -33,7 +61,14 @@ StatusLine::StatusLine(const Widgets &widgets, const LinkActivity &activity, QOb
     connect(&readGrace, &QTimer::timeout, this, &StatusLine::readGraceOver);
     silenceCheck.setSingleShot(true);
     connect(&silenceCheck, &QTimer::timeout, this, &StatusLine::checkSilence);
-    ui.connection->setText(QStringLiteral("Not connected"));
+    connectionShown = QStringLiteral("Not connected");
+    // The parts are measured to the pixel: no indent of the label's own.
+    for (QLabel *part : {ui.activity, ui.changes, ui.model, ui.connection})
+        part->setIndent(0);
+    ui.activity->installEventFilter(this);
+    if (QWidget *bar = ui.activity->parentWidget())
+        bar->installEventFilter(this);
+    fitParts();
 }
 
 void StatusLine::connected(const QString &port, int baud)
@@ -48,9 +83,8 @@ void StatusLine::connected(const QString &port, int baud)
 
 void StatusLine::showConnection()
 {
-    ui.connection->setTextFormat(silenceShown ? Qt::RichText : Qt::PlainText);
-    ui.connection->setText(silenceShown ? silentConnectionText(portName, baudRate)
-                                        : connectionText(portName, baudRate));
+    connectionShown = connectionText(portName, baudRate);
+    fitParts();
 }
 
 void StatusLine::checkSilence()
@@ -72,11 +106,10 @@ void StatusLine::disconnected(bool lost)
 {
     silenceCheck.stop();
     silenceShown = false;
-    ui.connection->setTextFormat(Qt::PlainText);
     // "Device lost" stays until the next OPEN, also after the pilot's close.
     deviceLost = deviceLost || lost;
-    ui.connection->setText(deviceLost ? QStringLiteral("Device lost")
-                                      : QStringLiteral("Not connected"));
+    connectionShown = deviceLost ? QStringLiteral("Device lost") : QStringLiteral("Not connected");
+    fitParts();
 }
 
 void StatusLine::openFailed(const QString &text)
@@ -91,7 +124,9 @@ void StatusLine::portAppeared(const QString &message)
 
 void StatusLine::transmitterReported(const QByteArray &bytes, int kindNumber, bool trimsSuspended)
 {
-    if (silenceShown) {
+    // The link hears only the transmitter's own frames: an echo or noise
+    // leaves the warning up.
+    if (silenceShown && link.silentForMs() < kSilenceMs) {
         silenceShown = false;
         showConnection();
         silenceCheck.start(int(kSilenceMs));
@@ -309,6 +344,7 @@ void StatusLine::refreshChanges()
         return;
     changedShown = changed;
     ui.changes->setText(changed ? QStringLiteral("Changed — not yet written") : QString());
+    fitParts();
 }
 
 bool StatusLine::hasUnwrittenChanges() const
@@ -389,12 +425,97 @@ void StatusLine::showActivity()
         ui.progress->setValue(checkFrames);
         busy = true;
     }
+    const bool progressChanged = ui.progress->isHidden() == busy;
     ui.progress->setVisible(busy);
     if (!checkNote.isEmpty())
         text = text.isEmpty() ? checkNote : text + QStringLiteral(" — ") + checkNote;
-    if (text != shownActivity) {
+    if (text != shownActivity || progressChanged) {
         shownActivity = text;
-        ui.activity->setText(text);
         ui.activity->setToolTip(text);
+        fitParts();
     }
+}
+
+void StatusLine::showHeldModel(const QString &text)
+{
+    heldModel = text;
+    fitParts();
+}
+
+bool StatusLine::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize) {
+        if (watched == ui.activity && ui.activity->isVisible())
+            showActivityIn(ui.activity->width());
+        else
+            fitParts();
+    }
+    return false;
+}
+
+void StatusLine::showActivityIn(int width)
+{
+    const QString text = elided(ui.activity, shownActivity, width - chromeOf(ui.activity));
+    if (ui.activity->text() != text)
+        ui.activity->setText(text);
+}
+
+void StatusLine::fitParts()
+{
+    QWidget *bar = ui.activity->parentWidget();
+    // A part with nothing to say takes no room.
+    ui.changes->setVisible(!ui.changes->text().isEmpty());
+    ui.model->setVisible(!heldModel.isEmpty());
+    const QString warning = QStringLiteral(" — ") + kSilenceWarning;
+    const QString connectionWhole = connectionShown + (silenceShown ? warning : QString());
+    const auto need = [](const QLabel *label, const QString &text) {
+        return textWidth(label, text) + chromeOf(label);
+    };
+    // About six characters and "…" stay of a part that gives way.
+    const auto least = [&need](const QLabel *label, const QString &text) {
+        return std::min(need(label, text), need(label, QStringLiteral("MMMMMM…")));
+    };
+    // Until the window is shown the bar has no width of its own: the parts
+    // hold their whole texts, and are fitted when it is laid out.
+    const bool laidOut = bar && bar->isVisible();
+    int room = laidOut ? bar->contentsRect().width() - kBarLeadPx : QWIDGETSIZE_MAX / 2;
+    int parts = 0;
+    for (QWidget *part : {static_cast<QWidget *>(ui.activity), static_cast<QWidget *>(ui.progress),
+                          static_cast<QWidget *>(ui.changes), static_cast<QWidget *>(ui.model),
+                          static_cast<QWidget *>(ui.connection)}) {
+        if (part->isHidden())
+            continue;
+        room -= parts++ > 0 ? kBarSpacingPx : 0;
+        if (part == ui.progress)
+            room -= ui.progress->width();
+    }
+    const StatusPartWidths width =
+        fitStatusParts(room,
+                       {need(ui.activity, shownActivity), need(ui.changes, ui.changes->text()),
+                        need(ui.model, heldModel), need(ui.connection, connectionWhole)},
+                       {0, 0, least(ui.model, heldModel), least(ui.connection, connectionWhole)});
+
+    const QString model = elided(ui.model, heldModel, width.model - chromeOf(ui.model));
+    if (ui.model->text() != model)
+        ui.model->setText(model);
+    ui.model->setToolTip(heldModel);
+
+    // The warning keeps its colour as far as it is shown.
+    const QString connection =
+        elided(ui.connection, connectionWhole, width.connection - chromeOf(ui.connection));
+    const int plainLength = int(connectionShown.size()) + 3;
+    const bool coloured = silenceShown && connection.size() > plainLength;
+    const QString html =
+        coloured ? connection.left(plainLength).toHtmlEscaped() +
+                       QStringLiteral("<span style=\"color: rgb(255, 170, 0);\">") +
+                       connection.mid(plainLength).toHtmlEscaped() + QStringLiteral("</span>")
+                 : connection;
+    ui.connection->setTextFormat(coloured ? Qt::RichText : Qt::PlainText);
+    if (ui.connection->text() != html)
+        ui.connection->setText(html);
+    ui.connection->setToolTip(connectionWhole);
+
+    // The bar lays the parts out on its next turn; until then the activity
+    // has at most the room it had.
+    showActivityIn(laidOut ? std::min(width.activity, ui.activity->width()) : width.activity);
 }

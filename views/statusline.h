@@ -29,6 +29,7 @@ public:
         QProgressBar *progress;
         QLabel *changes;
         QLabel *connection;
+        QLabel *model; // the model the transmitter holds
     };
     StatusLine(const Widgets &widgets, const LinkActivity &link, QObject *parent = nullptr);
 
@@ -83,6 +84,10 @@ public:
     void checkProgressed(const QString &text, int framesArrived);
     void checkEnded(const QString &outcome, const ParameterSet *editorChecked = nullptr);
 
+    // The model the transmitter holds, as the library recognises it; empty
+    // when it holds none the tool knows of.
+    void showHeldModel(const QString &text);
+
     // Called on every refresh tick: compares the record with the snapshot.
     void refreshChanges();
     // True while the record holds settings neither the transmitter nor a
@@ -96,7 +101,15 @@ signals:
     // what the transmitter holds, without any edit made since.
     void readJudged(int settingFramesRead, const ParameterSet &asRead);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // Gives every part the room it needs at the line's width, the activity
+    // first; a part without room enough is cut short with "…" and shown
+    // whole in its tooltip.
+    void fitParts();
+    void showActivityIn(int width);
     // Names a line from which nothing has come for a while, and stops
     // naming it when bytes arrive.
     void checkSilence();
@@ -170,4 +183,6 @@ private:
     // it has been shown with that command's outcome.
     QString checkNote;
     bool checkNoteWithOutcome = false;
+    QString connectionShown; // whole, without the warning
+    QString heldModel;
 };

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 const char kFrameLetters[4] = {'S', 'G', 'H', 'I'};
@@ -67,8 +69,7 @@ const QString &unfinished()
 // transmitter switched off and a port that is not its own.
 QString unheardText(const QString &command)
 {
-    return QStringLiteral("Sent, but the transmitter did not answer: is it switched on, and is "
-                          "this its port? Please %1 again.")
+    return QStringLiteral("Not answered: is the transmitter on, and is this its port? %1 again.")
         .arg(command);
 }
 
@@ -101,13 +102,6 @@ QString withTransfer(const QString &text, bool delivered)
 QString connectionText(const QString &portName, int baudRate)
 {
     return portName + QStringLiteral(" · ") + QString::number(baudRate);
-}
-
-QString silentConnectionText(const QString &portName, int baudRate)
-{
-    return connectionText(portName, baudRate).toHtmlEscaped() +
-           QStringLiteral(" — <span style=\"color: rgb(255, 170, 0);\">no data from the "
-                          "transmitter</span>");
 }
 
 CommandProgress commandProgress(const RunningCommand &command, int settingFramesRead,
@@ -215,10 +209,15 @@ QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool u
     if (!sent)
         return QStringLiteral("Model %1 in the editor — the port is closed: nothing was sent")
             .arg(model);
-    const QString text = QStringLiteral("Sent model %1 to the transmitter").arg(model);
+    // WRITE would send the editor with the transmitter's live trims, the
+    // very thing sending the model is for: the pilot sends the model again.
     if (unheard)
-        return text + QStringLiteral(" — ") + unheardText(QStringLiteral("send it"));
-    return withTransfer(text, delivered);
+        return QStringLiteral("Model %1: the transmitter did not answer — send it again from "
+                              "MODELS")
+            .arg(model);
+    if (!delivered)
+        return QStringLiteral("Model %1 not received whole — send it again from MODELS").arg(model);
+    return QStringLiteral("Sent model %1 to the transmitter").arg(model);
 }
 
 QString loadFailedOutcome(const QString &file)
@@ -229,6 +228,22 @@ QString loadFailedOutcome(const QString &file)
 QString loadNoSettingsOutcome(const QString &file)
 {
     return QStringLiteral("Not loaded: %1 holds no settings").arg(file);
+}
+
+StatusPartWidths fitStatusParts(int room, const StatusPartWidths &need,
+                                const StatusPartWidths &least)
+{
+    StatusPartWidths width = need;
+    int over = need.activity + need.changes + need.model + need.connection - room;
+    const auto giveWay = [&over](int &part, int floor) {
+        const int given = std::max(0, std::min(over, part - floor));
+        part -= given;
+        over -= given;
+    };
+    giveWay(width.model, least.model);
+    giveWay(width.connection, least.connection);
+    width.activity = std::max(0, room - width.changes - width.model - width.connection);
+    return width;
 }
 
 QString openFailureText(const OpenFailure &failure)

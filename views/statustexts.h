@@ -15,9 +15,6 @@ constexpr int kSettingFrameKinds = 19;
 
 // The connection as the status line shows it while the port is open.
 QString connectionText(const QString &portName, int baudRate);
-// The same while nothing has come from the transmitter for a while, the
-// warning in its colour (rich text).
-QString silentConnectionText(const QString &portName, int baudRate);
 
 // What a running command is doing, and how far it has come.
 struct CommandProgress {
@@ -52,6 +49,19 @@ QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool u
 QString loadFailedOutcome(const QString &file);
 // A file LOAD read, but no frame of it held settings: nothing was sent.
 QString loadNoSettingsOutcome(const QString &file);
+
+// How wide each part of the status line is drawn, in pixels.
+struct StatusPartWidths {
+    int activity;
+    int changes;
+    int model;
+    int connection;
+};
+// Shares `room` among the parts by what they `need` to show whole. The
+// activity comes first: the model and then the connection give way down to
+// their `least`; the activity takes what is left. The changes part stays.
+StatusPartWidths fitStatusParts(int room, const StatusPartWidths &need,
+                                const StatusPartWidths &least);
 
 // The port and its reason; when the device refuses this user, also how to
 // get access: join the group that owns the device and log in again.

@@ -54,15 +54,38 @@ VIAddVersionKey "LegalCopyright" "VEGA & LYRA tool maintainers; Qt: LGPL-3"
 ; What the tool kept for the pilot is theirs: it stays unless they tick it.
 !define MUI_PAGE_HEADER_TEXT "Your history and models"
 !define MUI_PAGE_HEADER_SUBTEXT "They stay on this computer unless you remove them too."
-!define MUI_COMPONENTSPAGE_TEXT_TOP "The settings history and the models in %LOCALAPPDATA%\vegalyra stay, so that a later installation finds them again. Tick the box to remove them too, with the remembered serial port (HKEY_CURRENT_USER\Software\vegalyra)."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "The settings history and the models in $LOCALAPPDATA\vegalyra stay, so that a later installation finds them again. Tick the box to remove them too, with the remembered serial port (HKEY_CURRENT_USER\Software\vegalyra)."
 !define MUI_COMPONENTSPAGE_NODESC
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
+; A running vegalyra.exe cannot be replaced or removed: Windows keeps the
+; file of a running program open. Setup and the uninstaller find out before
+; they change anything, ask the pilot to close the tool, and stop with an
+; error (exit code 2) if it stays open, rather than leave the old program
+; behind without its entries or report a success.
+!macro WAIT_UNTIL_CLOSED ID
+    IfFileExists "$INSTDIR\vegalyra.exe" 0 closed_${ID}
+    retry_${ID}:
+    ClearErrors
+    FileOpen $0 "$INSTDIR\vegalyra.exe" a
+    IfErrors 0 writable_${ID}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "${PRODUCT} is running. Close it, then press Retry.$\n$\n$INSTDIR\vegalyra.exe is in use and cannot be changed." \
+        /SD IDCANCEL IDRETRY retry_${ID}
+    DetailPrint "${PRODUCT} is still running: $INSTDIR\vegalyra.exe is in use. Nothing was changed."
+    SetErrorLevel 2
+    Abort "${PRODUCT} is still running. Nothing was changed."
+    writable_${ID}:
+    FileClose $0
+    closed_${ID}:
+!macroend
+
 Section "VEGA & LYRA"
     SetShellVarContext all
     SetRegView 64
+    !insertmacro WAIT_UNTIL_CLOSED install
     SetOutPath "$INSTDIR"
     File "${STAGE}\vegalyra.exe"
     File "${STAGE}\LICENSE.txt"
@@ -103,6 +126,7 @@ Section "un.The program" SecProgram
     SectionIn RO
     SetShellVarContext all
     SetRegView 64
+    !insertmacro WAIT_UNTIL_CLOSED uninstall
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     Delete "$INSTDIR\vegalyra.exe"
     Delete "$INSTDIR\LICENSE.txt"
@@ -121,6 +145,8 @@ Section /o "un.History, models and the remembered port" SecData
 SectionEnd
 
 Function un.onInit
+    ; The page that names the pilot's data shows their own folder.
+    SetShellVarContext current
     ${un.GetParameters} $R0
     ClearErrors
     ${un.GetOptions} $R0 "/REMOVEDATA" $R1

@@ -1,13 +1,62 @@
 #include "support/messageboxcatcher.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+
+namespace {
+
+int catchersAlive = 0;
+
+class UnexpectedBoxes : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *box = event->type() == QEvent::Show ? qobject_cast<QMessageBox *>(watched) : nullptr;
+        if (!box || catchersAlive > 0 || !QTest::currentTestFunction())
+            return false;
+        const QByteArray what = "A box nobody expected: \"" + box->windowTitle().toUtf8() +
+                                "\": " + box->text().toUtf8();
+        QTest::qFail(what.constData(), __FILE__, __LINE__);
+        // Closed once its own loop runs; closing it while it shows would
+        // leave that loop waiting.
+        QPointer<QMessageBox> open(box);
+        QTimer::singleShot(0, box, [open] {
+            if (open)
+                open->done(0);
+        });
+        return false;
+    }
+};
+
+void watchForUnexpectedBoxes()
+{
+    // Also in tests without widgets: the application may be a core one.
+    QCoreApplication *app = QCoreApplication::instance();
+    app->installEventFilter(new UnexpectedBoxes(app));
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(watchForUnexpectedBoxes)
 
 MessageBoxCatcher::MessageBoxCatcher(QObject *parent) : QObject(parent)
 {
+    ++catchersAlive;
     m_poll.setInterval(10);
     connect(&m_poll, &QTimer::timeout, this, &MessageBoxCatcher::closeOpenBox);
     m_poll.start();
+}
+
+MessageBoxCatcher::~MessageBoxCatcher()
+{
+    --catchersAlive;
 }
 
 void MessageBoxCatcher::closeOpenBox()

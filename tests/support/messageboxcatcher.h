@@ -10,12 +10,15 @@ class QMessageBox;
 
 // Closes every modal message box the tool opens while the catcher lives,
 // and remembers its title and text, so tests can click through dialogs
-// that would otherwise wait for a pilot.
+// that would otherwise wait for a pilot. While no catcher lives, a message
+// box that opens during a test fails that test at once, naming its text,
+// and is closed: nobody would ever answer it.
 class MessageBoxCatcher : public QObject
 {
     Q_OBJECT
 public:
     explicit MessageBoxCatcher(QObject *parent = nullptr);
+    ~MessageBoxCatcher() override;
 
     QStringList titles;
     QStringList texts;

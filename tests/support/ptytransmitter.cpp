@@ -4,7 +4,10 @@
 #include "ui/mainform.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTest>
@@ -37,6 +40,10 @@ PtyTransmitter::PtyTransmitter(QObject *parent) : QObject(parent)
     m_slavePath = QString::fromLocal8Bit(name);
     m_notifier = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] { readFromTool(); });
+    // All eight channels at centre, the battery not reported.
+    m_channels = hexBytes("FE 18 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 03 E8 00 00");
+    m_stream.setInterval(100);
+    connect(&m_stream, &QTimer::timeout, this, &PtyTransmitter::streamFrame);
 }
 
 PtyTransmitter::~PtyTransmitter()
@@ -50,23 +57,94 @@ bool PtyTransmitter::openIn(MainWindow &window, bool silent)
     ui->portNameBox->addItem(m_slavePath);
     ui->portNameBox->setCurrentIndex(ui->portNameBox->count() - 1);
     const int mark = m_received.size();
+    m_window = &window;
     ui->openButton->click();
     if (ui->openButton->text() != QLatin1String("CLOSE"))
         return false;
-    const auto greeted = [&] { return m_received.indexOf("OK", mark); };
-    if (!silent && QTest::qWaitFor([&] { return greeted() >= 0; }, 1000 * kWaitScale)) {
-        write(QByteArray(1, '\0'));
-        const auto answer = [&] { return m_received.indexOf("WWW", greeted() + 2); };
-        if (QTest::qWaitFor([&] { return answer() >= 0; }, 1000 * kWaitScale))
-            m_received.remove(answer(), 3);
-    }
+    setStreaming(!silent);
+    if (!silent)
+        return QTest::qWaitFor([&] { return m_received.indexOf("OK", mark) >= 0; },
+                               1000 * kWaitScale);
     return true;
+}
+
+void PtyTransmitter::setStreaming(bool streaming)
+{
+    if (streaming)
+        m_stream.start();
+    else
+        m_stream.stop();
+}
+
+bool PtyTransmitter::toolHasPortOpen() const
+{
+    return m_window && m_window->linkActivity().connection() != 0;
+}
+
+int PtyTransmitter::unreadByTool() const
+{
+    int count = 0;
+    if (m_spareSlave < 0 || ::ioctl(m_spareSlave, FIONREAD, &count) != 0)
+        return 0;
+    return count;
+}
+
+void PtyTransmitter::streamFrame()
+{
+    if (m_master < 0)
+        return;
+    if (!toolHasPortOpen()) {
+        // A closed port loses what arrives: the frame is not read later.
+        if (m_answerFrom >= 0 && unreadByTool() > 0)
+            ::tcflush(m_spareSlave, TCIFLUSH);
+        m_answerFrom = -1;
+        return;
+    }
+    if (m_notifier->isEnabled())
+        readFromTool();
+    if (m_answerFrom >= 0) {
+        // The tool took the frame without answering (it was saying goodbye):
+        // nothing more will come for it.
+        const bool quiet = unreadByTool() == 0 && m_window->queuedForTransmitter() == 0 &&
+                           m_notifier->isEnabled();
+        if (!quiet)
+            return;
+        m_answerFrom = -1;
+    }
+    // A frame of the test's on its way must not merge with this one, and an
+    // answer still queued at the tool's port must not pass for this one's.
+    if (unreadByTool() > 0 || m_window->queuedForTransmitter() > 0)
+        return;
+    m_answerFrom = m_received.size();
+    writeRaw(m_channels);
 }
 
 void PtyTransmitter::write(const QByteArray &bytes)
 {
     if (m_master < 0)
         return;
+    if (bytes.size() == 20 && quint8(bytes[0]) == 0xFE && bytes[1] == 0x18)
+        m_channels = bytes; // the transmitter goes on reporting these outputs
+    // Serves events only while the tool still has a frame of the stream to
+    // take, which it does within a turn of the loop.
+    QElapsedTimer clock;
+    clock.start();
+    QTimer wake;
+    wake.start(20);
+    while (m_answerFrom >= 0 && unreadByTool() > 0 && toolHasPortOpen() &&
+           clock.elapsed() < 1000 * kWaitScale)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    writeRaw(bytes);
+}
+
+void PtyTransmitter::writeRaw(const QByteArray &bytes)
+{
+    // The kernel hands bytes on to the tool's side a moment later; until
+    // they are there, nobody could tell that they are still to be read.
+    const auto landed = qScopeGuard([this] {
+        if (m_master >= 0)
+            waitUntilToolCanRead(100);
+    });
     const char *data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -91,7 +169,16 @@ QByteArray PtyTransmitter::takeReceived()
 {
     QByteArray out;
     out.swap(m_received);
+    if (m_answerFrom >= 0)
+        m_answerFrom = 0;
     return out;
+}
+
+void PtyTransmitter::clearReceived()
+{
+    m_received.clear();
+    if (m_answerFrom >= 0)
+        m_answerFrom = 0;
 }
 
 bool PtyTransmitter::waitForReceived(int count, int timeoutMs)
@@ -110,6 +197,7 @@ int PtyTransmitter::answerCount() const
 
 void PtyTransmitter::closeMaster()
 {
+    m_stream.stop();
     delete m_notifier;
     m_notifier = nullptr;
     if (m_master >= 0)
@@ -158,6 +246,9 @@ void PtyTransmitter::readFromTool()
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         if (n > 0) {
             m_received.append(buffer, static_cast<int>(n));
+            m_wire.append(buffer, static_cast<int>(n));
+            if (m_echo)
+                writeRaw(QByteArray(buffer, static_cast<int>(n)));
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -166,7 +257,16 @@ void PtyTransmitter::readFromTool()
         // report itself readable for ever.
         if (n == 0 || errno != EAGAIN)
             m_notifier->setEnabled(false);
-        return;
+        break;
+    }
+    // The tool answers every notification at once, so the first answer
+    // after the stream frame left is the one to it.
+    if (m_answerFrom >= 0) {
+        const int answer = m_received.indexOf("WWW", m_answerFrom);
+        if (answer >= 0) {
+            m_received.remove(answer, 3);
+            m_answerFrom = -1;
+        }
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 
 class MainWindow;
 class QSocketNotifier;
@@ -19,6 +21,12 @@ constexpr int kWaitScale = 1;
 // slave end like any serial port; the test reads what the tool writes and
 // answers on the master end, one frame per write so that each frame
 // reaches the tool as one notification.
+//
+// Like a switched-on transmitter it talks all the time: while the tool has
+// the port open it streams a channel frame every 100 ms (the last one the
+// test sent, else all channels at centre). The tool's answers to those
+// frames are the transmitter's business and are kept out of received();
+// wire() has every byte. A test that wants a silent line asks for one.
 class PtyTransmitter : public QObject
 {
     Q_OBJECT
@@ -31,21 +39,29 @@ public:
 
     // Puts the slave path into portNameBox as the current entry and clicks
     // openButton. True once the window shows the open state ("CLOSE").
-    // A transmitter that is there is heard: unless `silent`, it greets the
-    // tool with a byte that carries nothing, so that transfers in the next
-    // two seconds count as heard, and keeps the tool's answer to it out of
-    // received().
+    // Unless `silent`, waits for the tool's "OK" and streams from then on.
     bool openIn(MainWindow &window, bool silent = false);
 
-    // Writes bytes to the tool in one write(), without waiting.
+    // Starts or stops the stream of channel frames (it runs while the
+    // window's port is open).
+    void setStreaming(bool streaming);
+    // A loopback plug: everything the tool writes comes straight back.
+    void setEcho(bool echo) { m_echo = echo; }
+
+    // Writes bytes to the tool in one write(). It waits only for the tool to
+    // take a frame of the stream still on its way, so that the two never
+    // reach the tool as one notification.
     void write(const QByteArray &bytes);
     // Writes one frame and waits until the tool has answered it with "WWW".
     bool sendFrame(const QByteArray &frame, int timeoutMs = 3000);
 
-    // Everything the tool has written so far (collected while events run).
+    // Everything the tool has written so far (collected while events run),
+    // less its answers to the stream.
     QByteArray received() const { return m_received; }
+    // Every byte the tool has written, in order, answers to the stream too.
+    QByteArray wire() const { return m_wire; }
     QByteArray takeReceived();
-    void clearReceived() { m_received.clear(); }
+    void clearReceived();
     // Waits until at least `count` bytes have been collected.
     bool waitForReceived(int count, int timeoutMs = 3000);
     // Number of "WWW" answers collected so far.
@@ -70,12 +86,25 @@ public:
 
 private:
     void readFromTool();
+    void streamFrame();
+    void writeRaw(const QByteArray &bytes);
+    // Bytes written to the tool that it has not read yet.
+    int unreadByTool() const;
+    bool toolHasPortOpen() const;
 
     int m_master = -1;
     int m_spareSlave = -1; // keeps the line up while the tool has the port closed
     QString m_slavePath;
     QSocketNotifier *m_notifier = nullptr;
     QByteArray m_received;
+    QByteArray m_wire;
+    QPointer<MainWindow> m_window;
+    QTimer m_stream;
+    QByteArray m_channels;
+    // Where in received() the tool's answer to the last stream frame will
+    // be; -1 when none is awaited.
+    int m_answerFrom = -1;
+    bool m_echo = false;
 };
 
 // Hex notation for frames in tests: "FE 18 05 DC" -> bytes.

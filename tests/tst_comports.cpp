@@ -1,0 +1,74 @@
+// On Windows the port list follows the COM ports the registry lists: a
+// cable that comes back under another number replaces the old port, the
+// new one becomes current and the status line names it. Runs under Wine in
+// the Windows checks; elsewhere there is no such registry.
+#include "app/mainwindow.h"
+#include "ui/mainform.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QtTest>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+class TestComPorts : public QObject
+{
+    Q_OBJECT
+private slots:
+    void listFollowsTheRegistry();
+};
+
+#ifdef Q_OS_WIN
+namespace {
+
+// A driver's device name, with its backslashes, mapped to a port; none
+// removes the value.
+bool setPort(const wchar_t *port)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr,
+                        REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const wchar_t device[] = L"\\Device\\VegaLyraCable0";
+    const LONG result = port ? RegSetValueExW(key, device, 0, REG_SZ,
+                                              reinterpret_cast<const BYTE *>(port),
+                                              DWORD((wcslen(port) + 1) * sizeof(wchar_t)))
+                             : RegDeleteValueW(key, device);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+} // namespace
+#endif
+
+void TestComPorts::listFollowsTheRegistry()
+{
+#ifndef Q_OS_WIN
+    QSKIP("only Windows lists its COM ports in the registry");
+#else
+    setPort(nullptr);
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QComboBox *box = window.form()->portNameBox;
+    // Plugged in, renumbered (the same device, another port), pulled.
+    const wchar_t *ports[] = {L"COM7", L"COM8", nullptr};
+    QString before;
+    for (const wchar_t *port : ports) {
+        QVERIFY(setPort(port));
+        const QString now = port ? QString::fromWCharArray(port) : QString();
+        if (!before.isEmpty())
+            QTRY_COMPARE_WITH_TIMEOUT(box->findText(before), -1, 3000);
+        if (!now.isEmpty()) {
+            QTRY_COMPARE_WITH_TIMEOUT(box->currentText(), now, 3000);
+            QVERIFY(window.form()->statusActivity->toolTip().startsWith("New port: " + now));
+        }
+        before = now;
+    }
+#endif
+}
+
+QTEST_MAIN(TestComPorts)
+#include "tst_comports.moc"
