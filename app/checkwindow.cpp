@@ -120,8 +120,7 @@ void MainWindow::startCheck(CompareDialog *from)
         break;
     }
     // The frames of a command still running belong to it.
-    const QString busy =
-        QStringLiteral("Not checked: a command is running — check again when it has ended");
+    const QString busy = checkRefusedText();
     checkShownIn = nullptr;
     checkOpensCompare = false;
     if (from)

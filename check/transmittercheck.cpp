@@ -94,6 +94,12 @@ QString checkInterruptionText(CommandKind kind)
     return QStringLiteral("Check interrupted by ") + commandShownAs(kind);
 }
 
+QString checkRefusedText()
+{
+    // Shown beside the command's own words, while it runs and after.
+    return QStringLiteral("Not checked while a command runs — check again after it");
+}
+
 TransmitterCheck::TransmitterCheck(const LinkActivity &activity, const ParameterSet &editorRecord,
                                    QObject *parent)
     : QObject(parent), link(activity), editor(editorRecord)

@@ -38,6 +38,8 @@ QString checkOutcomeText(const CheckResult &result, int differences);
 QString checkCompareTrouble(const CheckResult &result);
 // The command that ended a check: "Check interrupted by WRITE".
 QString checkInterruptionText(CommandKind kind);
+// A check asked for while a command runs: its frames belong to the command.
+QString checkRefusedText();
 
 // CHECK: reads the transmitter's settings into a record of its own and
 // leaves the editor alone, so the pilot can see whether the transmitter

@@ -3,6 +3,7 @@
 // tabs, the compiled-in images and sheets, and a layout where nothing is
 // cut off or hidden under something else.
 #include "app/mainwindow.h"
+#include "check/transmittercheck.h"
 #include "ui/formstyles.h"
 #include "ui/mainform.h"
 #include "files/paramfile.h"
@@ -526,6 +527,18 @@ void TestWindow::statusLineReadsWhole_data()
     QTest::newRow("READ cut short, a long model name, the line silent")
         << "" << readOutcome(12) << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
         << true;
+    CheckResult checked{CheckEnd::Complete, 19, {}, {}};
+    QTest::newRow("check verdict, a long model name")
+        << "" << checkOutcomeText(checked, 1)
+        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << true;
+    checked = {CheckEnd::Partial, 7, {}, {}};
+    QTest::newRow("check cut short") << "" << checkOutcomeText(checked, 0) << "" << true;
+    QTest::newRow("check interrupted, beside READ cut short")
+        << "" << readOutcome(12) + " — " + checkInterruptionText(CommandKind::Read)
+        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << true;
+    unheard.kind = CommandKind::Write; // the longest outcome: the note gives way
+    QTest::newRow("check refused beside an unheard WRITE")
+        << "" << transferOutcome(unheard) + " — " + checkRefusedText() << "GLIDER" << false;
     QTest::newRow("longer than the line, in a wide font")
         << "URW Bookman"
         << loadOutcome(QStringLiteral("field-setup-for-the-club-competition-2026.txt"),
