@@ -97,7 +97,7 @@ QString checkInterruptionText(CommandKind kind)
 QString checkRefusedText()
 {
     // Shown beside the command's own words, while it runs and after.
-    return QStringLiteral("Not checked while a command runs — check again after it");
+    return QStringLiteral("Not checked while a command runs");
 }
 
 TransmitterCheck::TransmitterCheck(const LinkActivity &activity, const ParameterSet &editorRecord,
