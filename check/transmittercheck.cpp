@@ -144,7 +144,9 @@ bool TransmitterCheck::listening() const
 bool TransmitterCheck::take(const QByteArray &bytes, int *kindNumber)
 {
     *kindNumber = 0;
-    if (!listening())
+    // Setting frames are 12 bytes, the aux frame 8: the channel and
+    // telemetry frames streaming all the while go to the editor undecoded.
+    if (!listening() || (bytes.size() != 12 && bytes.size() != 8))
         return false;
     // The same decoder as the editor's, into a copy: what is not a setting
     // frame is left to the editor untouched.
