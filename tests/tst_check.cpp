@@ -15,7 +15,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -204,15 +203,11 @@ void TestCheck::checkLeavesTheEditorAlone()
         answerLater(tx, answer.mid(frames), 50, &scope); // the rest of the check's
         ui->toolButton_Send->click();
     } else if (interrupt == "HISTORY" || interrupt == "pick") {
+        const auto pilotsPick = [] { return CompareSource{"Start", kStartParameters, {}}; };
         if (interrupt == "HISTORY")
             ui->pushButton_History->click();
-        else
-            window.findChild<CompareDialog *>()
-                ->addSource("Start",
-                            [] {
-                                return CompareSource{"Start", kStartParameters, {}};
-                            })
-                ->click();
+        else // the pilot's own pick
+            window.findChild<CompareDialog *>()->addSource("Start", pilotsPick)->click();
         answerLater(tx, answer.mid(frames), 50, &scope);
     } else if (interrupt == "late answer") {
         answerLater(tx, answer.mid(frames), 1100, &scope); // after the check's second
@@ -298,7 +293,6 @@ void TestCheck::checkAgreesWithRead()
     QFETCH(char, fill);
     QTemporaryDir data;
     qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
-    paramSet = kStartParameters;
     MainWindow window;
     PtyTransmitter tx;
     MessageBoxCatcher boxes;
@@ -307,7 +301,6 @@ void TestCheck::checkAgreesWithRead()
     QList<QByteArray> frames = settingFrames(kStartParameters);
     for (QByteArray &frame : frames)
         frame.replace(3, frame.size() - 4, QByteArray(frame.size() - 4, fill));
-
     QObject scope;
     answerLater(tx, frames, 250, &scope);
     window.form()->toolButton_Read->click(); // the frames arrive in its pause
@@ -316,7 +309,6 @@ void TestCheck::checkAgreesWithRead()
     answerLater(tx, frames, 250, &scope);
     window.form()->toolButton_Read->click();
     QVERIFY(paramSet == firstRead);
-
     QTRY_VERIFY(window.form()->statusActivity->text().startsWith("Read ")); // judged
     QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
     for (const QByteArray &frame : frames)

@@ -4,9 +4,9 @@
 // cut off or hidden under something else.
 #include "app/mainwindow.h"
 #include "check/transmittercheck.h"
+#include "files/paramfile.h"
 #include "ui/formstyles.h"
 #include "ui/mainform.h"
-#include "files/paramfile.h"
 #include "views/curvewidgets.h"
 #include "views/statusline.h"
 #include "views/statustexts.h"
@@ -28,8 +28,8 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTextDocumentFragment>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QToolButton>
 
 #include <memory>
@@ -522,23 +522,16 @@ void TestWindow::statusLineReadsWhole_data()
     QTest::addColumn<bool>("whole"); // the activity fits whole
     RunningCommand unheard{CommandKind::DataReset, 1, CommandStep::EndOfTransfer, false, false, {}};
     unheard.unheard = true;
-    QTest::newRow("not answered, the line silent")
-        << "" << transferOutcome(unheard) << "" << true;
+    QTest::newRow("not answered, the line silent") << "" << transferOutcome(unheard) << "" << true;
     QTest::newRow("READ cut short, a long model name, the line silent")
         << "" << readOutcome(12) << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
         << true;
-    CheckResult checked{CheckEnd::Complete, 19, {}, {}};
-    QTest::newRow("check verdict, a long model name")
-        << "" << checkOutcomeText(checked, 1)
+    QTest::newRow("check cut short, a long model name")
+        << "" << checkOutcomeText({CheckEnd::Partial, 7, {}, {}}, 0)
         << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << true;
-    checked = {CheckEnd::Partial, 7, {}, {}};
-    QTest::newRow("check cut short") << "" << checkOutcomeText(checked, 0) << "" << true;
     QTest::newRow("check interrupted, beside READ cut short")
         << "" << readOutcome(12) + " — " + checkInterruptionText(CommandKind::Read)
         << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << true;
-    unheard.kind = CommandKind::Write; // the longest outcome: the note gives way
-    QTest::newRow("check refused beside an unheard WRITE")
-        << "" << transferOutcome(unheard) + " — " + checkRefusedText() << "GLIDER" << false;
     QTest::newRow("longer than the line, in a wide font")
         << "URW Bookman"
         << loadOutcome(QStringLiteral("field-setup-for-the-club-competition-2026.txt"),
