@@ -13,6 +13,7 @@
 #include "ui/mainform.h"
 
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -112,10 +113,19 @@ void TestLiveWindow::onTheLine()
     QCOMPARE(graph->alarmY(kLiveRx), graph->yFor(kLiveRx, 5.1));
 
     // CLOSE ends the recording and asks; kept, it is there whole.
+    // The line under the box no longer says it records.
     MessageBoxCatcher boxes;
-    answerWith(boxes, {QStringLiteral("Keep")});
+    auto *said = live->findChild<QLabel *>(QStringLiteral("liveRecordingText"));
+    QString saidUnderBox;
+    boxes.respond = [&](QMessageBox *box) {
+        saidUnderBox = said->toolTip();
+        answerWith(boxes, {QStringLiteral("Keep")});
+        boxes.respond(box);
+    };
     window.form()->openButton->click();
     QTRY_VERIFY(QFile::exists(path));
+    QVERIFY2(saidUnderBox.contains("not saved yet"), qPrintable(saidUnderBox));
+    QVERIFY(said->toolTip().contains("saved " + QDir::toNativeSeparators(path)));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     // Every frame from the start on: the three telemetry frames in order,
@@ -154,13 +164,16 @@ void TestLiveWindow::sagBelowAlarm_data()
     // One corrupt EXT reading a minute back (0: none) must not flatten the
     // volts scale for the next ten minutes.
     QTest::addColumn<int>("glitchExt");
-    QTest::newRow("clean line") << 0;
-    QTest::newRow("one corrupt EXT frame") << 0xFFFF;
+    QTest::addColumn<int>("glitchTx");
+    QTest::newRow("clean line") << 0 << 0;
+    QTest::newRow("one corrupt EXT frame") << 0xFFFF << 0;
+    QTest::newRow("one corrupt TX channel frame") << 0 << 0xFFFF;
 }
 
 void TestLiveWindow::sagBelowAlarm()
 {
     QFETCH(int, glitchExt);
+    QFETCH(int, glitchTx);
     paramSet.rxAlarmVolt = 4.6;
     LiveLog log;
     LiveGraph graph(log, LiveGraph::Telemetry);
@@ -173,6 +186,10 @@ void TestLiveWindow::sagBelowAlarm()
         s.rxVoltage = ms >= now - 30000 && ms < now - 29500 ? 40 : 50;
         s.extVoltage = glitchExt && ms == now - 59960 ? glitchExt : 118;
         log.addAt(ms, Incoming::Telemetry, s);
+        if (glitchTx && ms == now - 59960) {
+            s.txVoltage = glitchTx;
+            log.addAt(ms, Incoming::Channels, s);
+        }
     }
     const QImage image = graph.grab().toImage();
     const QRectF area = graph.plotArea();
@@ -201,13 +218,19 @@ void TestLiveWindow::sagBelowAlarm()
 }
 
 // Placed beside a main window that leaves less room than LIVE's narrowest,
-// LIVE stays on the screen (or starts at its left edge when wider).
+// LIVE stays on the screen (or starts at its left edge when wider); so does
+// a place remembered on a monitor that is gone (main width 0).
 void TestLiveWindow::opensOnTheScreen()
 {
-    for (const int mainWidth : {100, 700}) {
+    for (const int mainWidth : {100, 700, 0}) {
         QSettings().remove(QStringLiteral("live/geometry"));
+        if (mainWidth == 0) {
+            QWidget gone;
+            gone.setGeometry(4000, 3000, 1200, 900);
+            QSettings().setValue(QStringLiteral("live/geometry"), gone.saveGeometry());
+        }
         QWidget main;
-        main.setGeometry(0, 0, mainWidth, 300);
+        main.setGeometry(0, 0, std::max(mainWidth, 100), 300);
         main.show();
         LiveLog log;
         auto *live = new LiveWindow(log, &main);
