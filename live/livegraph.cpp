@@ -83,8 +83,8 @@ LiveGraph::LiveGraph(const LiveLog &log, Kind kind, QWidget *parent)
                                   "EXT off scale  min 12.6 V", "RSSI off scale  min -100 dBm"};
     for (size_t i = 0; i < m_legendWidth.size(); ++i)
         m_legendWidth[i] = metrics.horizontalAdvance(QLatin1String(widest[i])) + 18;
-    const int twoColumns = std::max(m_legendWidth[0], m_legendWidth[2]) +
-                           std::max(m_legendWidth[1], m_legendWidth[3]);
+    const int twoColumns =
+        std::max(m_legendWidth[0], m_legendWidth[2]) + std::max(m_legendWidth[1], m_legendWidth[3]);
     setMinimumSize(kind == Telemetry ? kMarginLeft + kMarginRight + twoColumns : 320,
                    kind == Telemetry ? 150 : 110);
 }
@@ -297,9 +297,9 @@ void LiveGraph::drawGrid(QPainter &p, const QRectF &area) const
         p.drawText(QRectF(area.right() + 5, y - 8, kMarginRight - 5, 16),
                    Qt::AlignLeft | Qt::AlignVCenter, QString::number(dbm));
     }
-    p.drawText(QRectF(area.right() + 5, area.top() - kMarginTop + 2, kMarginRight - 5,
-                      kMarginTop - 4),
-               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("dBm"));
+    p.drawText(
+        QRectF(area.right() + 5, area.top() - kMarginTop + 2, kMarginRight - 5, kMarginTop - 4),
+        Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("dBm"));
 }
 
 void LiveGraph::drawSeries(QPainter &p, const QRectF &area, int series) const
@@ -342,10 +342,9 @@ void LiveGraph::drawSeries(QPainter &p, const QRectF &area, int series) const
     // marked there once per stretch.
     m_offScale.clear();
     const auto yOnPlot = [&](const QRectF &a, int x, double y) {
-        const bool above = y < a.top(), below = y > a.bottom();
-        if ((above || below) &&
-            (m_offScale.isEmpty() || m_offScale.last().first < x - 1 ||
-             m_offScale.last().second != above)) {
+        const bool above = y<a.top(), below = y> a.bottom();
+        if ((above || below) && (m_offScale.isEmpty() || m_offScale.last().first < x - 1 ||
+                                 m_offScale.last().second != above)) {
             m_offScale.append(qMakePair(x, above));
         } else if (above || below) {
             m_offScale.last().first = x;

@@ -59,8 +59,10 @@ QRect liveFitOnScreen(QRect frame, QSize minimum, const QRect &screen)
     frame.setSize(frame.size().boundedTo(screen.size()).expandedTo(minimum));
     // Where it cannot fit, its top left stays on the screen: the title bar
     // to move it by and the "now" end in reach.
-    frame.moveLeft(std::max(screen.left(), std::min(frame.left(), screen.right() + 1 - frame.width())));
-    frame.moveTop(std::max(screen.top(), std::min(frame.top(), screen.bottom() + 1 - frame.height())));
+    frame.moveLeft(
+        std::max(screen.left(), std::min(frame.left(), screen.right() + 1 - frame.width())));
+    frame.moveTop(
+        std::max(screen.top(), std::min(frame.top(), screen.bottom() + 1 - frame.height())));
     return frame;
 }
 
@@ -238,9 +240,9 @@ void LiveWindow::say(const QString &text)
 void LiveWindow::fitSaid()
 {
     const int room = m_recordingText->contentsRect().width();
-    m_recordingText->setText(room > 0 ? m_recordingText->fontMetrics().elidedText(
-                                            m_said, Qt::ElideMiddle, room)
-                                      : m_said);
+    m_recordingText->setText(
+        room > 0 ? m_recordingText->fontMetrics().elidedText(m_said, Qt::ElideMiddle, room)
+                 : m_said);
 }
 
 bool LiveWindow::eventFilter(QObject *watched, QEvent *event)

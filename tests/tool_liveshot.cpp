@@ -47,7 +47,8 @@ int main(int argc, char **argv)
         const double sag = servosWork ? 0.35 + 0.15 * std::sin(t * 3) : 0;
         s.rxVoltage = int(std::lround(10 * (5.05 - sag - (t > 400 && t < 404 ? 0.4 : 0))));
         // One corrupt EXT reading: drawn at the top edge, marked.
-        s.extVoltage = t >= 100 && t < 100.04 ? 0xFFFF : 118 + int(std::lround(2 * std::sin(t / 23)));
+        s.extVoltage =
+            t >= 100 && t < 100.04 ? 0xFFFF : 118 + int(std::lround(2 * std::sin(t / 23)));
         const double rangeCheck = t > 300 && t < 420 ? 20 * std::sin((t - 300) / 120 * 3.14159) : 0;
         s.rssi = int(std::lround(82 - rangeCheck + 2 * std::sin(t * 1.7)));
         log->addAt(ms, (ms / 20) % 2 ? Incoming::Telemetry : Incoming::Channels, s);

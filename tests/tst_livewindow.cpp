@@ -240,10 +240,16 @@ void TestLiveWindow::opensOnTheScreen()
         const QRect at = live->frameGeometry();
         QVERIFY2(at.right() <= screen.right() || at.left() == screen.left(),
                  qPrintable(QStringLiteral("main %1 wide: LIVE at %2..%3, screen to %4")
-                                .arg(mainWidth).arg(at.left()).arg(at.right()).arg(screen.right())));
-        QVERIFY2(at.bottom() <= screen.bottom() || live->minimumSizeHint().height() > screen.height(),
+                                .arg(mainWidth)
+                                .arg(at.left())
+                                .arg(at.right())
+                                .arg(screen.right())));
+        QVERIFY2(at.bottom() <= screen.bottom() ||
+                     live->minimumSizeHint().height() > screen.height(),
                  qPrintable(QStringLiteral("LIVE to %1 (at least %2 high), screen to %3")
-                                .arg(at.bottom()).arg(live->minimumSizeHint().height()).arg(screen.bottom())));
+                                .arg(at.bottom())
+                                .arg(live->minimumSizeHint().height())
+                                .arg(screen.bottom())));
         delete live;
     }
     QSettings().remove(QStringLiteral("live/geometry"));
