@@ -77,14 +77,32 @@ LiveGraph::LiveGraph(const LiveLog &log, Kind kind, QWidget *parent)
     : QWidget(parent), m_log(log), m_kind(kind)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // The legend of the telemetry plot fits whole, even at its widest.
+    // Each legend entry at its widest, so the legend never jumps about.
     const QFontMetrics metrics(font());
-    const int legend = metrics.horizontalAdvance(
-                           QStringLiteral("RX 12.6 V  min 12.6 V TX 12.60 V  min 12.60 V "
-                                          "EXT 12.6 V  min 12.6 V RSSI -100 dBm  min -100 dBm")) +
-                       4 * 18;
-    setMinimumSize(kind == Telemetry ? kMarginLeft + kMarginRight + legend : 320,
-                   kind == Telemetry ? 180 : 140);
+    const char *const widest[] = {"RX off scale  min 12.6 V", "TX off scale  min 12.60 V",
+                                  "EXT off scale  min 12.6 V", "RSSI off scale  min -100 dBm"};
+    for (size_t i = 0; i < m_legendWidth.size(); ++i)
+        m_legendWidth[i] = metrics.horizontalAdvance(QLatin1String(widest[i])) + 18;
+    const int twoColumns =
+        std::max(m_legendWidth[0], m_legendWidth[2]) + std::max(m_legendWidth[1], m_legendWidth[3]);
+    setMinimumSize(kind == Telemetry ? kMarginLeft + kMarginRight + twoColumns : 320,
+                   kind == Telemetry ? 150 : 110);
+}
+
+int LiveGraph::legendRows() const
+{
+    if (m_kind != Telemetry)
+        return 0;
+    int all = 0;
+    for (int w : m_legendWidth)
+        all += w;
+    return kMarginLeft + kMarginRight + all <= width() ? 1 : 2;
+}
+
+int LiveGraph::marginTop() const
+{
+    const int rows = legendRows();
+    return rows <= 1 ? kMarginTop : rows * (QFontMetrics(font()).height() + 2) + 4;
 }
 
 void LiveGraph::setChannelsShown(unsigned mask)
@@ -95,8 +113,9 @@ void LiveGraph::setChannelsShown(unsigned mask)
 
 QRectF LiveGraph::plotArea() const
 {
-    return QRectF(kMarginLeft, kMarginTop, std::max(1, width() - kMarginLeft - kMarginRight),
-                  std::max(1, height() - kMarginTop - kMarginBottom));
+    const int top = marginTop();
+    return QRectF(kMarginLeft, top, std::max(1, width() - kMarginLeft - kMarginRight),
+                  std::max(1, height() - top - kMarginBottom));
 }
 
 double LiveGraph::yFor(int series, double value) const
@@ -120,17 +139,22 @@ double LiveGraph::alarmY(int series) const
 
 void LiveGraph::updateVoltScale()
 {
-    // Whole volts around what was measured and the alarms, so a line that
-    // sags to its alarm is always in the picture.
+    // Whole volts around the alarms and what was measured within the
+    // series' band, so a line that sags to its alarm is always in the
+    // picture and one corrupt frame cannot squeeze it flat. What lies
+    // beyond the band is drawn at the edge with a mark.
     double lo = 1e9, hi = -1e9;
     for (int s : {kLiveTx, kLiveRx, kLiveExt}) {
-        lo = std::min(lo, alarmValue(s));
-        hi = std::max(hi, alarmValue(s));
+        const double alarm = alarmValue(s);
+        lo = std::min(lo, alarm);
+        hi = std::max(hi, alarm);
         for (const LiveColumn &c : m_columns[size_t(s)]) {
-            if (!c.present)
+            // Values beyond the band lie only above it: a column whose
+            // lowest is beyond holds nothing else.
+            if (!c.present || !liveInBand(s, c.lo, alarm))
                 continue;
             lo = std::min(lo, liveValue(s, c.lo));
-            hi = std::max(hi, liveValue(s, c.hi));
+            hi = std::max(hi, liveValue(s, liveInBand(s, c.hi, alarm) ? c.hi : c.lo));
         }
     }
     lo = std::floor(std::max(0.0, lo) - 0.5);
@@ -273,8 +297,9 @@ void LiveGraph::drawGrid(QPainter &p, const QRectF &area) const
         p.drawText(QRectF(area.right() + 5, y - 8, kMarginRight - 5, 16),
                    Qt::AlignLeft | Qt::AlignVCenter, QString::number(dbm));
     }
-    p.drawText(QRectF(area.right() + 5, 2, kMarginRight - 5, kMarginTop - 4),
-               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("dBm"));
+    p.drawText(
+        QRectF(area.right() + 5, area.top() - kMarginTop + 2, kMarginRight - 5, kMarginTop - 4),
+        Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("dBm"));
 }
 
 void LiveGraph::drawSeries(QPainter &p, const QRectF &area, int series) const
@@ -313,6 +338,19 @@ void LiveGraph::drawSeries(QPainter &p, const QRectF &area, int series) const
     QPen pen(liveColour(series), 1);
     pen.setCosmetic(true);
     p.setPen(pen);
+    // A value beyond the scale is drawn at the edge it lies beyond, and
+    // marked there once per stretch.
+    m_offScale.clear();
+    const auto yOnPlot = [&](const QRectF &a, int x, double y) {
+        const bool above = y<a.top(), below = y> a.bottom();
+        if ((above || below) && (m_offScale.isEmpty() || m_offScale.last().first < x - 1 ||
+                                 m_offScale.last().second != above)) {
+            m_offScale.append(qMakePair(x, above));
+        } else if (above || below) {
+            m_offScale.last().first = x;
+        }
+        return int(std::lround(std::clamp(y, a.top(), a.bottom())));
+    };
     const std::vector<LiveColumn> &cols = m_columns[size_t(series)];
     const int left = int(area.left());
     for (size_t i = 0; i < cols.size(); ++i) {
@@ -323,43 +361,78 @@ void LiveGraph::drawSeries(QPainter &p, const QRectF &area, int series) const
             flush();
         // The column's whole depth: a sag or a twitch within it shows to
         // its end. It is entered at the end nearer the line's last point.
-        int yA = int(std::lround(yFor(series, liveValue(series, c.lo))));
-        int yB = int(std::lround(yFor(series, liveValue(series, c.hi))));
+        const int x = left + int(i);
+        int yA = yOnPlot(area, x, yFor(series, liveValue(series, c.lo)));
+        int yB = yOnPlot(area, x, yFor(series, liveValue(series, c.hi)));
         if (!points.isEmpty() &&
             std::abs(points.last().y() - yA) > std::abs(points.last().y() - yB))
             std::swap(yA, yB);
-        const int x = left + int(i);
         add(x, yA);
         if (yB != yA)
             points.append(QPoint(x, yB));
     }
     flush();
+    drawOffScale(p, area, series);
+}
+
+void LiveGraph::drawOffScale(QPainter &p, const QRectF &area, int series) const
+{
+    // A small triangle pointing out of the plot at the end of each stretch
+    // beyond the scale: the line at the edge is no reading of that height.
+    p.save();
+    p.setClipping(false);
+    p.setPen(Qt::NoPen);
+    p.setBrush(liveColour(series));
+    for (const auto &mark : m_offScale) {
+        const double x = mark.first, edge = mark.second ? area.top() : area.bottom();
+        const double out = mark.second ? -5 : 5;
+        const QPointF tri[] = {{x - 4, edge + out / 5}, {x + 4, edge + out / 5}, {x, edge + out}};
+        p.drawPolygon(tri, 3);
+    }
+    p.restore();
 }
 
 void LiveGraph::drawLegend(QPainter &p, const QRectF &area) const
 {
     if (m_kind == Channels)
         return;
+    const int rows = legendRows();
+    const int lineHeight = (int(area.top()) - 4) / std::max(1, rows);
+    const int second = std::max(m_legendWidth[0], m_legendWidth[2]);
+    const qint64 now = m_log.now();
+    const int order[] = {kLiveRx, kLiveTx, kLiveExt, kLiveRssi};
     double x = area.left();
-    for (int s : {kLiveRx, kLiveTx, kLiveExt, kLiveRssi}) {
+    for (int i = 0; i < 4; ++i) {
+        const int s = order[i];
+        const double alarm = alarmValue(s);
         qint32 latest = 0, lowest = 0;
         QString text = QString::fromLatin1(seriesName(s));
-        if (m_log.ring().latest(s, latest))
-            text += QLatin1Char(' ') + valueText(s, liveValue(s, latest));
-        else
+        // A reading from before a silent line or a closed port is no
+        // reading of now.
+        if (!m_log.ring().latest(s, latest) || !m_log.ring().isFresh(s, now))
             text += QStringLiteral(" —");
-        // The lowest of the ten minutes shown: the columns hold them all.
+        else if (!liveInBand(s, latest, alarm))
+            text += QStringLiteral(" off scale");
+        else
+            text += QLatin1Char(' ') + valueText(s, liveValue(s, latest));
+        // The lowest of the ten minutes shown, within the series' band: the
+        // columns hold them all.
         bool any = false;
         for (const LiveColumn &c : m_columns[size_t(s)]) {
-            if (c.present) {
+            if (c.present && liveInBand(s, c.lo, alarm)) {
                 lowest = any ? std::min(lowest, c.lo) : c.lo;
                 any = true;
             }
         }
         if (any)
             text += QStringLiteral("  min ") + valueText(s, liveValue(s, lowest));
+        int row = 0;
+        if (rows > 1) {
+            row = i / 2;
+            x = area.left() + (i % 2) * second;
+        }
         p.setPen(liveColour(s));
-        const QRectF box(x, 2, std::max(0.0, area.right() - x), kMarginTop - 4);
+        const QRectF box(x, 2 + row * lineHeight, std::max(0.0, area.right() - x), lineHeight);
         QRectF used;
         p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, text, &used);
         x += used.width() + 18;

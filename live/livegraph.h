@@ -45,15 +45,23 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The telemetry legend stands in one row where the plot is wide enough
+    // for all four readings, else in two, so LIVE fits a small screen.
+    int legendRows() const;
+    int marginTop() const;
     void updateVoltScale();
     void drawGrid(QPainter &p, const QRectF &area) const;
     void drawSeries(QPainter &p, const QRectF &area, int series) const;
     void drawAlarmName(QPainter &p, const QRectF &area, int series, QVector<QRectF> &named) const;
     void drawLegend(QPainter &p, const QRectF &area) const;
+    // A mark at the plot's edge where a value lies beyond its scale.
+    void drawOffScale(QPainter &p, const QRectF &area, int series) const;
 
     const LiveLog &m_log;
     Kind m_kind;
     unsigned m_channelsShown = 0xFF;
+    // The widest legend entry of each reading (RX, TX, EXT, RSSI).
+    std::array<int, 4> m_legendWidth{};
     double m_voltLo = 0, m_voltHi = 15; // the left axis of the telemetry plot
     // This paint's columns, and the points of one line; kept between paints
     // so a paint allocates nothing.
@@ -62,4 +70,7 @@ private:
     QPixmap m_background;
     std::array<double, 7> m_backgroundKey{};
     mutable QVector<QPoint> m_points;
+    // Columns of the line being drawn whose value lies beyond the scale:
+    // x, and whether above (true) or below.
+    mutable QVector<QPair<int, bool>> m_offScale;
 };

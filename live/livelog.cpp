@@ -2,6 +2,22 @@
 
 #include "files/filewriter.h"
 
+#include <QFileInfo>
+
+LiveFileStamp liveFileStamp(const QString &path)
+{
+    const QFileInfo info(path);
+    LiveFileStamp stamp;
+    // A link to nothing yet is there too: what it names is written.
+    stamp.exists = info.exists() || info.isSymLink();
+    if (stamp.exists) {
+        stamp.size = info.size();
+        stamp.modified = info.lastModified();
+        stamp.changed = info.metadataChangeTime();
+    }
+    return stamp;
+}
+
 LiveLog::LiveLog(QObject *parent) : QObject(parent)
 {
     m_clock.start();
@@ -25,6 +41,7 @@ QString LiveLog::startRecording(const QString &path)
     }
     m_recording = std::make_unique<LiveRecording>();
     m_path = path;
+    m_agreed = liveFileStamp(path);
     // With its offset from UTC, so the file says which local time it was.
     const QDateTime now = QDateTime::currentDateTime();
     m_startedAt = now.toOffsetFromUtc(now.offsetFromUtc());
@@ -42,6 +59,7 @@ LiveLog::Finished LiveLog::finishRecording()
     f.csv = m_recording->csv(m_startedAt);
     f.frames = m_recording->frames();
     f.ms = m_recordingClock.elapsed();
+    f.agreed = m_agreed;
     m_recording.reset();
     m_path.clear();
     emit recordingChanged();
@@ -70,7 +88,21 @@ void LiveLog::lineEnded()
     m_ring.lineEnded();
 }
 
-QString writeRecording(const LiveLog::Finished &finished)
+QString writeRecording(const LiveLog::Finished &finished, bool *taken)
 {
-    return writeWholeFile(finished.path, finished.csv);
+    const auto refuse = [taken] {
+        if (taken)
+            *taken = true;
+        return QStringLiteral("Another file of that name was written since recording began");
+    };
+    if (taken)
+        *taken = false;
+    if (liveFileStamp(finished.path) != finished.agreed)
+        return refuse();
+    // A free name must still be free when the file takes it.
+    WholeFileWriter writer(finished.path,
+                           finished.agreed.exists ? FileCommit::Replace : FileCommit::CreateOnly);
+    if (writer.commit(finished.csv))
+        return QString();
+    return writer.nameTaken() ? refuse() : writer.errorString();
 }

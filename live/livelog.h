@@ -10,6 +10,22 @@
 
 #include <memory>
 
+// What stood at a file's name at one moment: enough to tell whether
+// another program (a second instance recording in the same minute) has
+// written there since.
+struct LiveFileStamp {
+    bool exists = false;
+    qint64 size = -1;
+    QDateTime modified, changed;
+    bool operator==(const LiveFileStamp &o) const
+    {
+        return exists == o.exists && size == o.size && modified == o.modified &&
+               changed == o.changed;
+    }
+    bool operator!=(const LiveFileStamp &o) const { return !(*this == o); }
+};
+LiveFileStamp liveFileStamp(const QString &path);
+
 // What the transmitter reported over time: the ring of the last ten
 // minutes, kept from start-up whether LIVE is shown or not, and the
 // recording while one runs. It hears the receive path and never sends.
@@ -43,6 +59,9 @@ public:
         QByteArray csv;
         int frames = 0;
         qint64 ms = 0;
+        // What the pilot agreed to replace when choosing `path`: nothing
+        // when the name was free.
+        LiveFileStamp agreed;
     };
     Finished finishRecording();
 
@@ -64,8 +83,10 @@ private:
     QElapsedTimer m_recordingClock;
     QDateTime m_startedAt;
     QString m_path;
+    LiveFileStamp m_agreed;
 };
 
 // Writes a finished recording through the one file writer: the reason it
-// could not be written, empty when it is there whole.
-QString writeRecording(const LiveLog::Finished &finished);
+// could not be written, empty when it is there whole. A file that took the
+// name after the pilot chose it is never replaced: `taken` tells of it.
+QString writeRecording(const LiveLog::Finished &finished, bool *taken = nullptr);

@@ -76,6 +76,12 @@ bool LiveRing::latest(int series, qint32 &value) const
     return true;
 }
 
+bool LiveRing::isFresh(int series, qint64 nowMs) const
+{
+    const qint64 at = m_lastAt[size_t(series)];
+    return at != kNever && nowMs - at <= kLiveGapMs;
+}
+
 const LiveSlot *LiveRing::slotAt(qint64 slot) const
 {
     if (slot < 0)
@@ -146,6 +152,24 @@ bool LiveRing::minimum(int series, qint64 nowMs, qint32 &value) const
         any = true;
     }
     return any;
+}
+
+bool liveInBand(int series, qint32 raw, double alarm)
+{
+    if (raw < 0)
+        return false;
+    switch (series) {
+    case kLiveTx:
+    case kLiveRx:
+    case kLiveExt: {
+        const double top = series == kLiveTx ? 20 : series == kLiveRx ? 15 : 60;
+        return liveValue(series, raw) <= std::max(top, 1.25 * alarm);
+    }
+    case kLiveRssi:
+        return raw >= 1 && raw <= 100;
+    default:
+        return raw <= 2000;
+    }
 }
 
 double liveValue(int series, qint32 raw)

@@ -51,6 +51,9 @@ public:
 
     // The last value a series received, false when it has none.
     bool latest(int series, qint32 &value) const;
+    // Whether that value is still current at `nowMs`: false once the line
+    // fell silent for a gap, or the port closed.
+    bool isFresh(int series, qint64 nowMs) const;
     // The slot for `slot` (ms / kLiveSlotMs), nullptr when it is not held.
     const LiveSlot *slotAt(qint64 slot) const;
 
@@ -76,6 +79,15 @@ private:
     std::array<qint32, kLiveSeriesCount> m_latest{};
     quint16 m_heard = 0; // bit s: series s has a latest value
 };
+
+// Whether a raw value is one the equipment can really report: a corrupt
+// frame (EXT 0xFFFF is 6553.5 V) lies outside and must not set LIVE's
+// scales or its minimums. Transmitter packs run to 4S (16.8 V), receiver
+// packs to 3S (12.6 V), an external sensor to a 14S flight pack (58.8 V):
+// the bands end at 20, 15 and 60 V, or a quarter above the series' alarm
+// where the pilot set that higher. The RSSI byte means 1 … 100 (0 is "no
+// value"), a channel output 0 … 2000.
+bool liveInBand(int series, qint32 raw, double alarm = 0);
 
 // A raw value in the unit LIVE shows: volts for the voltages, dBm for the
 // RSSI, the output (1000 = centre) for a channel.

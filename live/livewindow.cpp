@@ -54,6 +54,18 @@ QString framesText(int frames)
 
 } // namespace
 
+QRect liveFitOnScreen(QRect frame, QSize minimum, const QRect &screen)
+{
+    frame.setSize(frame.size().boundedTo(screen.size()).expandedTo(minimum));
+    // Where it cannot fit, its top left stays on the screen: the title bar
+    // to move it by and the "now" end in reach.
+    frame.moveLeft(
+        std::max(screen.left(), std::min(frame.left(), screen.right() + 1 - frame.width())));
+    frame.moveTop(
+        std::max(screen.top(), std::min(frame.top(), screen.bottom() + 1 - frame.height())));
+    return frame;
+}
+
 QString liveDurationText(qint64 ms)
 {
     const qint64 s = ms / 1000;
@@ -100,6 +112,7 @@ LiveWindow::LiveWindow(LiveLog &log, QWidget *mainWindow)
     m_recordingText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long path must not widen the window: the line is cut at its edge.
     m_recordingText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_recordingText->installEventFilter(this);
     auto *recording = new QHBoxLayout;
     recording->addWidget(m_record);
     recording->addWidget(m_stop);
@@ -135,7 +148,9 @@ void LiveWindow::open()
 {
     if (!m_placed) {
         m_placed = true;
-        if (!restoreGeometry(QSettings().value(kGeometryKey).toByteArray()))
+        if (restoreGeometry(QSettings().value(kGeometryKey).toByteArray()))
+            bringOnScreen();
+        else
             placeBesideMainWindow();
     }
     show();
@@ -143,21 +158,53 @@ void LiveWindow::open()
     activateWindow();
 }
 
+namespace {
+
+// The window manager's frame around a window, as it frames the main one;
+// LIVE is not shown yet and knows its own only then.
+QMargins frameOf(const QWidget *window)
+{
+    const QRect inner = window->geometry(), outer = window->frameGeometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+} // namespace
+
 void LiveWindow::placeBesideMainWindow()
 {
     // Beside the main window, narrower if that lets both be seen whole;
-    // where there is no room beside it, over its right part.
+    // where there is no room beside it, over its right part. Always whole
+    // on the screen.
     constexpr int kNarrowest = 600;
     const QWidget *main = parentWidget();
     const QRect screen = main->screen()->availableGeometry();
-    const int besideLeft = main->frameGeometry().right() + 8;
-    const int room = screen.right() - besideLeft;
-    if (room >= kNarrowest)
-        resize(std::min(width(), room), height());
-    QPoint at(besideLeft, main->frameGeometry().top());
-    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() - width())));
-    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - height())));
-    move(at);
+    const QMargins frame = frameOf(main);
+    const QSize minimum = minimumSizeHint().expandedTo(minimumSize()).grownBy(frame);
+    QRect at(QPoint(main->frameGeometry().right() + 8, main->frameGeometry().top()),
+             size().expandedTo(minimumSizeHint()).grownBy(frame));
+    const int room = screen.right() + 1 - at.left();
+    if (room >= std::max(kNarrowest, minimum.width()))
+        at.setWidth(std::min(at.width(), room));
+    at = liveFitOnScreen(at, minimum, screen);
+    resize(at.size().shrunkBy(frame));
+    move(at.topLeft());
+}
+
+void LiveWindow::bringOnScreen()
+{
+    // A place remembered on a screen that is gone or has shrunk (a laptop
+    // off its monitor, a larger scale) is brought back onto one.
+    const QWidget *main = parentWidget();
+    const QMargins frame = frameOf(main);
+    QScreen *screen = QGuiApplication::screenAt(geometry().center());
+    if (!screen)
+        screen = main->screen();
+    const QRect at = liveFitOnScreen(geometry().marginsAdded(frame),
+                                     minimumSizeHint().expandedTo(minimumSize()).grownBy(frame),
+                                     screen->availableGeometry());
+    resize(at.size().shrunkBy(frame));
+    move(at.topLeft());
 }
 
 void LiveWindow::showEvent(QShowEvent *event)
@@ -184,8 +231,25 @@ void LiveWindow::tick()
 
 void LiveWindow::say(const QString &text)
 {
-    m_recordingText->setText(text);
+    m_said = text;
+    m_saysRecording = false;
     m_recordingText->setToolTip(text); // whole, where the line is cut
+    fitSaid();
+}
+
+void LiveWindow::fitSaid()
+{
+    const int room = m_recordingText->contentsRect().width();
+    m_recordingText->setText(
+        room > 0 ? m_recordingText->fontMetrics().elidedText(m_said, Qt::ElideMiddle, room)
+                 : m_said);
+}
+
+bool LiveWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_recordingText && event->type() == QEvent::Resize)
+        fitSaid();
+    return QWidget::eventFilter(watched, event);
 }
 
 void LiveWindow::showRecordingState()
@@ -197,6 +261,10 @@ void LiveWindow::showRecordingState()
         say(QStringLiteral("● Recording to %1 — %2, %3")
                 .arg(QFileInfo(m_log.recordingPath()).fileName(),
                      liveDurationText(m_log.recordingMs()), framesText(m_log.recordingFrames())));
+        m_saysRecording = true;
+    } else if (m_saysRecording) {
+        // Ended: whoever ended it says how; the line no longer says it runs.
+        say(QStringLiteral("Recording ended"));
     }
 }
 
@@ -235,8 +303,7 @@ void LiveWindow::stoppedFull()
         return;
     const LiveLog::Finished finished = m_log.finishRecording();
     open(); // the pilot learns of it also with LIVE closed
-    keep(finished,
-         QStringLiteral("Stopped by itself at its limit of %1").arg(framesText(finished.frames)));
+    keep(finished, QStringLiteral("Stopped at its limit"));
 }
 
 void LiveWindow::lineEnded()
@@ -290,6 +357,8 @@ void LiveWindow::askToKeep(LiveLog::Finished finished, const QString &why)
     QPushButton *drop = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
     box.setDefaultButton(keepIt);
     box.setEscapeButton(keepIt);
+    say(QStringLiteral("%1: recording ended (%2, %3), not saved yet")
+            .arg(why, liveDurationText(finished.ms), framesText(finished.frames)));
     box.exec();
     if (box.clickedButton() == drop) {
         say(QStringLiteral("Recording discarded"));
@@ -301,6 +370,9 @@ void LiveWindow::askToKeep(LiveLog::Finished finished, const QString &why)
 void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
 {
     for (;;) {
+        // A file that took the name since Record… is another's (a second
+        // instance recording in the same minute): it is never replaced
+        // here; the pilot may pick its name again below and is asked.
         const QString reason = writeRecording(finished);
         if (reason.isEmpty()) {
             say(QStringLiteral("%1: saved %2 — %3, %4")
@@ -326,7 +398,10 @@ void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
         }
         const QString path = QFileDialog::getSaveFileName(
             nullptr, QStringLiteral("Record"), finished.path, QStringLiteral("CSV (*.csv)"));
-        if (!path.isEmpty())
+        if (!path.isEmpty()) {
             finished.path = path;
+            // The dialog asked before it let the pilot pick a taken name.
+            finished.agreed = liveFileStamp(path);
+        }
     }
 }

@@ -36,11 +36,13 @@ public:
     static constexpr int kRepaintMs = 500;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
     void placeBesideMainWindow();
+    void bringOnScreen();
     void record();
     void stop();
     void stoppedFull();
@@ -51,8 +53,10 @@ private:
     void keep(LiveLog::Finished finished, const QString &howItEnded);
     void tick();
     void showRecordingState();
-    // The line beside Record… and Stop.
+    // The line beside Record… and Stop, cut in its middle (mostly the
+    // folder) where the window is too narrow; whole in its tooltip.
     void say(const QString &text);
+    void fitSaid();
 
     LiveLog &m_log;
     LiveGraph *m_telemetry;
@@ -61,9 +65,16 @@ private:
     QPushButton *m_record;
     QPushButton *m_stop;
     QLabel *m_recordingText;
+    QString m_said;
+    bool m_saysRecording = false; // the line shows a running recording
     QTimer *m_repaint;
     bool m_placed = false;
 };
+
+// Where a window of `frame` (with its title bar and borders) goes so that
+// it lies wholly on `screen`: no larger than the screen, but not below
+// `minimum`, and moved onto it, over whatever stands there.
+QRect liveFitOnScreen(QRect frame, QSize minimum, const QRect &screen);
 
 // "12:05" for 725,000 ms; hours are added when there are any.
 QString liveDurationText(qint64 ms);

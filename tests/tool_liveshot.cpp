@@ -1,7 +1,7 @@
 // Pictures of LIVE as a pilot sees it after ten minutes on the bench:
 // servos sweeping, the receiver battery sagging under load (once below its
-// alarm), a range check pulling the RSSI down, and a pause with the port
-// closed.
+// alarm), a range check pulling the RSSI down, a pause with the port
+// closed and one corrupt EXT reading.
 //
 //   tool_liveshot live.png [width]  (QT_SCALE_FACTOR=2 for the 2x picture;
 //                                     a width of 1: the narrowest LIVE)
@@ -46,7 +46,9 @@ int main(int argc, char **argv)
         s.txVoltage = 815 - int(t / 30) + int(std::lround(3 * std::sin(t / 7)));
         const double sag = servosWork ? 0.35 + 0.15 * std::sin(t * 3) : 0;
         s.rxVoltage = int(std::lround(10 * (5.05 - sag - (t > 400 && t < 404 ? 0.4 : 0))));
-        s.extVoltage = 118 + int(std::lround(2 * std::sin(t / 23)));
+        // One corrupt EXT reading: drawn at the top edge, marked.
+        s.extVoltage =
+            t >= 100 && t < 100.04 ? 0xFFFF : 118 + int(std::lround(2 * std::sin(t / 23)));
         const double rangeCheck = t > 300 && t < 420 ? 20 * std::sin((t - 300) / 120 * 3.14159) : 0;
         s.rssi = int(std::lround(82 - rangeCheck + 2 * std::sin(t * 1.7)));
         log->addAt(ms, (ms / 20) % 2 ? Incoming::Telemetry : Incoming::Channels, s);

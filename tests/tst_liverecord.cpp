@@ -2,6 +2,7 @@
 // ten minutes hold, and the CSV a pilot opens in a spreadsheet, written
 // whole or not at all.
 #include "app/startup.h"
+#include "files/filewriter.h"
 #include "live/livelog.h"
 #include "live/liverecording.h"
 #include "live/livering.h"
@@ -35,6 +36,8 @@ private slots:
     void tenMinutes();
     void csv();
     void fullDisk();
+    void nameTaken_data();
+    void nameTaken();
 };
 
 void TestLiveRecord::gaps_data()
@@ -76,6 +79,9 @@ void TestLiveRecord::gaps()
     // No signal value is no point, and the RSSI's last value stays the last
     // one heard.
     QCOMPARE(ring.columns(kLiveRssi, slotEnd, 100, kLiveSlotMs).back().present, rssiAfter != 0);
+    // What was heard last is current until a gap's length of silence.
+    QVERIFY(ring.isFresh(kLiveRx, ms + kLiveGapMs));
+    QVERIFY(!ring.isFresh(kLiveRx, ms + kLiveGapMs + 1));
     QVERIFY(ring.latest(kLiveRssi, v));
     QCOMPARE(v, 80);
 }
@@ -177,6 +183,42 @@ void TestLiveRecord::fullDisk()
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(written.readAll().count('\n'), 202);
 #endif
+}
+
+void TestLiveRecord::nameTaken_data()
+{
+    // Two instances recording in the same minute pick the same name: the
+    // second Stop must not replace the first one's file.
+    QTest::addColumn<bool>("existedAtRecord");
+    QTest::addColumn<bool>("writtenSince");
+    QTest::newRow("free name") << false << false;
+    QTest::newRow("free name, taken since") << false << true;
+    QTest::newRow("old file chosen to replace") << true << false;
+    QTest::newRow("old file chosen, replaced since") << true << true;
+}
+
+void TestLiveRecord::nameTaken()
+{
+    QFETCH(bool, existedAtRecord);
+    QFETCH(bool, writtenSince);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("live.csv");
+    if (existedAtRecord)
+        QCOMPARE(writeWholeFile(path, "earlier run\n"), QString());
+    LiveLog log;
+    QCOMPARE(log.startRecording(path), QString());
+    log.frameDecoded(Incoming::Telemetry, telemetry(50));
+    if (writtenSince)
+        QCOMPARE(writeWholeFile(path, "the other instance's\n"), QString());
+    bool taken = false;
+    const QString reason = writeRecording(log.finishRecording(), &taken);
+    QCOMPARE(taken, writtenSince);
+    QCOMPARE(reason.isEmpty(), !writtenSince);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray content = file.readAll();
+    QCOMPARE(content == "the other instance's\n", writtenSince);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestLiveRecord)

@@ -8,13 +8,17 @@
 #include "live/livelog.h"
 #include "live/livewindow.h"
 #include "model/parameterset.h"
+#include "support/messageboxcatcher.h"
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
 
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,23 +31,17 @@ QByteArray telemetryFrame(int rxTenths)
     return f;
 }
 
-// Answers the next message boxes, each with the first of its buttons whose
-// text is listed.
-void answerBoxes(const QStringList &buttons, int boxes = 1)
+// Answers every message box with the first of its buttons whose text is
+// listed in `answers`.
+void answerWith(MessageBoxCatcher &boxes, const QStringList &answers)
 {
-    QTimer::singleShot(50, [buttons, boxes] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return answerBoxes(buttons, boxes);
+    boxes.respond = [answers](QMessageBox *box) {
         for (QAbstractButton *b : box->buttons()) {
-            if (buttons.contains(b->text())) {
-                b->click();
-                break;
-            }
+            if (answers.contains(b->text()))
+                return b->click();
         }
-        if (boxes > 1)
-            answerBoxes(buttons, boxes - 1);
-    });
+        box->done(0);
+    };
 }
 
 // The rows of column x, inside the plot, painted in exactly this colour.
@@ -65,7 +63,9 @@ class TestLiveWindow : public QObject
 private slots:
     void init() { paramSet = kStartParameters; }
     void onTheLine();
+    void sagBelowAlarm_data();
     void sagBelowAlarm();
+    void opensOnTheScreen();
 };
 
 void TestLiveWindow::onTheLine()
@@ -74,6 +74,8 @@ void TestLiveWindow::onTheLine()
     window.show();
     PtyTransmitter tx;
     QVERIFY(tx.openIn(window));
+    // Only the frames sent here: each one's answer is then its own.
+    tx.setStreaming(false);
     auto *live = window.findChild<LiveWindow *>();
     auto *log = window.findChild<LiveLog *>();
     QVERIFY(live && log);
@@ -111,9 +113,19 @@ void TestLiveWindow::onTheLine()
     QCOMPARE(graph->alarmY(kLiveRx), graph->yFor(kLiveRx, 5.1));
 
     // CLOSE ends the recording and asks; kept, it is there whole.
-    answerBoxes({QStringLiteral("Keep")});
+    // The line under the box no longer says it records.
+    MessageBoxCatcher boxes;
+    auto *said = live->findChild<QLabel *>(QStringLiteral("liveRecordingText"));
+    QString saidUnderBox;
+    boxes.respond = [&](QMessageBox *box) {
+        saidUnderBox = said->toolTip();
+        answerWith(boxes, {QStringLiteral("Keep")});
+        boxes.respond(box);
+    };
     window.form()->openButton->click();
     QTRY_VERIFY(QFile::exists(path));
+    QVERIFY2(saidUnderBox.contains("not saved yet"), qPrintable(saidUnderBox));
+    QVERIFY(said->toolTip().contains("saved " + QDir::toNativeSeparators(path)));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     // Every frame from the start on: the three telemetry frames in order,
@@ -126,6 +138,7 @@ void TestLiveWindow::onTheLine()
 
     // The line after the reopen starts anew: no stroke across the CLOSE.
     QVERIFY(tx.openIn(window));
+    tx.setStreaming(false);
     QVERIFY(tx.sendFrame(telemetryFrame(50)));
     const auto cols = log->ring().columns(kLiveRx, log->now(), 6000, kLiveSlotMs);
     const auto last = std::find_if(cols.rbegin(), cols.rend(), [](auto &c) { return c.present; });
@@ -137,17 +150,30 @@ void TestLiveWindow::onTheLine()
     const QString second = dir.filePath("second.csv");
     QCOMPARE(log->startRecording(second), QString());
     const QStringList leave = {"Quit anyway", "Close anyway"};
-    answerBoxes(leave + QStringList{"Cancel"}, 2);
+    answerWith(boxes, leave + QStringList{"Cancel"});
     QVERIFY(!window.close());
     QVERIFY(log->isRecording());
-    answerBoxes(leave + QStringList{"Discard"}, 2);
+    answerWith(boxes, leave + QStringList{"Discard"});
     QVERIFY(window.close());
     QVERIFY(!log->isRecording());
     QVERIFY(!QFile::exists(second));
 }
 
+void TestLiveWindow::sagBelowAlarm_data()
+{
+    // One corrupt EXT reading a minute back (0: none) must not flatten the
+    // volts scale for the next ten minutes.
+    QTest::addColumn<int>("glitchExt");
+    QTest::addColumn<int>("glitchTx");
+    QTest::newRow("clean line") << 0 << 0;
+    QTest::newRow("one corrupt EXT frame") << 0xFFFF << 0;
+    QTest::newRow("one corrupt TX channel frame") << 0 << 0xFFFF;
+}
+
 void TestLiveWindow::sagBelowAlarm()
 {
+    QFETCH(int, glitchExt);
+    QFETCH(int, glitchTx);
     paramSet.rxAlarmVolt = 4.6;
     LiveLog log;
     LiveGraph graph(log, LiveGraph::Telemetry);
@@ -158,7 +184,12 @@ void TestLiveWindow::sagBelowAlarm()
     s.rssi = 80;
     for (qint64 ms = now - 60000; ms <= now; ms += 40) {
         s.rxVoltage = ms >= now - 30000 && ms < now - 29500 ? 40 : 50;
+        s.extVoltage = glitchExt && ms == now - 59960 ? glitchExt : 118;
         log.addAt(ms, Incoming::Telemetry, s);
+        if (glitchTx && ms == now - 59960) {
+            s.txVoltage = glitchTx;
+            log.addAt(ms, Incoming::Channels, s);
+        }
     }
     const QImage image = graph.grab().toImage();
     const QRectF area = graph.plotArea();
@@ -184,6 +215,44 @@ void TestLiveWindow::sagBelowAlarm()
     QVERIFY(!steady.isEmpty());
     QVERIFY(*std::max_element(steady.begin(), steady.end()) < alarmRow);
     QVERIFY(*std::max_element(sag.begin(), sag.end()) > alarmRow + 3);
+}
+
+// Placed beside a main window that leaves less room than LIVE's narrowest,
+// LIVE stays on the screen (or starts at its left edge when wider); so does
+// a place remembered on a monitor that is gone (main width 0).
+void TestLiveWindow::opensOnTheScreen()
+{
+    for (const int mainWidth : {100, 700, 0}) {
+        QSettings().remove(QStringLiteral("live/geometry"));
+        if (mainWidth == 0) {
+            QWidget gone;
+            gone.setGeometry(4000, 3000, 1200, 900);
+            QSettings().setValue(QStringLiteral("live/geometry"), gone.saveGeometry());
+        }
+        QWidget main;
+        main.setGeometry(0, 0, std::max(mainWidth, 100), 300);
+        main.show();
+        LiveLog log;
+        auto *live = new LiveWindow(log, &main);
+        live->open();
+        QVERIFY(QTest::qWaitForWindowExposed(live));
+        const QRect screen = main.screen()->availableGeometry();
+        const QRect at = live->frameGeometry();
+        QVERIFY2(at.right() <= screen.right() || at.left() == screen.left(),
+                 qPrintable(QStringLiteral("main %1 wide: LIVE at %2..%3, screen to %4")
+                                .arg(mainWidth)
+                                .arg(at.left())
+                                .arg(at.right())
+                                .arg(screen.right())));
+        QVERIFY2(at.bottom() <= screen.bottom() ||
+                     live->minimumSizeHint().height() > screen.height(),
+                 qPrintable(QStringLiteral("LIVE to %1 (at least %2 high), screen to %3")
+                                .arg(at.bottom())
+                                .arg(live->minimumSizeHint().height())
+                                .arg(screen.bottom())));
+        delete live;
+    }
+    QSettings().remove(QStringLiteral("live/geometry"));
 }
 
 QTEST_MAIN(TestLiveWindow)
