@@ -10,6 +10,7 @@
 #include "views/statusline.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -68,8 +69,23 @@ void MainWindow::offerCheck(CompareDialog *dialog)
             return std::nullopt; // the result follows when the check ends
         });
     readNow->setObjectName(QStringLiteral("compareReadNow"));
+    // A source the pilot picks while the check runs stays: the status line
+    // still gives the verdict.
+    connect(dialog, &CompareDialog::sourcePicked, this, [this, dialog] {
+        if (checkShownIn == dialog)
+            checkShownIn = nullptr;
+    });
     readNow->setToolTip(QStringLiteral("Read the transmitter now and compare, without changing "
                                        "the editor (Ctrl+Shift+R)"));
+}
+
+void MainWindow::showCheckIn(CompareDialog *dialog)
+{
+    if (check->isRunning())
+        startCheck(dialog); // follows the check under way
+    else if (const std::optional<CheckResult> unseen = check->takeUnseen())
+        dialog->compareWith(checkSource(*unseen),
+                            QStringLiteral("The transmitter holds exactly what the editor shows"));
 }
 
 void MainWindow::startCheck(CompareDialog *from)
@@ -104,8 +120,7 @@ void MainWindow::startCheck(CompareDialog *from)
         break;
     }
     // The frames of a command still running belong to it.
-    const QString busy =
-        QStringLiteral("Not checked: a command is running — check again when it has ended");
+    const QString busy = checkRefusedText();
     checkShownIn = nullptr;
     checkOpensCompare = false;
     if (from)
@@ -124,8 +139,14 @@ void MainWindow::showCheckResult(const CheckResult &result)
     checkShownIn = nullptr;
     // Started by its key, the check opens COMPARE with what it found; the
     // command that cut it short has the pilot's attention instead.
-    if (!dialog && checkOpensCompare && !leaving && result.end != CheckEnd::Interrupted)
-        dialog = openCompare();
+    // Another dialog open (HISTORY, MODELS) has the pilot's attention: no
+    // dialog goes on top of it; the next COMPARE shows the result.
+    if (!dialog && checkOpensCompare && !leaving && result.end != CheckEnd::Interrupted) {
+        if (QApplication::activeModalWidget())
+            check->keepUnseen(result);
+        else
+            dialog = openCompare();
+    }
     checkOpensCompare = false;
     if (dialog)
         dialog->compareWith(checkSource(result),

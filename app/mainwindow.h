@@ -329,6 +329,7 @@ private:
     // Puts "Transmitter (read now)" into a COMPARE dialog while the port is
     // open; a dialog opened during a check follows it.
     void offerCheck(CompareDialog *dialog);
+    void showCheckIn(CompareDialog *dialog);
     // Opens COMPARE with every source it offers (views/compare.cpp).
     CompareDialog *openCompare();
     // LOAD after its step has begun: the lock of `own`, the file (`path`,

@@ -1,5 +1,6 @@
 #include "check/transmittercheck.h"
 
+#include "check/asshown.h"
 #include "link/framedecoder.h"
 #include "model/editing.h"
 #include "views/statustexts.h"
@@ -12,9 +13,6 @@ namespace {
 // As long as READ waits for its frames: its 500 ms pause after "RR" and
 // the grace after it in which trailing frames still count.
 constexpr int kCheckWaitMs = 1000;
-// A transmitter sends its setting frames back to back; one that still
-// trails this long after the last is no longer part of the answer.
-constexpr qint64 kTrailMs = 500;
 
 QString commandShownAs(CommandKind kind)
 {
@@ -96,11 +94,16 @@ QString checkInterruptionText(CommandKind kind)
     return QStringLiteral("Check interrupted by ") + commandShownAs(kind);
 }
 
+QString checkRefusedText()
+{
+    // Shown beside the command's own words, while it runs and after.
+    return QStringLiteral("Not checked while a command runs");
+}
+
 TransmitterCheck::TransmitterCheck(const LinkActivity &activity, const ParameterSet &editorRecord,
                                    QObject *parent)
     : QObject(parent), link(activity), editor(editorRecord)
 {
-    clock.start();
     deadline.setSingleShot(true);
     deadline.setInterval(kCheckWaitMs);
     connect(&deadline, &QTimer::timeout, this, [this] { finish(CheckEnd::Partial); });
@@ -124,9 +127,10 @@ TransmitterCheck::Start TransmitterCheck::start()
         return Start::Busy;
     record = editor;
     framesSeen = 0;
+    unseen.reset();
     running = true;
     connection = link.connection();
-    listenUntil = clock.elapsed() + kCheckWaitMs;
+    droppingOn = 0;
     deadline.start();
     emit progressed(0);
     return Start::Started;
@@ -134,14 +138,15 @@ TransmitterCheck::Start TransmitterCheck::start()
 
 bool TransmitterCheck::listening() const
 {
-    return running ||
-           (connection != 0 && connection == link.connection() && clock.elapsed() < listenUntil);
+    return running || (droppingOn != 0 && droppingOn == link.connection());
 }
 
 bool TransmitterCheck::take(const QByteArray &bytes, int *kindNumber)
 {
     *kindNumber = 0;
-    if (!listening())
+    // Setting frames are 12 bytes, the aux frame 8: the channel and
+    // telemetry frames streaming all the while go to the editor undecoded.
+    if (!listening() || (bytes.size() != 12 && bytes.size() != 8))
         return false;
     // The same decoder as the editor's, into a copy: what is not a setting
     // frame is left to the editor untouched.
@@ -152,11 +157,12 @@ bool TransmitterCheck::take(const QByteArray &bytes, int *kindNumber)
     if (what != Incoming::Parameters && what != Incoming::Aux)
         return false;
     *kindNumber = kind;
-    listenUntil = std::max(listenUntil, clock.elapsed() + kTrailMs);
     if (!running)
         return true; // a late frame of an ended check: dropped
-    // The record derives and repairs the way the editor's does after every
-    // frame.
+    // The record takes the frame the way the editor does: the pages' ranges
+    // first, then the same derivation and repair.
+    if (what == Incoming::Parameters)
+        takeAsThePagesShow(taken);
     selectDualRate(taken);
     validateParameters(taken);
     record = taken;
@@ -176,13 +182,14 @@ void TransmitterCheck::commandsChanged(const RunningCommand *finished)
     const auto &commands = link.running();
     if (commands.empty())
         return;
+    unseen.reset(); // the transmitter may hold something else now
     const CommandKind kind = commands.back().kind;
+    if (running)
+        finish(CheckEnd::Interrupted, checkInterruptionText(kind));
     // A READ takes every frame into the editor, also the late ones of an
     // ended check: the transmitter answers its "RR" with the same frames.
     if (kind == CommandKind::Read)
         stopListening();
-    if (running)
-        finish(CheckEnd::Interrupted, checkInterruptionText(kind));
 }
 
 void TransmitterCheck::readJudged()
@@ -192,6 +199,7 @@ void TransmitterCheck::readJudged()
 
 void TransmitterCheck::portClosed()
 {
+    unseen.reset();
     if (running)
         finish(CheckEnd::Interrupted, QStringLiteral("Check interrupted: port closed"));
     stopListening();
@@ -200,6 +208,7 @@ void TransmitterCheck::portClosed()
 void TransmitterCheck::finish(CheckEnd end, const QString &interruption)
 {
     running = false;
+    droppingOn = connection;
     deadline.stop();
     CheckResult result;
     result.end = end;

@@ -4,10 +4,12 @@
 #include "model/parameterset.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+
+#include <optional>
+#include <utility>
 
 // How a check ended.
 enum class CheckEnd {
@@ -36,6 +38,8 @@ QString checkOutcomeText(const CheckResult &result, int differences);
 QString checkCompareTrouble(const CheckResult &result);
 // The command that ended a check: "Check interrupted by WRITE".
 QString checkInterruptionText(CommandKind kind);
+// A check asked for while a command runs: its frames belong to the command.
+QString checkRefusedText();
 
 // CHECK: reads the transmitter's settings into a record of its own and
 // leaves the editor alone, so the pilot can see whether the transmitter
@@ -67,6 +71,11 @@ public:
     // (0 when not taken or not known).
     bool take(const QByteArray &bytes, int *kindNumber);
 
+    // A result the pilot did not see in COMPARE (another dialog was open):
+    // the next COMPARE shows it, unless a command or a close came since.
+    void keepUnseen(const CheckResult &result) { unseen = result; }
+    std::optional<CheckResult> takeUnseen() { return std::exchange(unseen, std::nullopt); }
+
 public slots:
     // The commands changed (the link's report): any command that starts
     // ends a running check; a READ takes every frame from then on.
@@ -86,7 +95,7 @@ signals:
 private:
     bool listening() const;
     void finish(CheckEnd end, const QString &interruption = QString());
-    void stopListening() { listenUntil = -1; }
+    void stopListening() { droppingOn = 0; }
 
     const LinkActivity &link;
     const ParameterSet &editor;
@@ -95,11 +104,12 @@ private:
     bool running = false;
     // A READ has ended but its trailing frames are still being counted.
     bool readBeingJudged = false;
-    // Frames answering the check's "RR" still arrive after it ended early
-    // (complete, or a WRITE cut in): they are dropped until this time on
-    // the clock, unless a READ takes over.
-    QElapsedTimer clock;
-    qint64 listenUntil = -1;
+    // The transmitter sends its settings only in answer to an "RR". After
+    // a check has ended, every setting frame on its connection still
+    // answers the check's, however late or slow it comes: it is dropped
+    // until a READ asks anew or the port closes. 0: nothing to drop.
+    quint64 droppingOn = 0;
+    std::optional<CheckResult> unseen;
     quint64 connection = 0;
     QTimer deadline;
 };

@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "check/asshown.h"
 #include "check/transmittercheck.h"
 #include "link/framedecoder.h"
 #include "model/parameterset.h"
@@ -41,8 +42,14 @@ void MainWindow::serialPort_readyRead()
         link.heard();
     // Settings pages take the new values at once, before validation, so a
     // spin box clamps what is out of its range and stores the clamped value.
-    if (what == Incoming::Parameters)
+    // The record is clamped first as the pages would: a box that already
+    // shows the clamped value reports no change, and the value would
+    // otherwise fall to its default, so the same frame read twice would
+    // give two different editors.
+    if (what == Incoming::Parameters) {
+        takeAsThePagesShow(paramSet);
         ui_Display();
+    }
 
     // Every notification that brought bytes is answered, also one that
     // carried nothing usable, and the settings are repaired before anything

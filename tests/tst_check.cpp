@@ -11,7 +11,9 @@
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
 #include "views/comparedialog.h"
+#include "views/historydialog.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
@@ -54,6 +56,8 @@ class TestCheck : public QObject
 private slots:
     void checkLeavesTheEditorAlone_data();
     void checkLeavesTheEditorAlone();
+    void checkAgreesWithRead_data();
+    void checkAgreesWithRead();
 };
 
 void TestCheck::checkLeavesTheEditorAlone_data()
@@ -99,6 +103,31 @@ void TestCheck::checkLeavesTheEditorAlone_data()
     QTest::newRow("WRITE during the check") << other << false << 5 << "WRITE"
                                             << "Check interrupted by WRITE" << QStringList()
                                             << QString() << 0 << "like GLIDER (3 settings differ)";
+    // Frames answering a check that stopped waiting for them (a transmitter
+    // that answers after the check's second) are not the editor's.
+    QTest::newRow("answer after the check gave up")
+        << other << true << 0 << "late answer"
+        << "Not checked: no answer from the transmitter" << QStringList()
+        << "No answer from the transmitter: nothing compared — check the cable, the port and "
+           "that the transmitter is on"
+        << 0 << QString();
+    QTest::newRow("answer stalls past the check's end")
+        << other << false << 5 << "late answer"
+        << "Not checked: only 5 of 19 frames arrived — check again" << QStringList()
+        << "The transmitter sent only 5 of 19 setting frames: nothing compared — check again" << 0
+        << QString();
+    // The result goes where the pilot looks: not over HISTORY, and not
+    // over a source picked in COMPARE meanwhile (the status line has it).
+    QTest::newRow("HISTORY open when the check ends")
+        << other << false << 5 << "HISTORY"
+        << "Checked: 3 settings differ — COMPARE shows them"
+        << QStringList{"BASIC / CH1 / REVERSE: NOR -> REV", "BASIC / CH1 / SUB-TRIM: 41 -> 0",
+                       "ADVANCE2 / TH CURE / POINT4: 50 -> 60"}
+        << "3 settings differ" << 1 << "GLIDER";
+    QTest::newRow("another source picked during the check")
+        << other << true << 5 << "pick"
+        << "Checked: 3 settings differ — COMPARE shows them"
+        << QStringList{"BASIC / CH1 / SUB-TRIM: 41 -> 0"} << "1 setting differs" << 1 << "GLIDER";
     QTest::newRow("CLOSE during the check")
         << other << false << 5 << "CLOSE"
         << "Check interrupted: port closed" << QStringList() << QString() << 0 << QString();
@@ -173,6 +202,15 @@ void TestCheck::checkLeavesTheEditorAlone()
     } else if (interrupt == "WRITE") {
         answerLater(tx, answer.mid(frames), 50, &scope); // the rest of the check's
         ui->toolButton_Send->click();
+    } else if (interrupt == "HISTORY" || interrupt == "pick") {
+        const auto pilotsPick = [] { return CompareSource{"Start", kStartParameters, {}}; };
+        if (interrupt == "HISTORY")
+            ui->pushButton_History->click();
+        else // the pilot's own pick
+            window.findChild<CompareDialog *>()->addSource("Start", pilotsPick)->click();
+        answerLater(tx, answer.mid(frames), 50, &scope);
+    } else if (interrupt == "late answer") {
+        answerLater(tx, answer.mid(frames), 1100, &scope); // after the check's second
     } else if (interrupt == "CLOSE") {
         ui->openButton->click();
     }
@@ -181,7 +219,10 @@ void TestCheck::checkLeavesTheEditorAlone()
 
     // The check sent "RR", and only answers besides, up to its end.
     QCOMPARE(wireAtEnd.replace("WWW", "").replace("DIS", ""), QByteArray("RR"));
-    QCOMPARE(interrupt.isEmpty() ? ui->statusActivity->text() : result.interruption, outcome);
+    QCOMPARE(result.interruption.isEmpty() ? ui->statusActivity->text() : result.interruption,
+             outcome);
+    // Also what cut the check short stays in sight beside its own outcome.
+    QVERIFY(ui->statusActivity->toolTip().contains(outcome));
     QVERIFY(editorAsItWas);
     // READ takes its frames into the editor as always; what answers the
     // check never arrives there, also when it trails into a WRITE (which
@@ -197,6 +238,11 @@ void TestCheck::checkLeavesTheEditorAlone()
     QCOMPARE(ui->statusModel->text(), heldModel);
 
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
+    if (interrupt == "HISTORY") { // the next COMPARE shows the check
+        QVERIFY(!window.findChild<CompareDialog *>());
+        window.findChild<HistoryDialog *>()->reject();
+        ui->pushButton_Compare->click();
+    }
     auto *dialog = window.findChild<CompareDialog *>();
     QCOMPARE(dialog != nullptr, !shown.isEmpty());
     if (!dialog)
@@ -219,11 +265,56 @@ void TestCheck::checkLeavesTheEditorAlone()
             button->text() == QStringLiteral("History entry…"))
             QCOMPARE(button->isEnabled(), readEntries == 1);
     }
-    // A verdict is about the editor as it was: an edit takes it back.
+    // A verdict is about the editor as it was: the trims and D/R CH moving
+    // leave it, an edit takes it back.
     if (interrupt.isEmpty() && readEntries == 1) {
+        const QString verdict = ui->statusActivity->text();
+        const QString trims = ui->lineEdit_Trim[0]->text() + ui->lineEdit_Trim[3]->text();
+        QVERIFY(tx.sendFrame(QByteArray::fromHex("FE192D54007E00000000EFFFEE78000000000000")));
+        ui->comboBox_DR_CH1->setCurrentIndex(2);
+        QTRY_VERIFY(ui->lineEdit_Trim[0]->text() + ui->lineEdit_Trim[3]->text() != trims);
+        QCOMPARE(ui->statusActivity->text(), verdict);
         ui->spinBox_sub[1]->setValue(5);
         QTRY_VERIFY(ui->statusActivity->text().isEmpty());
     }
+}
+
+void TestCheck::checkAgreesWithRead_data()
+{
+    QTest::addColumn<char>("fill"); // every value byte of every setting frame
+    QTest::newRow("00: each field at its lowest") << char(0x00);
+    QTest::newRow("FF: each field at its highest") << char(0xFF);
+}
+
+// Values past the pages' ranges: READ clamps them as the pages do, the same
+// however often it reads them, and a check right after agrees.
+void TestCheck::checkAgreesWithRead()
+{
+    QFETCH(char, fill);
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    MainWindow window;
+    PtyTransmitter tx;
+    MessageBoxCatcher boxes;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window) && tx.openIn(window));
+    QList<QByteArray> frames = settingFrames(kStartParameters);
+    for (QByteArray &frame : frames)
+        frame.replace(3, frame.size() - 4, QByteArray(frame.size() - 4, fill));
+    QObject scope;
+    answerLater(tx, frames, 250, &scope);
+    window.form()->toolButton_Read->click(); // the frames arrive in its pause
+    const ParameterSet firstRead = paramSet;
+    QCOMPARE(paramSet.subTrim[0], fill ? 100 : -100); // clamped, not repaired
+    answerLater(tx, frames, 250, &scope);
+    window.form()->toolButton_Read->click();
+    QVERIFY(paramSet == firstRead);
+    QTRY_VERIFY(window.form()->statusActivity->text().startsWith("Read ")); // judged
+    QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+    for (const QByteArray &frame : frames)
+        QVERIFY(tx.sendFrame(frame));
+    QTRY_COMPARE(window.form()->statusActivity->text(),
+                 QStringLiteral("Checked: the transmitter holds the editor's settings"));
 }
 
 QTEST_MAIN(TestCheck)

@@ -3,9 +3,10 @@
 // tabs, the compiled-in images and sheets, and a layout where nothing is
 // cut off or hidden under something else.
 #include "app/mainwindow.h"
+#include "check/transmittercheck.h"
+#include "files/paramfile.h"
 #include "ui/formstyles.h"
 #include "ui/mainform.h"
-#include "files/paramfile.h"
 #include "views/curvewidgets.h"
 #include "views/statusline.h"
 #include "views/statustexts.h"
@@ -27,8 +28,8 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTextDocumentFragment>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QToolButton>
 
 #include <memory>
@@ -521,11 +522,16 @@ void TestWindow::statusLineReadsWhole_data()
     QTest::addColumn<bool>("whole"); // the activity fits whole
     RunningCommand unheard{CommandKind::DataReset, 1, CommandStep::EndOfTransfer, false, false, {}};
     unheard.unheard = true;
-    QTest::newRow("not answered, the line silent")
-        << "" << transferOutcome(unheard) << "" << true;
+    QTest::newRow("not answered, the line silent") << "" << transferOutcome(unheard) << "" << true;
     QTest::newRow("READ cut short, a long model name, the line silent")
         << "" << readOutcome(12) << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
         << true;
+    QTest::newRow("check cut short, a long model name")
+        << "" << checkOutcomeText({CheckEnd::Partial, 7, {}, {}}, 0)
+        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << true;
+    QTest::newRow("check interrupted, beside READ cut short")
+        << "" << readOutcome(12) + " — " + checkInterruptionText(CommandKind::Read)
+        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << true;
     QTest::newRow("longer than the line, in a wide font")
         << "URW Bookman"
         << loadOutcome(QStringLiteral("field-setup-for-the-club-competition-2026.txt"),

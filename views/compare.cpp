@@ -25,8 +25,7 @@ CompareDialog *MainWindow::openCompare()
         QStringLiteral("Model…"), [this, dialog] { return pickModel(*models, dialog); });
     fromModel->setEnabled(!models->models().empty());
     dialog->open();
-    if (check->isRunning())
-        startCheck(dialog); // follows the check under way
+    showCheckIn(dialog); // the check under way, or one the pilot has not seen
 
     return dialog;
 }

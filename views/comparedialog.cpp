@@ -145,8 +145,10 @@ QPushButton *CompareDialog::addSource(const QString &text, Picker pick)
     button->setMinimumHeight(40);
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, pick] {
-        if (const std::optional<CompareSource> source = pick())
+        if (const std::optional<CompareSource> source = pick()) {
             compareWith(*source);
+            emit sourcePicked();
+        }
     });
     // Sources stand in the order they were added, before the stretch.
     sourceRow->insertWidget(sourceRow->count() - 1, button);

@@ -71,6 +71,10 @@ public:
     // is what the count says when nothing differs ("No differences").
     void compareWith(const CompareSource &source, const QString &whenSame = QString());
 
+signals:
+    // The pilot picked a source and it is shown.
+    void sourcePicked();
+
 private:
     void showTable();
 

@@ -1,5 +1,6 @@
 #include "views/statusline.h"
 
+#include "check/asshown.h"
 #include "files/paramfile.h"
 #include "link/framedecoder.h"
 #include "link/frames.h"
@@ -149,6 +150,8 @@ void StatusLine::commandsChanged(const RunningCommand *finished)
     const bool started = running.size() > runningShown;
     runningShown = running.size();
     if (started) {
+        // A word about an earlier check is over once the pilot goes on.
+        checkNote.clear();
         // Whatever starts next is the pilot's next action: a READ still in
         // its grace period is judged now.
         if (readGrace.isActive()) {
@@ -297,6 +300,8 @@ void StatusLine::checkProgressed(const QString &text, int framesArrived)
 {
     checkFrames = framesArrived;
     checkText = text;
+    if (framesArrived == 0)
+        checkNote.clear();
     showActivity();
 }
 
@@ -308,6 +313,15 @@ void StatusLine::checkEnded(const QString &text, const ParameterSet *editorCheck
         checkedEditor = *editorChecked;
         checkVerdict = text;
     }
+    // A check refused because a command runs, or cut short by one, would be
+    // gone at once under the command's words: it stays beside them, and
+    // beside the command's outcome, until the pilot's next command or check.
+    if (commandHoldsLine()) {
+        checkNote = text;
+        checkNoteWithOutcome = false;
+        showActivity();
+        return;
+    }
     setOutcome(text);
 }
 
@@ -318,7 +332,9 @@ void StatusLine::refreshChanges()
     if (!haveSnapshot)
         takeSnapshot();
     // A check's verdict is about the editor as it was then.
-    if (checkedEditor && !sameCarriedSettings(paramSet, *checkedEditor)) {
+    // The trims and the D/R CH selection never count: they do not take it
+    // back either.
+    if (checkedEditor && !sameCheckedSettings(paramSet, *checkedEditor)) {
         checkedEditor.reset();
         if (outcome == checkVerdict)
             setOutcome(QString());
@@ -352,6 +368,13 @@ void StatusLine::takeFrames(const QByteArray (&frames)[4])
 
 void StatusLine::setOutcome(const QString &text)
 {
+    // The first outcome once the line is idle is the command's own, which
+    // keeps the note; any later one is about something else.
+    if (!checkNote.isEmpty() && !commandHoldsLine()) {
+        if (checkNoteWithOutcome)
+            checkNote.clear();
+        checkNoteWithOutcome = true;
+    }
     outcome = text;
     showActivity();
 }
@@ -369,6 +392,11 @@ int StatusLine::settingFramesRead() const
     for (quint32 bits = framesSeen; bits != 0; bits &= bits - 1)
         ++count;
     return count;
+}
+
+bool StatusLine::commandHoldsLine() const
+{
+    return !link.running().empty() || readGrace.isActive() || !link.awaitingVoice().empty();
 }
 
 void StatusLine::showActivity()
@@ -399,6 +427,8 @@ void StatusLine::showActivity()
     }
     const bool progressChanged = ui.progress->isHidden() == busy;
     ui.progress->setVisible(busy);
+    if (!checkNote.isEmpty())
+        text = text.isEmpty() ? checkNote : text + QStringLiteral(" — ") + checkNote;
     if (text != shownActivity || progressChanged) {
         shownActivity = text;
         ui.activity->setToolTip(text);

@@ -125,6 +125,9 @@ private:
     void takeFrames(const QByteArray (&frames)[4]);
     void setOutcome(const QString &text);
     void showActivity();
+    // A command runs, a READ is in its grace or a transfer awaits its
+    // verdict: the line shows that.
+    bool commandHoldsLine() const;
     void readGraceOver();
     int settingFramesRead() const;
 
@@ -176,6 +179,10 @@ private:
     QString checkText;
     std::optional<ParameterSet> checkedEditor;
     QString checkVerdict;
+    // A check's word that came while a command held the line, and whether
+    // it has been shown with that command's outcome.
+    QString checkNote;
+    bool checkNoteWithOutcome = false;
     QString connectionShown; // whole, without the warning
     QString heldModel;
 };
