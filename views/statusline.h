@@ -177,5 +177,6 @@ private:
     std::optional<ParameterSet> checkedEditor;
     QString checkVerdict;
     QString connectionShown; // whole, without the warning
+    QString connectionPort;  // the port it names, empty when none
     QString heldModel;
 };
