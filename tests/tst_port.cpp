@@ -122,13 +122,12 @@ void TestPort::portListReadsWell()
         const auto linear = [](qreal c) {
             return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
         };
-        const qreal luminance = 0.2126 * linear(ground.redF()) +
-                                0.7152 * linear(ground.greenF()) +
+        const qreal luminance = 0.2126 * linear(ground.redF()) + 0.7152 * linear(ground.greenF()) +
                                 0.0722 * linear(ground.blueF());
-        QVERIFY2(white > 0 && 1.05 / (luminance + 0.05) >= 4.5 &&
-                     (row == 1 ? ground.blue() > 150 && ground.red() < 150
-                               : qGray(ground.rgb()) < 100),
-                 qPrintable(QStringLiteral("row %1 on %2").arg(row).arg(ground.name())));
+        QVERIFY2(
+            white > 0 && 1.05 / (luminance + 0.05) >= 4.5 &&
+                (row == 1 ? ground.blue() > 150 && ground.red() < 150 : qGray(ground.rgb()) < 100),
+            qPrintable(QStringLiteral("row %1 on %2").arg(row).arg(ground.name())));
     }
     box->hidePopup();
 }

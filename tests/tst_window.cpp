@@ -519,12 +519,12 @@ void TestWindow::statusLineReadsWhole_data()
     QTest::addColumn<QString>("activity");
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("port");
-    QTest::addColumn<int>("dpi"); // the font as large as at this screen density
+    QTest::addColumn<int>("dpi");    // the font as large as at this screen density
     QTest::addColumn<bool>("whole"); // the activity fits whole
     RunningCommand unheard{CommandKind::DataReset, 1, CommandStep::EndOfTransfer, false, false, {}};
     unheard.unheard = true;
-    QTest::newRow("not answered, the line silent")
-        << "" << transferOutcome(unheard) << "" << "ttyUSB10" << 96 << true;
+    QTest::newRow("not answered, the line silent") << "" << transferOutcome(unheard) << ""
+                                                   << "ttyUSB10" << 96 << true;
     QTest::newRow("READ cut short, a long model name, the line silent")
         << "" << readOutcome(12) << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
         << "ttyUSB10" << 96 << true;
@@ -540,7 +540,8 @@ void TestWindow::statusLineReadsWhole_data()
         << "URW Bookman"
         << loadOutcome(QStringLiteral("field-setup-for-the-club-competition-2026.txt"),
                        FileFramesAccepted{{true, false, false, false}}, true, true)
-        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << "ttyUSB10" << 96 << false;
+        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
+        << "ttyUSB10" << 96 << false;
 }
 
 void TestWindow::statusLineReadsWhole()

@@ -483,15 +483,14 @@ void StatusLine::fitParts()
         return std::min(need(label, text), need(label, QStringLiteral("MMMMMM…")));
     };
     // Of the connection the port and the rate give way: the warning stays.
-    const QString rate = connectionWhole.mid(connectionPort.size(),
-                                              connectionShown.size() - connectionPort.size());
+    const QString rate =
+        connectionWhole.mid(connectionPort.size(), connectionShown.size() - connectionPort.size());
     const QString warningShown = silenceShown ? warning : QString();
-    const int leastConnection =
-        connectionPort.isEmpty() || !silenceShown
-            ? least(ui.connection, connectionWhole)
-            : std::min(need(ui.connection, connectionWhole),
-                       need(ui.connection, QStringLiteral("…")) +
-                           textWidth(ui.connection, warningShown));
+    const int leastConnection = connectionPort.isEmpty() || !silenceShown
+                                    ? least(ui.connection, connectionWhole)
+                                    : std::min(need(ui.connection, connectionWhole),
+                                               need(ui.connection, QStringLiteral("…")) +
+                                                   textWidth(ui.connection, warningShown));
     // Until the window is shown the bar has no width of its own: the parts
     // hold their whole texts, and are fitted when it is laid out.
     const bool laidOut = bar && bar->isVisible();
@@ -518,9 +517,8 @@ void StatusLine::fitParts()
     ui.model->setToolTip(heldModel);
 
     // The warning keeps its colour as far as it is shown.
-    const FittedConnection fitted =
-        fitConnection(ui.connection, connectionPort, rate, warningShown,
-                      width.connection - chromeOf(ui.connection));
+    const FittedConnection fitted = fitConnection(ui.connection, connectionPort, rate, warningShown,
+                                                  width.connection - chromeOf(ui.connection));
     const QString &connection = fitted.text;
     const int plainLength = fitted.plainLength;
     const bool coloured = silenceShown && connection.size() > plainLength;
