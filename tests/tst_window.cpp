@@ -519,29 +519,25 @@ void TestWindow::statusLineReadsWhole_data()
     QTest::addColumn<QString>("activity");
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("port");
-    QTest::addColumn<int>("dpi");    // the font as large as at this screen density
     QTest::addColumn<bool>("whole"); // the activity fits whole
     RunningCommand unheard{CommandKind::DataReset, 1, CommandStep::EndOfTransfer, false, false, {}};
     unheard.unheard = true;
     QTest::newRow("not answered, the line silent") << "" << transferOutcome(unheard) << ""
-                                                   << "ttyUSB10" << 96 << true;
+                                                   << "ttyUSB10" << true;
     QTest::newRow("READ cut short, a long model name, the line silent")
         << "" << readOutcome(12) << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
-        << "ttyUSB10" << 96 << true;
+        << "ttyUSB10" << true;
     const QString byId("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
     QTest::newRow("not answered, a long port, the line silent")
-        << "" << transferOutcome(unheard) << "" << byId << 96 << true;
+        << "" << transferOutcome(unheard) << "" << byId << true;
     QTest::newRow("READ cut short, a long port, a very long model name, the line silent")
-        << "" << readOutcome(12) << QString(100, QChar('m')) << byId << 96 << true;
-    for (int dpi : {120, 144})
-        QTest::newRow(qPrintable(QStringLiteral("not answered, a long port, %1 dpi").arg(dpi)))
-            << "" << transferOutcome(unheard) << "" << byId << dpi << false;
+        << "" << readOutcome(12) << QString(100, QChar('m')) << byId << true;
     QTest::newRow("longer than the line, in a wide font")
         << "URW Bookman"
         << loadOutcome(QStringLiteral("field-setup-for-the-club-competition-2026.txt"),
                        FileFramesAccepted{{true, false, false, false}}, true, true)
         << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
-        << "ttyUSB10" << 96 << false;
+        << "ttyUSB10" << false;
 }
 
 void TestWindow::statusLineReadsWhole()
@@ -550,7 +546,6 @@ void TestWindow::statusLineReadsWhole()
     QFETCH(QString, activity);
     QFETCH(QString, model);
     QFETCH(QString, port);
-    QFETCH(int, dpi);
     QFETCH(bool, whole);
     const QFont platformFont = QApplication::font();
     const ParameterSet record = paramSet;
@@ -558,9 +553,8 @@ void TestWindow::statusLineReadsWhole()
         QApplication::setFont(platformFont);
         paramSet = record;
     });
-    QFont font = family.isEmpty() ? platformFont : QFont(family);
-    font.setPointSizeF(QFontInfo(font).pointSizeF() * dpi / 96);
-    QApplication::setFont(font);
+    if (!family.isEmpty())
+        QApplication::setFont(QFont(family));
     QMainWindow host;
     MainForm form;
     form.setupUi(&host);
