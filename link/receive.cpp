@@ -37,8 +37,12 @@ void MainWindow::serialPort_readyRead()
     if (what == Incoming::Channels || what == Incoming::Telemetry)
         emit liveFrameDecoded(what, liveStatus);
     // Only a frame of the transmitter's own is its voice: an echo of what
-    // the tool sent, or noise on the line, says nothing about it.
-    if (what != Incoming::Nothing)
+    // the tool sent, or noise on the line, says nothing about it. A frame
+    // shaped like a setting frame but of no kind the transmitter sends is
+    // still answered below, but it is not heard.
+    const bool recognised = what == Incoming::Channels || what == Incoming::Telemetry ||
+                            (what != Incoming::Nothing && kindNumber != 0);
+    if (recognised)
         link.heard();
     // Settings pages take the new values at once, before validation, so a
     // spin box clamps what is out of its range and stores the clamped value.

@@ -19,6 +19,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <cmath>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -117,9 +118,16 @@ void TestPort::portListReadsWell()
         int white = 0;
         for (int x = left.x(); x < left.x() + item.width(); ++x)
             white += qGray(shot.pixel(x, y)) > 200;
-        QVERIFY2(white > 0 && (row == 1 ? ground.blue() > 200 && ground.red() < 150
-                                        : qGray(ground.rgb()) < 100),
-                 qPrintable(QStringLiteral("row %1 on %2").arg(row).arg(ground.name())));
+        // White on the ground reads at 4.5:1 at least (relative luminance).
+        const auto linear = [](qreal c) {
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        const qreal luminance = 0.2126 * linear(ground.redF()) + 0.7152 * linear(ground.greenF()) +
+                                0.0722 * linear(ground.blueF());
+        QVERIFY2(
+            white > 0 && 1.05 / (luminance + 0.05) >= 4.5 &&
+                (row == 1 ? ground.blue() > 150 && ground.red() < 150 : qGray(ground.rgb()) < 100),
+            qPrintable(QStringLiteral("row %1 on %2").arg(row).arg(ground.name())));
     }
     box->hidePopup();
 }

@@ -397,6 +397,7 @@ void TestStatus::writeNeedsTheTransmittersVoice_data()
     QTest::newRow("one byte just before, then silent") << "byte" << -1 << -1 << false;
     QTest::newRow("a loopback plug echoes") << "echoes" << -1 << -1 << false;
     QTest::newRow("random bytes every 100 ms") << "noise" << -1 << -1 << false;
+    QTest::newRow("12-byte frames of no listed kind") << "unlisted" << -1 << -1 << false;
 }
 
 void TestStatus::writeNeedsTheTransmittersVoice()
@@ -428,6 +429,11 @@ void TestStatus::writeNeedsTheTransmittersVoice()
     });
     if (farEnd == "noise")
         noise.start(100);
+    QTimer unlisted; // FE .. FE, kind byte 00: shaped like a parameter frame, of no kind
+    connect(&unlisted, &QTimer::timeout, &tx,
+            [&] { tx.write(hexBytes("FE 00 00 00 00 00 00 00 00 00 00 FE")); });
+    if (farEnd == "unlisted")
+        unlisted.start(100);
     if (farEnd != "streams") {
         // Echoes and noise are not the transmitter's voice either.
         QTRY_VERIFY_WITH_TIMEOUT(connection().contains(silence), 2500);
@@ -457,11 +463,12 @@ void TestStatus::writeNeedsTheTransmittersVoice()
     QCOMPARE(changes(), delivered ? QString() : QStringLiteral("Changed — not yet written"));
     QTest::qWait(50); // a history entry is written once the loop turns
     QCOMPARE(listHistory(historyFolder()).size(), std::size_t(delivered ? 1 : 0));
-    if (farEnd == "echoes" || farEnd == "noise")
+    if (farEnd == "echoes" || farEnd == "noise" || farEnd == "unlisted")
         QVERIFY(connection().contains(silence));
     // The transmitter's frames drop the warning at once.
     tx.setEcho(false);
     noise.stop();
+    unlisted.stop();
     tx.setStreaming(true);
     QTRY_VERIFY(!connection().contains(silence));
     qunsetenv("XDG_DATA_HOME");

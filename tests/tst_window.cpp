@@ -519,24 +519,32 @@ void TestWindow::statusLineReadsWhole_data()
     QTest::addColumn<QString>("family"); // empty: the platform's own
     QTest::addColumn<QString>("activity");
     QTest::addColumn<QString>("model");
+    QTest::addColumn<QString>("port");
     QTest::addColumn<bool>("whole"); // the activity fits whole
     RunningCommand unheard{CommandKind::DataReset, 1, CommandStep::EndOfTransfer, false, false, {}};
     unheard.unheard = true;
-    QTest::newRow("not answered, the line silent") << "" << transferOutcome(unheard) << "" << true;
+    QTest::newRow("not answered, the line silent") << "" << transferOutcome(unheard) << ""
+                                                   << "ttyUSB10" << true;
     QTest::newRow("READ cut short, a long model name, the line silent")
         << "" << readOutcome(12) << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
-        << true;
+        << "ttyUSB10" << true;
+    const QString byId("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+    QTest::newRow("not answered, a long port, the line silent")
+        << "" << transferOutcome(unheard) << "" << byId << true;
+    QTest::newRow("READ cut short, a long port, a very long model name, the line silent")
+        << "" << readOutcome(12) << QString(100, QChar('m')) << byId << true;
     QTest::newRow("check cut short, a long model name")
         << "" << checkOutcomeText({CheckEnd::Partial, 7, {}, {}}, 0)
-        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << true;
+        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << "ttyUSB10" << true;
     QTest::newRow("check interrupted, beside READ cut short")
         << "" << readOutcome(12) + " — " + checkInterruptionText(CommandKind::Read)
-        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << true;
+        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << "ttyUSB10" << false;
     QTest::newRow("longer than the line, in a wide font")
         << "URW Bookman"
         << loadOutcome(QStringLiteral("field-setup-for-the-club-competition-2026.txt"),
                        FileFramesAccepted{{true, false, false, false}}, true, true)
-        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << false;
+        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
+        << "ttyUSB10" << false;
 }
 
 void TestWindow::statusLineReadsWhole()
@@ -544,6 +552,7 @@ void TestWindow::statusLineReadsWhole()
     QFETCH(QString, family);
     QFETCH(QString, activity);
     QFETCH(QString, model);
+    QFETCH(QString, port);
     QFETCH(bool, whole);
     const QFont platformFont = QApplication::font();
     const ParameterSet record = paramSet;
@@ -563,7 +572,7 @@ void TestWindow::statusLineReadsWhole()
                       link);
     host.show();
     QVERIFY(QTest::qWaitForWindowExposed(&host));
-    status.connected(QStringLiteral("ttyUSB10"), 115200);
+    status.connected(port, 115200);
     status.refreshChanges();
     paramSet.subTrim[0] = paramSet.subTrim[0] == 30 ? 31 : 30;
     status.refreshChanges();
@@ -579,13 +588,18 @@ void TestWindow::statusLineReadsWhole()
     for (QLabel *part :
          {form.statusActivity, form.statusChanges, form.statusModel, form.statusConnection}) {
         const QString shown = QTextDocumentFragment::fromHtml(part->text()).toPlainText();
-        // Nothing is cut: a part is whole, or ends in "…" and is whole in its tooltip.
+        // Nothing is cut: a part is whole, or shows "…" and is whole in its tooltip.
         QVERIFY2(form.statusbar->rect().contains(part->geometry()) &&
                      part->fontMetrics().horizontalAdvance(shown) <= part->contentsRect().width() &&
-                     (shown == part->toolTip() || shown.endsWith(QChar(0x2026)) ||
+                     (shown == part->toolTip() || shown.contains(QChar(0x2026)) ||
                       part == form.statusChanges),
                  qPrintable(part->objectName() + ": " + shown));
     }
+    // The silent-line warning is what the pilot must read: the port gives way, never it.
+    const QString connectionShown =
+        QTextDocumentFragment::fromHtml(form.statusConnection->text()).toPlainText();
+    QVERIFY2(connectionShown.endsWith(QStringLiteral("no data from the transmitter")),
+             qPrintable(connectionShown));
 }
 
 QTEST_MAIN(TestWindow)

@@ -66,10 +66,12 @@ private:
         {
             QStyledItemDelegate::initStyleOption(option, index);
             // The entries take the list's colours, not the box's black on
-            // white: white on the dark list, the current one highlighted.
+            // white: white on the dark list, the current one highlighted. The
+            // highlight is the lists' blue made darker, so that white on it
+            // reads well (5.6:1; the lists' light blue gives 2.4:1).
             option->palette.setColor(QPalette::Text, Qt::white);
             option->palette.setColor(QPalette::HighlightedText, Qt::white);
-            option->palette.setColor(QPalette::Highlight, QColor(85, 170, 255));
+            option->palette.setColor(QPalette::Highlight, QColor(0, 102, 204));
             const QString details = index.data(DetailsRole).toString();
             if (!details.isEmpty())
                 option->text = details;

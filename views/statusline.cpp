@@ -51,6 +51,48 @@ QString elided(const QLabel *label, const QString &text, int width)
     return label->fontMetrics().elidedText(text, Qt::ElideRight, std::max(width - 1, 0));
 }
 
+// The connection part as shown in `width`, and how many of its characters
+// come before the warning (the rest is the warning, in its colour). What
+// the pilot must read is the warning: the port gives way first, elided in
+// its middle where an adapter's name is least telling, then the rate
+// (both stay whole in the tooltip). Only a part too narrow even for "…"
+// and the warning is cut at its end.
+struct FittedConnection {
+    QString text;
+    int plainLength;
+};
+
+FittedConnection fitConnection(const QLabel *label, const QString &port, const QString &rate,
+                               const QString &warning, int width)
+{
+    const QString whole = port + rate + warning;
+    if (textWidth(label, whole) <= width)
+        return {whole, int(whole.size() - warning.size())};
+    if (!port.isEmpty()) {
+        const QFontMetrics metrics = label->fontMetrics();
+        // With the rate while the port keeps a few characters, else without.
+        for (const QString &after : {rate + warning, warning}) {
+            const bool withRate = after.size() != warning.size();
+            // A port shown whole without its rate still says that something
+            // gave way: the "…" leads the pilot to the tooltip.
+            const QString mark = withRate ? QString() : QString(QChar(0x2026));
+            const int room = width - textWidth(label, after) - 1;
+            QString shortPort = metrics.elidedText(port, Qt::ElideMiddle, std::max(room, 0));
+            if (!mark.isEmpty() && shortPort == port)
+                shortPort = textWidth(label, port + mark) <= room
+                                ? port + mark
+                                : metrics.elidedText(port, Qt::ElideMiddle,
+                                                     std::max(room - textWidth(label, mark), 0));
+            const bool enough =
+                withRate ? shortPort.size() > 6 || shortPort == port : !shortPort.isEmpty();
+            if (enough && room >= 0)
+                return {shortPort + after, int(shortPort.size() + after.size() - warning.size())};
+        }
+    }
+    const QString text = elided(label, whole, width);
+    return {text, int(std::min(whole.size() - warning.size(), text.size()))};
+}
+
 } // namespace
 
 StatusLine::StatusLine(const Widgets &widgets, const LinkActivity &activity, QObject *parent)
@@ -84,6 +126,7 @@ void StatusLine::connected(const QString &port, int baud)
 void StatusLine::showConnection()
 {
     connectionShown = connectionText(portName, baudRate);
+    connectionPort = portName;
     fitParts();
 }
 
@@ -109,6 +152,7 @@ void StatusLine::disconnected(bool lost)
     // "Device lost" stays until the next OPEN, also after the pilot's close.
     deviceLost = deviceLost || lost;
     connectionShown = deviceLost ? QStringLiteral("Device lost") : QStringLiteral("Not connected");
+    connectionPort.clear();
     fitParts();
 }
 
@@ -468,13 +512,23 @@ void StatusLine::fitParts()
     ui.model->setVisible(!heldModel.isEmpty());
     const QString warning = QStringLiteral(" — ") + kSilenceWarning;
     const QString connectionWhole = connectionShown + (silenceShown ? warning : QString());
+    // A part with nothing to say takes no room, its margins neither.
     const auto need = [](const QLabel *label, const QString &text) {
-        return textWidth(label, text) + chromeOf(label);
+        return text.isEmpty() ? 0 : textWidth(label, text) + chromeOf(label);
     };
     // About six characters and "…" stay of a part that gives way.
     const auto least = [&need](const QLabel *label, const QString &text) {
         return std::min(need(label, text), need(label, QStringLiteral("MMMMMM…")));
     };
+    // Of the connection the port and the rate give way: the warning stays.
+    const QString rate =
+        connectionWhole.mid(connectionPort.size(), connectionShown.size() - connectionPort.size());
+    const QString warningShown = silenceShown ? warning : QString();
+    const int leastConnection = connectionPort.isEmpty() || !silenceShown
+                                    ? least(ui.connection, connectionWhole)
+                                    : std::min(need(ui.connection, connectionWhole),
+                                               need(ui.connection, QStringLiteral("…")) +
+                                                   textWidth(ui.connection, warningShown));
     // Until the window is shown the bar has no width of its own: the parts
     // hold their whole texts, and are fitted when it is laid out.
     const bool laidOut = bar && bar->isVisible();
@@ -493,7 +547,7 @@ void StatusLine::fitParts()
         fitStatusParts(room,
                        {need(ui.activity, shownActivity), need(ui.changes, ui.changes->text()),
                         need(ui.model, heldModel), need(ui.connection, connectionWhole)},
-                       {0, 0, least(ui.model, heldModel), least(ui.connection, connectionWhole)});
+                       {0, 0, least(ui.model, heldModel), leastConnection});
 
     const QString model = elided(ui.model, heldModel, width.model - chromeOf(ui.model));
     if (ui.model->text() != model)
@@ -501,9 +555,10 @@ void StatusLine::fitParts()
     ui.model->setToolTip(heldModel);
 
     // The warning keeps its colour as far as it is shown.
-    const QString connection =
-        elided(ui.connection, connectionWhole, width.connection - chromeOf(ui.connection));
-    const int plainLength = int(connectionShown.size()) + 3;
+    const FittedConnection fitted = fitConnection(ui.connection, connectionPort, rate, warningShown,
+                                                  width.connection - chromeOf(ui.connection));
+    const QString &connection = fitted.text;
+    const int plainLength = fitted.plainLength;
     const bool coloured = silenceShown && connection.size() > plainLength;
     const QString html =
         coloured ? connection.left(plainLength).toHtmlEscaped() +

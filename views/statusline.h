@@ -184,5 +184,6 @@ private:
     QString checkNote;
     bool checkNoteWithOutcome = false;
     QString connectionShown; // whole, without the warning
+    QString connectionPort;  // the port it names, empty when none
     QString heldModel;
 };
