@@ -158,8 +158,8 @@ void LiveGraph::updateVoltScale()
             // lowest is beyond holds nothing else.
             if (c.steady && liveInBand(s, c.steadyLo, alarm)) {
                 rangeOf[1][0] = std::min(rangeOf[1][0], c.steadyLo);
-                rangeOf[1][1] = std::max(rangeOf[1][1],
-                                         liveInBand(s, c.steadyHi, alarm) ? c.steadyHi : c.steadyLo);
+                rangeOf[1][1] = std::max(
+                    rangeOf[1][1], liveInBand(s, c.steadyHi, alarm) ? c.steadyHi : c.steadyLo);
             } else if (c.present && liveInBand(s, c.lo, alarm)) {
                 rangeOf[0][0] = std::min(rangeOf[0][0], c.lo);
                 rangeOf[0][1] = std::max(rangeOf[0][1], liveInBand(s, c.hi, alarm) ? c.hi : c.lo);

@@ -197,8 +197,9 @@ QString shownFileName(const QByteArray &raw)
                QString::fromUtf8(raw.mid(i, length)).toUtf8() != raw.mid(i, length))
             ++length;
         if (length > 4 || i + length > raw.size()) {
-            shown += QStringLiteral("\\x") +
-                     QString::number(uchar(raw[i]), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+            shown +=
+                QStringLiteral("\\x") +
+                QString::number(uchar(raw[i]), 16).toUpper().rightJustified(2, QLatin1Char('0'));
             ++i;
             continue;
         }
