@@ -191,6 +191,10 @@ void TestModels::naming_data()
         << QStringList{"copy:F3A_ Cub.dat.txt", "name:F3A_ Cub.dat.name=F3A: Cub.dat"}
         << QStringList() << QString() << QStringList{"F3A: Cub.dat"}
         << QStringList{"F3A_ Cub.dat.txt"} << QStringList();
+    QTest::newRow("renaming it takes its old name file along")
+        << QStringList{"copy:F3A_ Cub.dat.txt", "name:F3A_ Cub.dat.name=F3A: Cub.dat"}
+        << QStringList{"rename", "F3A_ Cub.dat.txt", "Glider"} << QString() << QStringList{"Glider"}
+        << QStringList{"Glider.txt"} << QStringList();
 }
 
 void TestModels::naming()
@@ -261,6 +265,12 @@ void TestModels::naming()
     QCOMPARE(listed, names);
     QCOMPARE(fileNames(folder()), files);
     QCOMPARE(notReadable, unreadable);
+    // No name file is left behind without its model.
+    for (const QString &nameFile : QDir(folder()).entryList({"*.name"}, QDir::Files)) {
+        const QString model = QDir(folder()).filePath(nameFile.chopped(5));
+        QVERIFY2(QFileInfo::exists(model) || QFileInfo::exists(model + ".txt"),
+                 qPrintable(nameFile));
+    }
     // `model:NAME` finds every listed model, pipes included, but never
     // one whose file name is not text.
     for (const QString &name : names) {
