@@ -9,6 +9,7 @@
 #include <QVector>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -140,21 +141,34 @@ double LiveGraph::alarmY(int series) const
 void LiveGraph::updateVoltScale()
 {
     // Whole volts around the alarms and what was measured within the
-    // series' band, so a line that sags to its alarm is always in the
-    // picture and one corrupt frame cannot squeeze it flat. What lies
-    // beyond the band is drawn at the edge with a mark.
+    // series' band and lasted, so a line that sags to its alarm is always
+    // in the picture and one corrupt frame cannot squeeze it flat. A lone
+    // reading beyond the scale, high or low, is drawn at the edge with a
+    // mark; a lone low one still counts for the legend's minimum. Only a
+    // line of a single reading is scaled by that reading.
     double lo = 1e9, hi = -1e9;
     for (int s : {kLiveTx, kLiveRx, kLiveExt}) {
         const double alarm = alarmValue(s);
         lo = std::min(lo, alarm);
         hi = std::max(hi, alarm);
+        // What lasted, and (for a line of a single reading) what was read.
+        qint32 rangeOf[2][2] = {{INT_MAX, INT_MIN}, {INT_MAX, INT_MIN}};
         for (const LiveColumn &c : m_columns[size_t(s)]) {
             // Values beyond the band lie only above it: a column whose
             // lowest is beyond holds nothing else.
-            if (!c.present || !liveInBand(s, c.lo, alarm))
-                continue;
-            lo = std::min(lo, liveValue(s, c.lo));
-            hi = std::max(hi, liveValue(s, liveInBand(s, c.hi, alarm) ? c.hi : c.lo));
+            if (c.steady && liveInBand(s, c.steadyLo, alarm)) {
+                rangeOf[1][0] = std::min(rangeOf[1][0], c.steadyLo);
+                rangeOf[1][1] = std::max(
+                    rangeOf[1][1], liveInBand(s, c.steadyHi, alarm) ? c.steadyHi : c.steadyLo);
+            } else if (c.present && liveInBand(s, c.lo, alarm)) {
+                rangeOf[0][0] = std::min(rangeOf[0][0], c.lo);
+                rangeOf[0][1] = std::max(rangeOf[0][1], liveInBand(s, c.hi, alarm) ? c.hi : c.lo);
+            }
+        }
+        const qint32 *range = rangeOf[1][0] <= rangeOf[1][1] ? rangeOf[1] : rangeOf[0];
+        if (range[0] <= range[1]) {
+            lo = std::min(lo, liveValue(s, range[0]));
+            hi = std::max(hi, liveValue(s, range[1]));
         }
     }
     lo = std::floor(std::max(0.0, lo) - 0.5);

@@ -112,21 +112,46 @@ void LiveRing::decimate(unsigned mask, qint64 nowMs, int count, double msPerColu
     const qint64 spanSlots = qint64(std::ceil(count * msPerColumn / kLiveSlotMs)) + 1;
     const qint64 oldest = std::max<qint64>(0, newest - std::min<qint64>(kLiveSlots - 1, spanSlots));
     const double columnsPerMs = 1.0 / msPerColumn;
-    for (qint64 slot = oldest; slot <= newest; ++slot) {
+    static const std::array<qint32, kLiveSeriesCount> kSteadySteps = [] {
+        std::array<qint32, kLiveSeriesCount> steps{};
+        for (int series = 0; series < kLiveSeriesCount; ++series)
+            steps[size_t(series)] = liveSteadyStep(series);
+        return steps;
+    }();
+    // Each series' reading in the slot before, to tell what lasted from
+    // what one frame said; slots older than the first column still count.
+    std::array<qint32, kLiveSeriesCount> prevLo{}, prevHi{};
+    unsigned seen = 0;
+    for (qint64 slot = std::max<qint64>(0, oldest - 1); slot <= newest; ++slot) {
         const LiveSlot *s = slotAt(slot);
         unsigned wanted = s ? (s->present & mask) : 0;
         if (!wanted)
             continue;
         const double age = double(nowMs - (slot * kLiveSlotMs + kLiveSlotMs / 2));
         const qint64 back = qint64(std::max(0.0, age) * columnsPerMs);
-        if (back >= count)
-            continue;
-        const size_t at = size_t(count - 1 - back);
+        const bool shown = back < count && slot >= oldest;
+        const size_t at = size_t(count - 1 - std::min<qint64>(back, count - 1));
         for (int series = 0; wanted; ++series, wanted >>= 1) {
             if (!(wanted & 1u))
                 continue;
-            LiveColumn &c = out[size_t(series)][at];
             const qint32 lo = s->lo[size_t(series)], hi = s->hi[size_t(series)];
+            // Only the voltages set a scale from what they measured.
+            const qint32 step = kSteadySteps[size_t(series)];
+            const bool before = seen & (1u << series);
+            qint32 steadyLo = 0, steadyHi = 0;
+            if (step) {
+                // An end counts where the reading before came within a step
+                // of it; else only as far as that reading went.
+                const qint32 prevL = prevLo[size_t(series)], prevH = prevHi[size_t(series)];
+                steadyLo = lo >= prevL - step ? lo : std::max(lo, prevL);
+                steadyHi = hi <= prevH + step ? hi : std::min(hi, prevH);
+                prevLo[size_t(series)] = lo;
+                prevHi[size_t(series)] = hi;
+                seen |= 1u << series;
+            }
+            if (!shown)
+                continue;
+            LiveColumn &c = out[size_t(series)][at];
             if (!c.present) {
                 c.present = true;
                 c.lo = lo;
@@ -135,6 +160,11 @@ void LiveRing::decimate(unsigned mask, qint64 nowMs, int count, double msPerColu
             } else {
                 c.lo = std::min(c.lo, lo);
                 c.hi = std::max(c.hi, hi);
+            }
+            if (before && step) {
+                c.steadyLo = c.steady ? std::min(c.steadyLo, steadyLo) : steadyLo;
+                c.steadyHi = c.steady ? std::max(c.steadyHi, steadyHi) : steadyHi;
+                c.steady = true;
             }
         }
     }
@@ -152,6 +182,13 @@ bool LiveRing::minimum(int series, qint64 nowMs, qint32 &value) const
         any = true;
     }
     return any;
+}
+
+qint32 liveSteadyStep(int series)
+{
+    // 1 V: a pack under a punch of throttle sags further, but for longer
+    // than one slot; a flipped bit of the tenths from 16 up is 1.6 V.
+    return series == kLiveTx ? 100 : series == kLiveRx || series == kLiveExt ? 10 : 0;
 }
 
 bool liveInBand(int series, qint32 raw, double alarm)

@@ -34,7 +34,15 @@ struct LiveSlot {
 struct LiveColumn {
     bool present = false;
     bool startsLine = false;
+    // The voltages only: whether steadyLo … steadyHi holds anything.
+    bool steady = false;
     qint32 lo = 0, hi = 0;
+    // That range as far as it lasted: slot by slot, an end counts where the
+    // reading of the slot before came within liveSteadyStep() of it, else
+    // only as far as that reading went. A lone corrupt frame (a flipped bit
+    // makes 51.2 V of 11.8 V) or a lone drop never widens it; nothing
+    // counts where no reading came before.
+    qint32 steadyLo = 0, steadyHi = 0;
 };
 
 class LiveRing
@@ -88,6 +96,10 @@ private:
 // where the pilot set that higher. The RSSI byte means 1 … 100 (0 is "no
 // value"), a channel output 0 … 2000.
 bool liveInBand(int series, qint32 raw, double alarm = 0);
+
+// How far (raw) a voltage may move from one slot to the next and still
+// count as the same reading for LIVE's scale.
+qint32 liveSteadyStep(int series);
 
 // A raw value in the unit LIVE shows: volts for the voltages, dBm for the
 // RSSI, the output (1000 = centre) for a channel.

@@ -57,6 +57,24 @@ QString nameFilePath(const QString &modelPath)
     return modelPath + kNameSuffix;
 }
 
+// The name file a model file's name is read from. A "Cub.dat.txt" saved by
+// an earlier version of the tool kept its name in "Cub.dat.name": that one
+// still counts while the model has no name file of today's kind and no
+// "Cub.dat" claims it.
+QString nameFileInUse(const QString &modelPath)
+{
+    const QString own = nameFilePath(modelPath);
+    const QFileInfo info(modelPath);
+    const QString base = info.completeBaseName();
+    if (own != modelPath + kNameSuffix || !info.fileName().endsWith(kTxt) ||
+        QFileInfo::exists(own) || QFileInfo(own).isSymLink())
+        return own;
+    const QString owner = info.dir().filePath(base);
+    if (QFileInfo::exists(owner) || QFileInfo(owner).isSymLink())
+        return own;
+    return info.dir().filePath(base + kNameSuffix);
+}
+
 // The name a model file's own name says: "Cub" for "Cub.txt" and "Cub.dat".
 QString nameOfFile(const QString &modelPath)
 {
@@ -67,8 +85,8 @@ QString nameOfFile(const QString &modelPath)
 QString nameBeside(const QString &modelPath)
 {
     QFile file;
-    if (!QFileInfo(nameFilePath(modelPath)).isFile() ||
-        !openForReading(file, nameFilePath(modelPath)))
+    const QString namePath = nameFileInUse(modelPath);
+    if (!QFileInfo(namePath).isFile() || !openForReading(file, namePath))
         return QString();
     const QString name = QString::fromUtf8(file.read(kNameFileLimit)).trimmed();
     return modelNameTrouble(name).isEmpty() ? name : QString();
@@ -166,6 +184,42 @@ QString unreachableTrouble(const QString &fileName)
         .arg(fileName);
 }
 
+// A file name as the pilot can read it: bytes that are not UTF-8 as \xHH,
+// and a backslash doubled so that no two such names read the same. It is
+// only shown: decoded, the name could be a real file's ("b\uFFFDd.txt"), and
+// a file could even be called this; nothing acts on such a model.
+QString shownFileName(const QByteArray &raw)
+{
+    QString shown;
+    for (int i = 0; i < raw.size();) {
+        int length = 1;
+        while (length <= 4 && i + length <= raw.size() &&
+               QString::fromUtf8(raw.mid(i, length)).toUtf8() != raw.mid(i, length))
+            ++length;
+        if (length > 4 || i + length > raw.size()) {
+            shown +=
+                QStringLiteral("\\x") +
+                QString::number(uchar(raw[i]), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+            ++i;
+            continue;
+        }
+        const QString text = QString::fromUtf8(raw.mid(i, length));
+        shown += text == QLatin1String("\\") ? QStringLiteral("\\\\") : text;
+        i += length;
+    }
+    return shown;
+}
+
+// The model of `path` in the library, if it is listed.
+const ModelEntry *listedAt(const std::vector<ModelEntry> &models, const QString &path)
+{
+    for (const ModelEntry &m : models) {
+        if (m.path == path)
+            return &m;
+    }
+    return nullptr;
+}
+
 // Model files whose names are not text in the system's encoding (bytes
 // that are not UTF-8): Qt's own listing leaves them out, and no path Qt
 // builds reaches them, so they are found here only to be shown.
@@ -182,7 +236,10 @@ std::vector<ModelEntry> undecodableModelFiles(const QString &folder)
         if (QFile::encodeName(fileName) == raw || !hasModelEnding(fileName))
             continue;
         ModelEntry model;
-        model.path = QDir(folder).filePath(fileName);
+        // Decoded, the name may be that of a real file ("b\uFFFDd.txt"):
+        // the path must never lead there.
+        model.undecodable = true;
+        model.path = QDir(folder).filePath(shownFileName(raw));
         model.name = QFileInfo(fileName).completeBaseName();
         model.trouble = unreachableTrouble(fileName);
         struct stat info;
@@ -416,6 +473,8 @@ QString renameModelFile(const QString &folder, const QString &path, const QStrin
                                     [&](const ModelEntry &m) { return m.path == path; });
     if (model == models.end())
         return QStringLiteral("%1 is no longer in the library.").arg(QFileInfo(path).fileName());
+    if (model->undecodable)
+        return model->trouble;
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return model->trouble.isEmpty() ? QStringLiteral("%1 is no longer in the library.")
                                               .arg(QFileInfo(path).fileName())
@@ -433,7 +492,7 @@ QString renameModelFile(const QString &folder, const QString &path, const QStrin
     if (model->name.compare(name, Qt::CaseInsensitive) != 0 &&
         info.completeBaseName() != modelFileBase(name))
         target = freeModelPath(folder, name, QLatin1Char('.') + info.suffix(), path);
-    const QString oldNamePath = nameFilePath(path);
+    const QString oldNamePath = nameFileInUse(path);
     const QString namePath = nameFilePath(target);
     const bool keepName = nameOfFile(target) != name;
     const QString notRenamed = QStringLiteral("%1 was not renamed: %2. Nothing changed.");
@@ -469,19 +528,19 @@ QString renameModelFile(const QString &folder, const QString &path, const QStrin
     return QString();
 }
 
-QString deleteModelFile(const QString &path)
+QString deleteModelFile(const QString &folder, const QString &path)
 {
-    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) {
-        const QString fileName = QFileInfo(path).fileName();
-        return fileName.contains(QChar::ReplacementCharacter)
-                   ? unreachableTrouble(fileName)
-                   : QStringLiteral("%1 is no longer in the library.").arg(fileName);
-    }
+    const std::vector<ModelEntry> models = listModels(folder);
+    const ModelEntry *model = listedAt(models, path);
+    if (model && model->undecodable)
+        return model->trouble;
+    if (!model || (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()))
+        return QStringLiteral("%1 is no longer in the library.").arg(QFileInfo(path).fileName());
     QFile file(path);
     if (!file.remove())
         return QStringLiteral("%1 could not be deleted: %2.")
             .arg(QFileInfo(path).fileName(), file.errorString());
-    QFile::remove(nameFilePath(path));
+    QFile::remove(nameFileInUse(path));
     return QString();
 }
 
@@ -506,6 +565,10 @@ QString resolveModelArgument(const QString &argument, const QString &folder, QSt
     const ModelEntry *model = named.front();
     const bool sure = nameOfFile(model->path) == name.trimmed() || named.size() == 1 ||
                       (model->name == name.trimmed() && named[1]->name != model->name);
+    if (sure && model->undecodable) {
+        *trouble = model->trouble;
+        return QString();
+    }
     if (!sure) {
         QStringList files;
         for (const ModelEntry *m : named)
@@ -535,7 +598,7 @@ QString ModelLibrary::rename(const QString &path, const QString &newName)
 
 QString ModelLibrary::remove(const QString &path)
 {
-    return changed(deleteModelFile(path));
+    return changed(deleteModelFile(dir, path));
 }
 
 QString ModelLibrary::nameFor(const ParameterSet &settings) const

@@ -29,6 +29,9 @@ struct ModelEntry {
     QDateTime saved; // when the file was last written
     QString trouble; // why its settings cannot be used; empty when readable
     ParameterSet settings{};
+    // Its file name is not text: `path` only shows it (bytes that are not
+    // text as \xHH) and reaches no file, and nothing acts on it.
+    bool undecodable = false;
     bool readable() const { return trouble.isEmpty(); }
 };
 
@@ -84,10 +87,11 @@ QByteArray modelFileFor(const ParameterSet &editor);
 QString saveModelFile(const QString &folder, const QString &name, const QByteArray &file,
                       const QString &replacing = QString(), QString *savedPath = nullptr);
 QString renameModelFile(const QString &folder, const QString &path, const QString &newName);
-QString deleteModelFile(const QString &path);
+QString deleteModelFile(const QString &folder, const QString &path);
 
 // `model:NAME` on the command line: the path of that model's file; a name
-// several models share is refused unless one file says that very name. Any
+// several models share is refused unless one file says that very name, and
+// a model whose file name is not text is refused. Any
 // other argument is returned as it is, a path. `shownName` gets the
 // model's name (or the file's name); `trouble` says why there is none.
 QString resolveModelArgument(const QString &argument, const QString &folder, QString *shownName,

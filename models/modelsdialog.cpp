@@ -130,7 +130,7 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
     // again while it runs.
     connect(saveAs, &QPushButton::clicked, this, &ModelsDialog::saveEditorAs);
     connect(sendIt, &QPushButton::clicked, this, [this, send, sendIt] {
-        if (const ModelEntry *model = selected()) {
+        if (const ModelEntry *model = actedOn()) {
             // The pilot may close the dialog while the model is sent.
             const QPointer<ModelsDialog> self(this);
             const QString refused = send(ModelEntry(*model), sendIt);
@@ -141,11 +141,11 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
         }
     });
     connect(openIt, &QPushButton::clicked, this, [this, open] {
-        if (const ModelEntry *model = selected())
+        if (const ModelEntry *model = actedOn())
             open(ModelEntry(*model));
     });
     connect(compareIt, &QPushButton::clicked, this, [this, compare] {
-        if (const ModelEntry *model = selected())
+        if (const ModelEntry *model = actedOn())
             compare(ModelEntry(*model));
     });
     connect(renameIt, &QPushButton::clicked, this, &ModelsDialog::renameSelected);
@@ -273,9 +273,21 @@ void ModelsDialog::saveEditorAs()
              trouble);
 }
 
-void ModelsDialog::renameSelected()
+const ModelEntry *ModelsDialog::actedOn()
 {
     const ModelEntry *model = selected();
+    // A file whose name is not text is out of the tool's reach: the pilot
+    // renames it in the models folder.
+    if (model && model->undecodable) {
+        QMessageBox::warning(this, QStringLiteral("Model not readable"), model->trouble);
+        return nullptr;
+    }
+    return model;
+}
+
+void ModelsDialog::renameSelected()
+{
+    const ModelEntry *model = actedOn();
     if (!model)
         return;
     const QString oldName = model->name;
@@ -296,7 +308,7 @@ void ModelsDialog::renameSelected()
 
 void ModelsDialog::deleteSelected()
 {
-    const ModelEntry *model = selected();
+    const ModelEntry *model = actedOn();
     if (!model)
         return;
     const QString name = model->name;

@@ -46,6 +46,8 @@ private:
     // Selects the row of the file `path`, else the first.
     void select(const QString &path);
     const ModelEntry *selected() const;
+    // The selected model, unless its file is out of reach (said in a box).
+    const ModelEntry *actedOn();
     void saveEditorAs();
     void renameSelected();
     void deleteSelected();

@@ -168,6 +168,8 @@ void TestLiveWindow::sagBelowAlarm_data()
     QTest::newRow("clean line") << 0 << 0;
     QTest::newRow("one corrupt EXT frame") << 0xFFFF << 0;
     QTest::newRow("one corrupt TX channel frame") << 0 << 0xFFFF;
+    QTest::newRow("one corrupt EXT frame inside the band (60.0 V)") << 600 << 0;
+    QTest::newRow("one corrupt EXT frame, bit 9 (51.2 V)") << 0x200 << 0;
 }
 
 void TestLiveWindow::sagBelowAlarm()

@@ -175,9 +175,26 @@ void TestModels::naming_data()
         << QStringList{"Quad 5_.txt"} << QStringList();
     const QString lossy = QStringLiteral("b") + QChar(QChar::ReplacementCharacter) + "d";
     QTest::newRow("a file name that is not UTF-8 is listed, not hidden")
-        << QStringList{"Cub", "raw:"} << QStringList{"delete", lossy + ".txt"}
+        << QStringList{"Cub", "raw:"} << QStringList{"delete", "b\\xFFd.txt"}
         << "its file name is not valid text" << QStringList{lossy, "Cub"} << QStringList{"Cub.txt"}
         << QStringList{lossy};
+    // Decoded, the name that is not text is a real file's.
+    QTest::newRow("deleting a file name that is not UTF-8 leaves the file it reads as")
+        << QStringList{"copy:" + lossy + ".txt", "raw:"} << QStringList{"delete", "b\\xFFd.txt"}
+        << "rename it in the models folder" << QStringList{lossy, lossy}
+        << QStringList{lossy + ".txt"} << QStringList{lossy};
+    QTest::newRow("renaming a file name that is not UTF-8 leaves the file it reads as")
+        << QStringList{"copy:" + lossy + ".txt", "raw:"}
+        << QStringList{"rename", "b\\xFFd.txt", "Cub"} << "rename it in the models folder"
+        << QStringList{lossy, lossy} << QStringList{lossy + ".txt"} << QStringList{lossy};
+    QTest::newRow("a .dat.txt model saved before keeps its name")
+        << QStringList{"copy:F3A_ Cub.dat.txt", "name:F3A_ Cub.dat.name=F3A: Cub.dat"}
+        << QStringList() << QString() << QStringList{"F3A: Cub.dat"}
+        << QStringList{"F3A_ Cub.dat.txt"} << QStringList();
+    QTest::newRow("renaming it takes its old name file along")
+        << QStringList{"copy:F3A_ Cub.dat.txt", "name:F3A_ Cub.dat.name=F3A: Cub.dat"}
+        << QStringList{"rename", "F3A_ Cub.dat.txt", "Glider"} << QString() << QStringList{"Glider"}
+        << QStringList{"Glider.txt"} << QStringList();
 }
 
 void TestModels::naming()
@@ -229,13 +246,16 @@ void TestModels::naming()
     if (action.value(0) == "rename")
         last = renameModelFile(folder(), chosen, action[2]);
     else if (action.value(0) == "delete")
-        last = deleteModelFile(chosen);
+        last = deleteModelFile(folder(), chosen);
     rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &unlimited);
     QVERIFY2(trouble.isEmpty() ? last.isEmpty() : last.contains(trouble), qPrintable(last));
 
     QStringList listed, notReadable;
+    QSet<QString> paths;
     for (const ModelEntry &model : listModels(folder())) {
+        QVERIFY2(!paths.contains(model.path), qPrintable(model.path));
+        paths << model.path;
         listed << model.name;
         if (!model.readable())
             notReadable << model.name;
@@ -245,10 +265,19 @@ void TestModels::naming()
     QCOMPARE(listed, names);
     QCOMPARE(fileNames(folder()), files);
     QCOMPARE(notReadable, unreadable);
-    // `model:NAME` finds every listed model, pipes included.
+    // No name file is left behind without its model.
+    for (const QString &nameFile : QDir(folder()).entryList({"*.name"}, QDir::Files)) {
+        const QString model = QDir(folder()).filePath(nameFile.chopped(5));
+        QVERIFY2(QFileInfo::exists(model) || QFileInfo::exists(model + ".txt"),
+                 qPrintable(nameFile));
+    }
+    // `model:NAME` finds every listed model, pipes included, but never
+    // one whose file name is not text.
     for (const QString &name : names) {
         QString shown, missing;
-        QVERIFY2(!resolveModelArgument("model:" + name, folder(), &shown, &missing).isEmpty(),
+        const QString path = resolveModelArgument("model:" + name, folder(), &shown, &missing);
+        QVERIFY2(path.isEmpty() ? missing.contains("rename it in the models folder")
+                                : QFileInfo::exists(path),
                  qPrintable(missing));
     }
 }
