@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CHECK in the window: Ctrl+Shift+R and COMPARE's "Transmitter (read now)"
 // start it; its "RR" goes out as READ's does; its progress and its result
 // show on the status line and in COMPARE. The editor is never touched.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model library in the window: MODELS, and the name of the model the
 // transmitter holds beside the connection. The library hears a complete
 // READ, a transfer the transmitter took and the port closing. Sending a

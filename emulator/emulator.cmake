@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The transmitter emulator: a transmitter on a pseudo-terminal, built from
 # the same codecs as the tool (no widgets, no serial-port module).
 # The emulator lives on a Linux pseudo-terminal.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vegalyra-emulator: a VEGA/LYRA transmitter on a pseudo-terminal, for trying
 // the tool (and testing it end to end) without the hardware on the desk.
 #include "emulator/pty.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SAVE and LOAD: the four frames as a parameter file. Both drive the
 // transmitter too: SAVE sends the frames it stores, LOAD sends what it read.
 #include "app/mainwindow.h"

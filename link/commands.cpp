@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // READ, WRITE, RESET and DATA RESET: short scripts of commands, frames and
 // fixed pauses. The tool never waits for a particular reply; whatever the
 // transmitter sends back is taken in by the receive dispatcher while the

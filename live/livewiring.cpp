@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LIVE hung onto the window: it hears the frames the receive path decodes
 // and the end of the connection; the four header readouts and Ctrl+L open
 // it. The readouts keep their place, size and look.

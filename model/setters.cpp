@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "app/mainwindow.h"
 #include "model/editing.h"
 #include "model/parameterset.h"

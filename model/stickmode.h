@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The four trim-step widgets (spinBox_step1..4) and trim readouts

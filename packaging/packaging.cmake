@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install rules and the Debian package: `cmake --install` puts the programs
 # in bin/, and the desktop entry and the application icon where a desktop's
 # menu finds them; `cpack` (scripts/package) wraps the same files into

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings sheet on pages: a PDF file, a printer or the print preview.
 // Tables and charts are laid out as boxes that flow left to right and
 // top to bottom, a page's heading kept with what follows it.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of the two ADVANCE2 charts. Each repaints completely every 100 ms
 // while its page is shown, and its timer still ticks while it is hidden.
 // One row per case; the "(…)" rows are the bare cost of the machinery, to

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cost of refresh work in an idle, shown window: nothing changed in the
 // ParameterSet and the pointer on no combo box. One row per routine, a row
 // for the whole tick, and a row for the bare cost of invoking a slot, to be

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A wrong device on the line: a peer that sends single bytes at the line
 // rate of 115200 baud (11520 bytes/s) and takes in no more than that rate of
 // the tool's output. Every notification is answered with three bytes, so

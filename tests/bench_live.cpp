@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What LIVE costs. The parts, one QBENCHMARK each (add -callgrind for
 // instruction counts): a frame into the ring, the same while recording, one
 // repaint of the shown window with ten full minutes in the ring, and the

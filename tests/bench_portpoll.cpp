@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What following the adapters costs while the port is closed, with the
 // platform's own enumeration. Every second the window takes the devices'
 // fingerprint; only when it changed does it ask for the ports with their

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the pilot waits for the window: time from process start (exec,
 // dynamic linking and all) until the window is first painted on screen,
 // and the peak memory by then. bench_startup full|bare

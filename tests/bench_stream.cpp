@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opens the tool's window on a pseudo-terminal and lets a transmitter stream
 // channel and telemetry frames at 50 Hz each, as it does while connected.
 // Prints the CPU time the process used, and what one refresh tick and one

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the application icon that the desktop menu shows, once at each size
 // the package installs: tool_appicon <outdir> writes vegalyra-48.png,
 // vegalyra-128.png and vegalyra-256.png. The PNGs are committed in

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves pictures of the settings tools for looking at them: the window with
 // the buttons beside the tabs, COMPARE with only the differences and with
 // every setting, HISTORY with a few entries, and PRINT's preview of a model

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the window's images (button icons, connection lamp, application
 // image) into ui/images: tool_icons <outdir>. The PNGs are committed; run
 // this again only to change how they look. Each comes twice: at its size

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of LIVE as a pilot sees it after ten minutes on the bench:
 // servos sweeping, the receiver battery sagging under load (once below its
 // alarm), a range check pulling the RSSI down, a pause with the port

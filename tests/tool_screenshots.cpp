@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of every page of the main window, for looking at the
 // layout and for the README: tool_screenshots [outdir]
 #include "app/mainwindow.h"

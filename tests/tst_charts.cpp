@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two ADVANCE2 charts: where the strokes go for the pilot's settings,
 // what a painted chart looks like (curve, frame, background, point
 // numbers), that the chart on screen follows an edit within two refresh

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CHECK through the window: Ctrl+Shift+R or COMPARE's "Transmitter (read
 // now)" asks a transmitter on a pseudo-terminal for its settings and
 // compares them with an edited editor that must not move.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // READ, WRITE, RESET and DATA RESET end to end: the window's buttons, the
 // real serial port class and a transmitter on a pseudo-terminal.
 #include "app/mainwindow.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // COMPARE as the pilot meets it: the button beside the page tabs, a file
 // picked in the dialog, the differing settings in the table with their
 // count, and Esc to leave with the editor untouched.

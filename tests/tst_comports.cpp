@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // On Windows the port list follows the COM ports the registry lists: a
 // cable that comes back under another number replaces the old port, the
 // new one becomes current and the status line names it. Runs under Wine in

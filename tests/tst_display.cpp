@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings refresh: fields changed behind the widgets show on the next
 // tick, values a widget cannot show come back through its setter, the two
 // D/R groups follow each other, and the hover highlight switches off after

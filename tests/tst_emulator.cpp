@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transmitter emulator's own behaviour: how it makes commands and
 // frames out of whatever the line delivers, and how it answers on a real
 // pseudo-terminal (one frame per read, READ after WRITE).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tool and the transmitter emulator as two processes on one
 // pseudo-terminal: READ brings the emulator's settings onto every page,
 // WRITE stores the pilot's edits in the emulator, and the live stream moves

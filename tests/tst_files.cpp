@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SAVE and LOAD through the window: real files in a temporary folder, the
 // file dialogs answered like a pilot would, the frames checked on a
 // pseudo-terminal.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one writer every file of the tool goes through: whole or not there,
 // never in place of a special file, and the system's reason when it fails.
 #include "app/startup.h"

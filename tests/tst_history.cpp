@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings history: entries after what really reached or came from
 // the transmitter, over a pseudo-terminal, in a history folder of the
 // test's own.

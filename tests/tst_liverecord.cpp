@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ring LIVE draws from and the recording it keeps: what a gap is, what
 // ten minutes hold, and the CSV a pilot opens in a spreadsheet, written
 // whole or not at all.

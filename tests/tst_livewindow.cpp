@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LIVE as the pilot meets it: opened from a readout or Ctrl+L, fed by the
 // transmitter on a pseudo-terminal, its alarm lines following the editor,
 // a gap where the port was closed, and the recording kept when the port

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The model library: names on disk, recognising what the transmitter
 // holds, and MODELS in the window over a pseudo-terminal, all in a data
 // folder of the test's own.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the pseudo-terminal transmitter used by the end-to-end tests:
 // what the tool writes arrives on the master end, and the line stays
 // usable across a close and reopen of the port.

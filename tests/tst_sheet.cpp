@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --sheet as the pilot runs it: the built program without a display, a PDF
 // read back with pdftotext and an HTML page read as text. Every setting's
 // name and the values the pilot changed must be on the sheet.

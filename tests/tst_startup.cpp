@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scale the window opens at: the desktop's where the whole window fits
 // the screen, else the largest smaller step that fits, never below 100 %.
 #include <QtTest>

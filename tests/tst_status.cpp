@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status line: what the tool is doing, how it ended, why an OPEN
 // failed and whether the settings still need writing; through the window
 // and a transmitter on a pseudo-terminal.

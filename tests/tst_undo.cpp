@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Undo and redo as the pilot meets them: real keys on the focused widget,
 // a transmitter on a pseudo-terminal that answers READ and sends telemetry
 // while the pilot works, and the keys of the commands.

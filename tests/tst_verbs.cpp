@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --show and --diff as the pilot runs them: the built program in a
 // process of its own, no display, its exit status and the lines it prints.
 #include <QProcess>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the pilot first meets it: every setting widget under
 // its object name with its range, items and starting value, the header and
 // tabs, the compiled-in images and sheets, and a layout where nothing is

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // COMPARE: the editor's settings beside the transmitter's last READ, a
 // parameter file, a history entry or a model, setting by setting.
 #include "app/mainwindow.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // HISTORY in the window: the entries, compared with the editor or restored
 // to it. A restore changes the editor only; the pilot WRITEs it.
 #include "app/mainwindow.h"

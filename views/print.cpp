@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PRINT: the editor's settings as a settings sheet, shown in the print
 // preview, from where the pilot prints it or saves it as a PDF.
 #include "app/mainwindow.h"

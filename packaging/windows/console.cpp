@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vegalyra.exe is a Windows GUI program, so Windows starts it without a
 // console and what it prints goes nowhere. Started from a command prompt,
 // it writes to that prompt's console instead, so --help, --version and the

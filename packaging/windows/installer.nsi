@@ -1,3 +1,5 @@
+; SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+; SPDX-License-Identifier: GPL-3.0-or-later
 ; The setup program for Windows: shows the licence, installs vegalyra.exe
 ; with it into Program Files, adds a Start-menu entry and an uninstaller
 ; that Apps & features lists. The uninstaller keeps the pilot's history and

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds for 64-bit Windows on Debian with MinGW-w64 (posix threads):
 #   cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=packaging/windows/mingw64.cmake \
 #         -DCMAKE_PREFIX_PATH=<Qt for Windows>

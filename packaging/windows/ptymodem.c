@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* A pseudo-terminal has no modem lines, so it answers the modem-status
  * ioctls with ENOTTY. Wine's serial emulation treats that as a dead line:
  * its wait for serial events (WaitCommEvent, which Qt Serial Port uses to

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drives the Windows tool over a real COM port the way a pilot would:
 // OPEN, READ, one edit, WRITE, CLOSE. packaging/windows/serial-check runs it
 // under Wine against the transmitter emulator and compares what the emulator

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Windows build (scripts/windows cross-builds it with mingw64.cmake): the
 # console for the command-line verbs, the version resource, the end-to-end
 # driver for a COM port, the installer and the portable zip, and the test

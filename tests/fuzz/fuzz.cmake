@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sanitizers and fuzz targets.
 #
 # -DVEGALYRA_SANITIZE=ON builds the library, the tool and every test with

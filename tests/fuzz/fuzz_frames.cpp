@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame encoder for any record at all: every int from the full range,
 // every double including NaN and the infinities.
 #include "fuzzsupport.h"

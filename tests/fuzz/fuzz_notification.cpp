@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One serial notification of any length and content, as the receive slot
 // gets it, with trim updates both free and held.
 #include "fuzzsupport.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parameter files: any bytes a pilot might pick, and files made from any
 // record the format can carry.
 #include "fuzzsupport.h"

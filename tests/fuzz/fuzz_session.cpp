@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A session: notifications from the transmitter interleaved with the
 // pilot's edits, factory resets and RESET/LOAD holding the trims, in any
 // order. Whatever happened, the next WRITE sends well-formed frames.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target's checks over every file of the folders (or files)
 // given on the command line, so a normal build replays the corpus.
 #include <QDir>
