@@ -119,10 +119,12 @@ void TestLiveWindow::onTheLine()
     MessageBoxCatcher boxes;
     auto *said = live->findChild<QLabel *>(QStringLiteral("liveRecordingText"));
     QString saidUnderBox;
-    boxes.respond = [&](QMessageBox *box) {
+    answerWith(boxes, {QStringLiteral("Keep")});
+    // Wrapped, not reassigned from inside: a std::function must not replace
+    // itself while it runs.
+    boxes.respond = [&said, &saidUnderBox, keep = boxes.respond](QMessageBox *box) {
         saidUnderBox = said->toolTip();
-        answerWith(boxes, {QStringLiteral("Keep")});
-        boxes.respond(box);
+        keep(box);
     };
     window.form()->openButton->click();
     QTRY_VERIFY(QFile::exists(path));
