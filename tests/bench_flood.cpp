@@ -10,6 +10,7 @@
 // tool's alone.
 
 #include "app/mainwindow.h"
+#include "support/benchtools.h"
 #include "ui/mainform.h"
 
 #include <QApplication>
@@ -24,7 +25,6 @@
 #include <ctime>
 #include <fcntl.h>
 #include <pty.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -32,14 +32,6 @@
 namespace {
 
 constexpr long kLineBytesPerSecond = 11520;
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 double residentMiB()
 {
@@ -51,12 +43,6 @@ double residentMiB()
         std::fclose(f);
     }
     return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
-
-void dropDebug(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 void addNs(timespec &t, long ns)

@@ -13,6 +13,7 @@
 #include "live/livegraph.h"
 #include "live/livelog.h"
 #include "live/livewindow.h"
+#include "support/benchtools.h"
 #include "support/ptytransmitter.h"
 
 #include <QTemporaryDir>
@@ -20,25 +21,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
 int streamSeconds = 20;
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-void dropDebug(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
 
 LiveStatus sampleAt(qint64 ms)
 {

@@ -8,6 +8,7 @@
 #include "app/mainwindow.h"
 #include "link/framedecoder.h"
 #include "model/parameterset.h"
+#include "support/benchtools.h"
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
 #include "views/livemonitor.h"
@@ -19,24 +20,8 @@
 #include <QtTest>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-// The trace lines would measure the terminal, not the tool.
-void dropDebug(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
 
 // Nanoseconds per call of f, over n calls.
 template <typename F> double nsPerCall(int n, F f)

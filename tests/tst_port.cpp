@@ -6,6 +6,7 @@
 #include "link/framedecoder.h"
 #include "link/portlist.h"
 #include "model/parameterset.h"
+#include "support/benchtools.h"
 #include "support/messageboxcatcher.h"
 #include "support/ptytransmitter.h"
 #include "ui/mainform.h"
@@ -25,7 +26,6 @@
 #include <cmath>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
@@ -46,14 +46,6 @@ QImage lampImage(const QIcon &icon)
 QImage lamp(const char *colour)
 {
     return lampImage(QIcon(QStringLiteral(":/myImage/images/%1.png").arg(colour)));
-}
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 QStringList items(const QComboBox *box)
