@@ -180,6 +180,7 @@ QString notSaved(const QString &name, const QString &what, const QString &reason
                    : QStringLiteral("The model is there as it was before."));
 }
 
+#ifdef Q_OS_UNIX // only names that are not text need these, and only Unix has them
 QString unreachableTrouble(const QString &fileName)
 {
     return QStringLiteral("%1: cannot be read: its file name is not valid text; rename it in the "
@@ -212,6 +213,7 @@ QString shownFileName(const QByteArray &raw)
     }
     return shown;
 }
+#endif
 
 // The model of `path` in the library, if it is listed.
 const ModelEntry *listedAt(const std::vector<ModelEntry> &models, const QString &path)
