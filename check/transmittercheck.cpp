@@ -17,25 +17,6 @@ namespace {
 // the grace after it in which trailing frames still count.
 constexpr int kCheckWaitMs = 1000;
 
-QString commandShownAs(CommandKind kind)
-{
-    switch (kind) {
-    case CommandKind::Read:
-        return QStringLiteral("READ");
-    case CommandKind::Reset:
-        return QStringLiteral("RESET");
-    case CommandKind::DataReset:
-        return QStringLiteral("DATA RESET");
-    case CommandKind::Save:
-        return QStringLiteral("SAVE");
-    case CommandKind::Load:
-        return QStringLiteral("LOAD");
-    case CommandKind::Write:
-        break;
-    }
-    return QStringLiteral("WRITE");
-}
-
 const QString &noAnswerHint()
 {
     static const QString hint =
@@ -94,7 +75,7 @@ QString checkCompareTrouble(const CheckResult &result)
 
 QString checkInterruptionText(CommandKind kind)
 {
-    return QStringLiteral("Check interrupted by ") + commandShownAs(kind);
+    return QStringLiteral("Check interrupted by ") + commandName(kind);
 }
 
 QString checkRefusedText()

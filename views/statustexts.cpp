@@ -76,6 +76,13 @@ QString unheardText(const QString &command)
         .arg(command);
 }
 
+QString withTransfer(const QString &text, bool delivered)
+{
+    return delivered ? text : text + QStringLiteral(" — ") + unfinished();
+}
+
+} // namespace
+
 QString commandName(CommandKind kind)
 {
     switch (kind) {
@@ -94,13 +101,6 @@ QString commandName(CommandKind kind)
     }
     return QStringLiteral("WRITE");
 }
-
-QString withTransfer(const QString &text, bool delivered)
-{
-    return delivered ? text : text + QStringLiteral(" — ") + unfinished();
-}
-
-} // namespace
 
 QString connectionText(const QString &portName, int baudRate)
 {

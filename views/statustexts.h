@@ -16,6 +16,9 @@ struct FileFramesAccepted;
 // Setting frames a complete READ brings: the eighteen kinds and the aux frame.
 constexpr int kSettingFrameKinds = 19;
 
+// The command as its button names it: "READ", "DATA RESET" and so on.
+QString commandName(CommandKind kind);
+
 // The connection as the status line shows it while the port is open.
 QString connectionText(const QString &portName, int baudRate);
 
