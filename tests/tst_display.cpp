@@ -5,7 +5,6 @@
 // D/R groups follow each other, and the hover highlight switches off after
 // the pointer has rested 20 ticks on a combo box.
 #include "app/mainwindow.h"
-#include "link/framedecoder.h"
 #include "model/parameterset.h"
 #include "ui/mainform.h"
 #include "views/hover.h"
@@ -336,7 +335,6 @@ void TestDisplay::halfTypedNumberSurvivesTick()
 void TestDisplay::gaugeShowsExactlyItsValue_data()
 {
     QTest::addColumn<QList<int>>("values"); // CH1 after the start at 1000
-    QTest::newRow("1000 -> 970") << QList<int>{970};
     QTest::newRow("1000 -> 1020") << QList<int>{1020};
     QTest::newRow("1000 -> 900 -> 980 -> 1000 (as CLOSE)") << QList<int>{900, 980, 1000};
 }
