@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QScopeGuard>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTest>
@@ -71,14 +70,6 @@ bool PtyTransmitter::openIn(MainWindow &window, bool silent)
     return true;
 }
 
-void PtyTransmitter::setStreaming(bool streaming)
-{
-    if (streaming)
-        m_stream.start();
-    else
-        m_stream.stop();
-}
-
 bool PtyTransmitter::toolHasPortOpen() const
 {
     return m_window && m_window->linkActivity().connection() != 0;
@@ -87,9 +78,7 @@ bool PtyTransmitter::toolHasPortOpen() const
 int PtyTransmitter::unreadByTool() const
 {
     int count = 0;
-    if (m_spareSlave < 0 || ::ioctl(m_spareSlave, FIONREAD, &count) != 0)
-        return 0;
-    return count;
+    return m_spareSlave >= 0 && ::ioctl(m_spareSlave, FIONREAD, &count) == 0 ? count : 0;
 }
 
 void PtyTransmitter::streamFrame()
@@ -105,18 +94,12 @@ void PtyTransmitter::streamFrame()
     }
     if (m_notifier->isEnabled())
         readFromTool();
-    if (m_answerFrom >= 0) {
-        // The tool took the frame without answering (it was saying goodbye):
-        // nothing more will come for it.
-        const bool quiet = unreadByTool() == 0 && m_window->queuedForTransmitter() == 0 &&
-                           m_notifier->isEnabled();
-        if (!quiet)
-            return;
-        m_answerFrom = -1;
-    }
-    // A frame of the test's on its way must not merge with this one, and an
-    // answer still queued at the tool's port must not pass for this one's.
-    if (unreadByTool() > 0 || m_window->queuedForTransmitter() > 0)
+    // A frame of the test's on its way must not merge with this one, nor an
+    // answer still queued at the tool's port pass for this one's. An answer
+    // still awaited once all is quiet will not come: the tool took the frame
+    // while saying goodbye.
+    if (unreadByTool() > 0 || m_window->queuedForTransmitter() > 0 ||
+        (m_answerFrom >= 0 && !m_notifier->isEnabled()))
         return;
     m_answerFrom = m_received.size();
     writeRaw(m_channels);
@@ -142,12 +125,6 @@ void PtyTransmitter::write(const QByteArray &bytes)
 
 void PtyTransmitter::writeRaw(const QByteArray &bytes)
 {
-    // The kernel hands bytes on to the tool's side a moment later; until
-    // they are there, nobody could tell that they are still to be read.
-    const auto landed = qScopeGuard([this] {
-        if (m_master >= 0)
-            waitUntilToolCanRead(100);
-    });
     const char *data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -155,10 +132,13 @@ void PtyTransmitter::writeRaw(const QByteArray &bytes)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return;
+            break;
         data += n;
         left -= n;
     }
+    // The kernel hands bytes on to the tool's side a moment later; until
+    // they are there, nobody could tell that they are still to be read.
+    waitUntilToolCanRead(100);
 }
 
 bool PtyTransmitter::sendFrame(const QByteArray &frame, int timeoutMs)
@@ -170,10 +150,8 @@ bool PtyTransmitter::sendFrame(const QByteArray &frame, int timeoutMs)
 
 QByteArray PtyTransmitter::takeReceived()
 {
-    QByteArray out;
-    out.swap(m_received);
-    if (m_answerFrom >= 0)
-        m_answerFrom = 0;
+    const QByteArray out = m_received;
+    clearReceived();
     return out;
 }
 
@@ -264,12 +242,10 @@ void PtyTransmitter::readFromTool()
     }
     // The tool answers every notification at once, so the first answer
     // after the stream frame left is the one to it.
-    if (m_answerFrom >= 0) {
-        const int answer = m_received.indexOf("WWW", m_answerFrom);
-        if (answer >= 0) {
-            m_received.remove(answer, 3);
-            m_answerFrom = -1;
-        }
+    const int answer = m_answerFrom >= 0 ? m_received.indexOf("WWW", m_answerFrom) : -1;
+    if (answer >= 0) {
+        m_received.remove(answer, 3);
+        m_answerFrom = -1;
     }
 }
 

@@ -45,15 +45,13 @@ public:
     // Unless `silent`, waits for the tool's "OK" and streams from then on.
     bool openIn(MainWindow &window, bool silent = false);
 
-    // Starts or stops the stream of channel frames (it runs while the
-    // window's port is open).
-    void setStreaming(bool streaming);
+    // Starts or stops the stream of channel frames.
+    void setStreaming(bool streaming) { streaming ? m_stream.start() : m_stream.stop(); }
     // A loopback plug: everything the tool writes comes straight back.
     void setEcho(bool echo) { m_echo = echo; }
 
-    // Writes bytes to the tool in one write(). It waits only for the tool to
-    // take a frame of the stream still on its way, so that the two never
-    // reach the tool as one notification.
+    // Writes bytes to the tool in one write(), once it has taken any stream
+    // frame still on its way (the two must not arrive as one notification).
     void write(const QByteArray &bytes);
     // Writes one frame and waits until the tool has answered it with "WWW".
     bool sendFrame(const QByteArray &frame, int timeoutMs = 3000);
