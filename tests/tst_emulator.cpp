@@ -249,9 +249,8 @@ void TestEmulator::streamsOneFramePerReadUntilDis()
 // A save that is not on the disk must say so, before the run and at its end.
 void TestEmulator::savesOnlyWhatItCanWriteWhole()
 {
-    const QString full("/dev/full"); // takes nothing
-    QVERIFY(!checkSaveTarget(full).isEmpty());
-    QVERIFY(!saveRecord(full, factoryRecord()).isEmpty());
+    QVERIFY(!checkSaveTarget("/dev/full").isEmpty()); // a device that takes nothing
+    QVERIFY(!saveRecord("/dev/full", factoryRecord()).isEmpty());
     QTemporaryDir dir;
     QFile file(dir.filePath("after.txt"));
     QVERIFY(checkSaveTarget(file.fileName()).isEmpty());

@@ -454,8 +454,8 @@ void TestStatus::writeNeedsTheTransmittersVoice()
         QCOMPARE(activity(), QStringLiteral("Writing end of transfer")); // verdict still open
         tx.write(frame);
     }
-    const QString unheard = QStringLiteral(
-        "Not answered: is the transmitter on, and is this its port? WRITE again.");
+    const QString unheard =
+        QStringLiteral("Not answered: is the transmitter on, and is this its port? WRITE again.");
     QTRY_COMPARE_WITH_TIMEOUT(activity(), delivered ? QStringLiteral("Written") : unheard, 2000);
     QTRY_COMPARE(boxes.texts, delivered ? QStringList() : QStringList{kUnfinishedText});
     QCOMPARE(changes(), delivered ? QString() : QStringLiteral("Changed — not yet written"));

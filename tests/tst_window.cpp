@@ -521,7 +521,7 @@ void TestWindow::statusLineReadsWhole_data()
     QTest::addColumn<QString>("activity");
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("port");
-    QTest::addColumn<bool>("whole"); // the activity fits whole
+    QTest::addColumn<bool>("whole"); // the activity shows whole, else shortened
     RunningCommand unheard{CommandKind::DataReset, 1, CommandStep::EndOfTransfer, false, false, {}};
     unheard.unheard = true;
     const QString model("like Extra 330 SC aerobatics 1.4 m (12 settings differ)");
@@ -530,8 +530,8 @@ void TestWindow::statusLineReadsWhole_data()
         << "" << transferOutcome(unheard) << "" << byId << true;
     QTest::newRow("READ cut short, a long port, a very long model name")
         << "" << readOutcome(12) << QString(100, QChar('m')) << byId << true;
-    QTest::newRow("check cut short") << "" << checkOutcomeText({CheckEnd::Partial, 7, {}, {}}, 0)
-                                     << model << "ttyUSB10" << true;
+    QTest::newRow("check cut short")
+        << "" << checkOutcomeText({CheckEnd::Partial, 7, {}, {}}, 0) << model << "ttyUSB10" << true;
     QTest::newRow("check interrupted, beside READ cut short")
         << "" << readOutcome(12) + " — " + checkInterruptionText(CommandKind::Read) << model
         << "ttyUSB10" << false;
@@ -549,10 +549,8 @@ void TestWindow::statusLineReadsWhole()
     QFETCH(QString, model);
     QFETCH(QString, port);
     QFETCH(bool, whole);
-    const QFont platformFont = QApplication::font();
-    const ParameterSet record = paramSet;
-    const auto restore = qScopeGuard([&] {
-        QApplication::setFont(platformFont);
+    const auto restore = qScopeGuard([font = QApplication::font(), record = paramSet] {
+        QApplication::setFont(font);
         paramSet = record;
     });
     if (!family.isEmpty())
@@ -578,8 +576,7 @@ void TestWindow::statusLineReadsWhole()
 
     QCOMPARE(form.statusbar->width(), 1100);
     QCOMPARE(form.statusActivity->toolTip(), activity);
-    if (whole)
-        QCOMPARE(form.statusActivity->text(), activity);
+    QCOMPARE(form.statusActivity->text() == activity, whole);
     QString shown;
     for (QLabel *part :
          {form.statusActivity, form.statusChanges, form.statusModel, form.statusConnection}) {

@@ -64,10 +64,8 @@ bool PtyTransmitter::openIn(MainWindow &window, bool silent)
     if (ui->openButton->text() != QLatin1String("CLOSE"))
         return false;
     setStreaming(!silent);
-    if (!silent)
-        return QTest::qWaitFor([&] { return m_received.indexOf("OK", mark) >= 0; },
-                               1000 * kWaitScale);
-    return true;
+    return silent ||
+           QTest::qWaitFor([&] { return m_received.indexOf("OK", mark) >= 0; }, 1000 * kWaitScale);
 }
 
 bool PtyTransmitter::toolHasPortOpen() const
@@ -94,10 +92,9 @@ void PtyTransmitter::streamFrame()
     }
     if (m_notifier->isEnabled())
         readFromTool();
-    // A frame of the test's on its way must not merge with this one, nor an
-    // answer still queued at the tool's port pass for this one's. An answer
-    // still awaited once all is quiet will not come: the tool took the frame
-    // while saying goodbye.
+    // A frame of the test's on its way must not merge with this one, nor a
+    // queued answer pass for this one's; an answer awaited once all is quiet
+    // will not come (the tool took the frame while saying goodbye).
     if (unreadByTool() > 0 || m_window->queuedForTransmitter() > 0 ||
         (m_answerFrom >= 0 && !m_notifier->isEnabled()))
         return;
