@@ -65,8 +65,7 @@ void TestStartup::windowSizeIsTheForms()
 
 void TestStartup::traceLinesOffWithoutTerminal()
 {
-    // ctest hands the test a pipe, as the desktop hands the tool its journal.
-    if (::isatty(STDERR_FILENO))
+    if (::isatty(STDERR_FILENO)) // ctest gives a pipe, as the desktop gives its journal
         QSKIP("standard error is a terminal here");
     QVERIFY(QLoggingCategory::defaultCategory()->isDebugEnabled());
     keepTraceLinesOffLogs();

@@ -420,22 +420,18 @@ void TestStatus::writeNeedsTheTransmittersVoice()
     PtyTransmitter tx;
     tx.setEcho(farEnd == "echoes");
     QVERIFY(tx.openIn(*window, farEnd != "streams"));
-    // Never a frame, also where the line joins several: no marker byte.
+    // Noise is never a frame, also where the line joins several: no marker
+    // byte. FE .. FE, kind byte 00: shaped like a parameter frame, of no kind.
     QRandomGenerator random(1234);
-    QTimer noise;
-    connect(&noise, &QTimer::timeout, &tx, [&] {
+    QTimer junk;
+    connect(&junk, &QTimer::timeout, &tx, [&] {
         QByteArray bytes(int(random.bounded(1, 8)), '\0');
         for (char &byte : bytes)
             byte = char(random.bounded(0xAA));
-        tx.write(bytes);
+        tx.write(farEnd == "noise" ? bytes : hexBytes("FE 00 00 00 00 00 00 00 00 00 00 FE"));
     });
-    if (farEnd == "noise")
-        noise.start(100);
-    QTimer unlisted; // FE .. FE, kind byte 00: shaped like a parameter frame, of no kind
-    connect(&unlisted, &QTimer::timeout, &tx,
-            [&] { tx.write(hexBytes("FE 00 00 00 00 00 00 00 00 00 00 FE")); });
-    if (farEnd == "unlisted")
-        unlisted.start(100);
+    if (farEnd == "noise" || farEnd == "unlisted")
+        junk.start(100);
     if (farEnd != "streams") {
         // Echoes and noise are not the transmitter's voice either.
         QTRY_VERIFY_WITH_TIMEOUT(connection().contains(silence), 2500);
@@ -458,8 +454,8 @@ void TestStatus::writeNeedsTheTransmittersVoice()
         QCOMPARE(activity(), QStringLiteral("Writing end of transfer")); // verdict still open
         tx.write(frame);
     }
-    const QString unheard = QStringLiteral(
-        "Not answered: is the transmitter on, and is this its port? WRITE again.");
+    const QString unheard =
+        QStringLiteral("Not answered: is the transmitter on, and is this its port? WRITE again.");
     QTRY_COMPARE_WITH_TIMEOUT(activity(), delivered ? QStringLiteral("Written") : unheard, 2000);
     QTRY_COMPARE(boxes.texts, delivered ? QStringList() : QStringList{kUnfinishedText});
     QCOMPARE(changes(), delivered ? QString() : QStringLiteral("Changed — not yet written"));
@@ -469,8 +465,7 @@ void TestStatus::writeNeedsTheTransmittersVoice()
         QVERIFY(connection().contains(silence));
     // The transmitter's frames drop the warning at once.
     tx.setEcho(false);
-    noise.stop();
-    unlisted.stop();
+    junk.stop();
     tx.setStreaming(true);
     QTRY_VERIFY(!connection().contains(silence));
     qunsetenv("XDG_DATA_HOME");

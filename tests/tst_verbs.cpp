@@ -144,9 +144,8 @@ void TestVerbs::verbs_data()
                                    << QStringList() << false << "Standard output cannot be written";
 #endif
 #if defined(Q_OS_UNIX) && defined(VEGALYRA_MANPAGE)
-    // The manual page names every option --help lists, and no other: the
-    // option lines of the one against the tags of the other, any difference
-    // on standard error.
+    // The manual page names every option --help lists and no other; any
+    // difference goes to standard error.
     QTest::newRow("manual page and --help")
         << QStringList{"sh",
                        R"("$P" --help | sed -n '/^  -/{s/^  //;s/  .*//;s/ <[^>]*>//g;s/,//g;p;}' |

@@ -470,8 +470,7 @@ void TestWindow::sharedStyleSheets()
         QVERIFY2(data == sheet.constData(), qPrintable(w->objectName()));
     }
     QVERIFY(widgets > 250);
-    // one more: the compact buttons right of the tabs; one more: LIVE's window
-    QVERIFY(firstCopy.size() <= 27);
+    QVERIFY(firstCopy.size() <= 27); // and the compact buttons right of the tabs, LIVE's window
 }
 
 void TestWindow::nothingCutOffOrOverlapping()
@@ -522,31 +521,25 @@ void TestWindow::statusLineReadsWhole_data()
     QTest::addColumn<QString>("activity");
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("port");
-    QTest::addColumn<bool>("whole"); // the activity fits whole
+    QTest::addColumn<bool>("whole"); // the activity shows whole, else shortened
     RunningCommand unheard{CommandKind::DataReset, 1, CommandStep::EndOfTransfer, false, false, {}};
     unheard.unheard = true;
-    QTest::newRow("not answered, the line silent") << "" << transferOutcome(unheard) << ""
-                                                   << "ttyUSB10" << true;
-    QTest::newRow("READ cut short, a long model name, the line silent")
-        << "" << readOutcome(12) << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
-        << "ttyUSB10" << true;
+    const QString model("like Extra 330 SC aerobatics 1.4 m (12 settings differ)");
     const QString byId("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
-    QTest::newRow("not answered, a long port, the line silent")
+    QTest::newRow("not answered, a long port")
         << "" << transferOutcome(unheard) << "" << byId << true;
-    QTest::newRow("READ cut short, a long port, a very long model name, the line silent")
+    QTest::newRow("READ cut short, a long port, a very long model name")
         << "" << readOutcome(12) << QString(100, QChar('m')) << byId << true;
-    QTest::newRow("check cut short, a long model name")
-        << "" << checkOutcomeText({CheckEnd::Partial, 7, {}, {}}, 0)
-        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << "ttyUSB10" << true;
+    QTest::newRow("check cut short")
+        << "" << checkOutcomeText({CheckEnd::Partial, 7, {}, {}}, 0) << model << "ttyUSB10" << true;
     QTest::newRow("check interrupted, beside READ cut short")
-        << "" << readOutcome(12) + " — " + checkInterruptionText(CommandKind::Read)
-        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)" << "ttyUSB10" << false;
+        << "" << readOutcome(12) + " — " + checkInterruptionText(CommandKind::Read) << model
+        << "ttyUSB10" << false;
     QTest::newRow("longer than the line, in a wide font")
         << "URW Bookman"
         << loadOutcome(QStringLiteral("field-setup-for-the-club-competition-2026.txt"),
                        FileFramesAccepted{{true, false, false, false}}, true, true)
-        << "like Extra 330 SC aerobatics 1.4 m (12 settings differ)"
-        << "ttyUSB10" << false;
+        << model << "ttyUSB10" << false;
 }
 
 void TestWindow::statusLineReadsWhole()
@@ -556,10 +549,8 @@ void TestWindow::statusLineReadsWhole()
     QFETCH(QString, model);
     QFETCH(QString, port);
     QFETCH(bool, whole);
-    const QFont platformFont = QApplication::font();
-    const ParameterSet record = paramSet;
-    const auto restore = qScopeGuard([&] {
-        QApplication::setFont(platformFont);
+    const auto restore = qScopeGuard([font = QApplication::font(), record = paramSet] {
+        QApplication::setFont(font);
         paramSet = record;
     });
     if (!family.isEmpty())
@@ -585,11 +576,11 @@ void TestWindow::statusLineReadsWhole()
 
     QCOMPARE(form.statusbar->width(), 1100);
     QCOMPARE(form.statusActivity->toolTip(), activity);
-    if (whole)
-        QCOMPARE(form.statusActivity->text(), activity);
+    QCOMPARE(form.statusActivity->text() == activity, whole);
+    QString shown;
     for (QLabel *part :
          {form.statusActivity, form.statusChanges, form.statusModel, form.statusConnection}) {
-        const QString shown = QTextDocumentFragment::fromHtml(part->text()).toPlainText();
+        shown = QTextDocumentFragment::fromHtml(part->text()).toPlainText();
         // Nothing is cut: a part is whole, or shows "…" and is whole in its tooltip.
         QVERIFY2(form.statusbar->rect().contains(part->geometry()) &&
                      part->fontMetrics().horizontalAdvance(shown) <= part->contentsRect().width() &&
@@ -597,11 +588,8 @@ void TestWindow::statusLineReadsWhole()
                       part == form.statusChanges),
                  qPrintable(part->objectName() + ": " + shown));
     }
-    // The silent-line warning is what the pilot must read: the port gives way, never it.
-    const QString connectionShown =
-        QTextDocumentFragment::fromHtml(form.statusConnection->text()).toPlainText();
-    QVERIFY2(connectionShown.endsWith(QStringLiteral("no data from the transmitter")),
-             qPrintable(connectionShown));
+    // The silent-line warning (shown last) is what the pilot must read: the port gives way.
+    QVERIFY2(shown.endsWith(QStringLiteral("no data from the transmitter")), qPrintable(shown));
 }
 
 QTEST_MAIN(TestWindow)

@@ -13,9 +13,8 @@ class QMessageBox;
 
 // Closes every modal message box the tool opens while the catcher lives,
 // and remembers its title and text, so tests can click through dialogs
-// that would otherwise wait for a pilot. While no catcher lives, a message
-// box that opens during a test fails that test at once, naming its text,
-// and is closed: nobody would ever answer it.
+// that would otherwise wait for a pilot. While none lives, a box that opens
+// in a test fails it, naming its text, and is closed: nobody would answer.
 class MessageBoxCatcher : public QObject
 {
     Q_OBJECT

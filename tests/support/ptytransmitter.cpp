@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QScopeGuard>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTest>
@@ -65,18 +64,8 @@ bool PtyTransmitter::openIn(MainWindow &window, bool silent)
     if (ui->openButton->text() != QLatin1String("CLOSE"))
         return false;
     setStreaming(!silent);
-    if (!silent)
-        return QTest::qWaitFor([&] { return m_received.indexOf("OK", mark) >= 0; },
-                               1000 * kWaitScale);
-    return true;
-}
-
-void PtyTransmitter::setStreaming(bool streaming)
-{
-    if (streaming)
-        m_stream.start();
-    else
-        m_stream.stop();
+    return silent ||
+           QTest::qWaitFor([&] { return m_received.indexOf("OK", mark) >= 0; }, 1000 * kWaitScale);
 }
 
 bool PtyTransmitter::toolHasPortOpen() const
@@ -87,9 +76,7 @@ bool PtyTransmitter::toolHasPortOpen() const
 int PtyTransmitter::unreadByTool() const
 {
     int count = 0;
-    if (m_spareSlave < 0 || ::ioctl(m_spareSlave, FIONREAD, &count) != 0)
-        return 0;
-    return count;
+    return m_spareSlave >= 0 && ::ioctl(m_spareSlave, FIONREAD, &count) == 0 ? count : 0;
 }
 
 void PtyTransmitter::streamFrame()
@@ -105,18 +92,11 @@ void PtyTransmitter::streamFrame()
     }
     if (m_notifier->isEnabled())
         readFromTool();
-    if (m_answerFrom >= 0) {
-        // The tool took the frame without answering (it was saying goodbye):
-        // nothing more will come for it.
-        const bool quiet = unreadByTool() == 0 && m_window->queuedForTransmitter() == 0 &&
-                           m_notifier->isEnabled();
-        if (!quiet)
-            return;
-        m_answerFrom = -1;
-    }
-    // A frame of the test's on its way must not merge with this one, and an
-    // answer still queued at the tool's port must not pass for this one's.
-    if (unreadByTool() > 0 || m_window->queuedForTransmitter() > 0)
+    // A frame of the test's on its way must not merge with this one, nor a
+    // queued answer pass for this one's; an answer awaited once all is quiet
+    // will not come (the tool took the frame while saying goodbye).
+    if (unreadByTool() > 0 || m_window->queuedForTransmitter() > 0 ||
+        (m_answerFrom >= 0 && !m_notifier->isEnabled()))
         return;
     m_answerFrom = m_received.size();
     writeRaw(m_channels);
@@ -142,12 +122,6 @@ void PtyTransmitter::write(const QByteArray &bytes)
 
 void PtyTransmitter::writeRaw(const QByteArray &bytes)
 {
-    // The kernel hands bytes on to the tool's side a moment later; until
-    // they are there, nobody could tell that they are still to be read.
-    const auto landed = qScopeGuard([this] {
-        if (m_master >= 0)
-            waitUntilToolCanRead(100);
-    });
     const char *data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -155,10 +129,13 @@ void PtyTransmitter::writeRaw(const QByteArray &bytes)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return;
+            break;
         data += n;
         left -= n;
     }
+    // The kernel hands bytes on to the tool's side a moment later; until
+    // they are there, nobody could tell that they are still to be read.
+    waitUntilToolCanRead(100);
 }
 
 bool PtyTransmitter::sendFrame(const QByteArray &frame, int timeoutMs)
@@ -170,10 +147,8 @@ bool PtyTransmitter::sendFrame(const QByteArray &frame, int timeoutMs)
 
 QByteArray PtyTransmitter::takeReceived()
 {
-    QByteArray out;
-    out.swap(m_received);
-    if (m_answerFrom >= 0)
-        m_answerFrom = 0;
+    const QByteArray out = m_received;
+    clearReceived();
     return out;
 }
 
@@ -264,12 +239,10 @@ void PtyTransmitter::readFromTool()
     }
     // The tool answers every notification at once, so the first answer
     // after the stream frame left is the one to it.
-    if (m_answerFrom >= 0) {
-        const int answer = m_received.indexOf("WWW", m_answerFrom);
-        if (answer >= 0) {
-            m_received.remove(answer, 3);
-            m_answerFrom = -1;
-        }
+    const int answer = m_answerFrom >= 0 ? m_received.indexOf("WWW", m_answerFrom) : -1;
+    if (answer >= 0) {
+        m_received.remove(answer, 3);
+        m_answerFrom = -1;
     }
 }
 

@@ -25,11 +25,10 @@ constexpr int kWaitScale = 1;
 // answers on the master end, one frame per write so that each frame
 // reaches the tool as one notification.
 //
-// Like a switched-on transmitter it talks all the time: while the tool has
-// the port open it streams a channel frame every 100 ms (the last one the
-// test sent, else all channels at centre). The tool's answers to those
-// frames are the transmitter's business and are kept out of received();
-// wire() has every byte. A test that wants a silent line asks for one.
+// Like a switched-on transmitter it streams a channel frame every 100 ms
+// while the tool has the port open (the last one the test sent, else all
+// at centre); the tool's answers to those stay out of received(), wire()
+// has every byte. A test that wants a silent line asks for one.
 class PtyTransmitter : public QObject
 {
     Q_OBJECT
@@ -45,15 +44,11 @@ public:
     // Unless `silent`, waits for the tool's "OK" and streams from then on.
     bool openIn(MainWindow &window, bool silent = false);
 
-    // Starts or stops the stream of channel frames (it runs while the
-    // window's port is open).
-    void setStreaming(bool streaming);
-    // A loopback plug: everything the tool writes comes straight back.
-    void setEcho(bool echo) { m_echo = echo; }
+    void setStreaming(bool streaming) { streaming ? m_stream.start() : m_stream.stop(); }
+    void setEcho(bool echo) { m_echo = echo; } // a loopback plug: all comes back
 
-    // Writes bytes to the tool in one write(). It waits only for the tool to
-    // take a frame of the stream still on its way, so that the two never
-    // reach the tool as one notification.
+    // Writes bytes to the tool in one write(), once it has taken any stream
+    // frame still on its way (the two must not arrive as one notification).
     void write(const QByteArray &bytes);
     // Writes one frame and waits until the tool has answered it with "WWW".
     bool sendFrame(const QByteArray &frame, int timeoutMs = 3000);
@@ -91,8 +86,7 @@ private:
     void readFromTool();
     void streamFrame();
     void writeRaw(const QByteArray &bytes);
-    // Bytes written to the tool that it has not read yet.
-    int unreadByTool() const;
+    int unreadByTool() const; // bytes written to the tool, not yet read by it
     bool toolHasPortOpen() const;
 
     int m_master = -1;
@@ -104,8 +98,7 @@ private:
     QPointer<MainWindow> m_window;
     QTimer m_stream;
     QByteArray m_channels;
-    // Where in received() the tool's answer to the last stream frame will
-    // be; -1 when none is awaited.
+    // Where in received() the answer to the stream frame will be; -1: none.
     int m_answerFrom = -1;
     bool m_echo = false;
 };
