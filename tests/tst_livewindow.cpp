@@ -164,7 +164,7 @@ void TestLiveWindow::sagBelowAlarm()
     const qint64 now = log.now();
     LiveStatus s{};
     for (qint64 ms = now - 60000; ms <= now; ms += 40) {
-        const bool glitch = ms == now - 59960;
+        const bool glitch = ms == now - 55000; // with readings before it
         s.rxVoltage = ms >= now - 30000 && ms < now - 29500 ? 40 : 50;
         s.extVoltage = glitch && glitchExt ? glitchExt : 118;
         s.txVoltage = glitch ? glitchTx : 0;
@@ -175,6 +175,8 @@ void TestLiveWindow::sagBelowAlarm()
     const QImage image = graph.grab().toImage();
     const QRectF area = graph.plotArea();
     const auto xAgo = [&](double s) { return int(area.right() - s / 600 * area.width()); };
+    // The volts scale is what lasted (EXT at 11.8 V): 20 V lies above it.
+    QVERIFY(graph.yFor(kLiveRx, 20.0) < area.top());
 
     // Minutes back nothing was measured: the only RX pixels are the alarm's.
     const QList<int> back = rxRows(image, area, int(area.center().x()), 8);
