@@ -4,13 +4,16 @@
 #include "support/ptytransmitter.h"
 
 #include "app/mainwindow.h"
+#include "check/transmittercheck.h"
 #include "ui/mainform.h"
+#include "views/statusline.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSocketNotifier>
 #include <QTest>
 
@@ -145,6 +148,56 @@ bool PtyTransmitter::sendFrame(const QByteArray &frame, int timeoutMs)
     return QTest::qWaitFor([&] { return answerCount() > before; }, timeoutMs * kWaitScale);
 }
 
+void PtyTransmitter::answerReads(const QList<QByteArray> &frames)
+{
+    m_answer = frames;
+    m_requestsFrom = m_wire.size();
+    m_heldForAnswer = !frames.isEmpty();
+    applyHolds();
+}
+
+void PtyTransmitter::holdToolsWaits(bool hold)
+{
+    m_heldByTest = hold;
+    applyHolds();
+}
+
+void PtyTransmitter::applyHolds()
+{
+    if (!m_window)
+        return;
+    const bool hold = m_heldByTest || m_heldForAnswer;
+    if (auto *check = m_window->findChild<TransmitterCheck *>())
+        check->holdWait(hold);
+    if (auto *status = m_window->findChild<StatusLine *>())
+        status->holdReadGrace(hold);
+}
+
+void PtyTransmitter::answerRequests()
+{
+    const int request = m_answer.isEmpty() ? -1 : m_wire.indexOf("RR", m_requestsFrom);
+    if (request >= 0) { // a new request gets the whole answer
+        m_requestsFrom = request + 2;
+        m_answerLeft = m_answer;
+        m_answerTaken = false;
+        m_heldForAnswer = true;
+        applyHolds();
+    }
+    // One frame per notification: the next goes once the tool has taken
+    // the last one (a stream frame too).
+    if ((m_answerLeft.isEmpty() && !m_answerTaken) || unreadByTool() > 0 || !toolHasPortOpen())
+        return;
+    if (!m_answerLeft.isEmpty()) {
+        writeRaw(m_answerLeft.takeFirst());
+        m_answerTaken = m_answerLeft.isEmpty();
+        return;
+    }
+    m_answerTaken = false;
+    emit answerSent();
+    m_heldForAnswer = false;
+    applyHolds();
+}
+
 QByteArray PtyTransmitter::takeReceived()
 {
     const QByteArray out = m_received;
@@ -244,6 +297,13 @@ void PtyTransmitter::readFromTool()
         m_received.remove(answer, 3);
         m_answerFrom = -1;
     }
+    answerRequests();
+}
+
+bool waitForRefresh(MainWindow &window)
+{
+    QSignalSpy tick(window.findChild<QTimer *>(QStringLiteral("refreshTimer")), &QTimer::timeout);
+    return tick.wait(5000 * kWaitScale);
 }
 
 QByteArray hexBytes(const char *spacedHex)
