@@ -256,7 +256,9 @@ void TestCommands::resetSendsFactoryValuesWithTrimsHeld()
 
     QCOMPARE(QByteArray(tx->received()).replace("WWW", ""), expected);
     QVERIFY(tx->received().endsWith("WWW"));
-    QVERIFY(telemetry.sent >= 8);
+    // Timers fire in the order they are due, however late: at least one
+    // frame of telemetry in each of the four frames' pauses.
+    QVERIFY(telemetry.sent >= 4);
     QCOMPARE(telemetry.trimsShown.filter("(0)").size(), telemetry.trimsShown.size());
     QCOMPARE(paramSet.subTrim[0], 0);
     QTRY_COMPARE(ui()->spinBox_sub[0]->value(), 0);
