@@ -88,8 +88,16 @@ void PtyTransmitter::streamFrame()
         return;
     if (!toolHasPortOpen()) {
         // A closed port loses what arrives: the frame is not read later.
-        if (m_answerFrom >= 0 && unreadByTool() > 0)
+        if (m_answerFrom >= 0 && unreadByTool() > 0) {
             ::tcflush(m_spareSlave, TCIFLUSH);
+        } else if (m_answerFrom >= 0 && m_notifier->isEnabled()) {
+            // Taken before the close: its answer may still be on its way
+            // through a busy kernel, and must not pass for the next one.
+            pollfd line{m_master, POLLIN, 0};
+            while (m_answerFrom >= 0 && m_notifier->isEnabled() &&
+                   ::poll(&line, 1, 1000 * kWaitScale) == 1)
+                readFromTool();
+        }
         m_answerFrom = -1;
         return;
     }
