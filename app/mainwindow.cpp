@@ -82,6 +82,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->tabWidget->setCurrentIndex(0); // the form selects ADVANCE1; open on SERVO
 
     refreshTimer = new QTimer(this);
+    refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
     refreshTimer->start(100);
     connect(refreshTimer, &QTimer::timeout, this, &MainWindow::ui_Display);
 }

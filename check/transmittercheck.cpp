@@ -90,7 +90,19 @@ TransmitterCheck::TransmitterCheck(const LinkActivity &activity, const Parameter
 {
     deadline.setSingleShot(true);
     deadline.setInterval(kCheckWaitMs);
-    connect(&deadline, &QTimer::timeout, this, [this] { finish(CheckEnd::Partial); });
+    connect(&deadline, &QTimer::timeout, this, [this] {
+        if (waitHeld)
+            deadline.start();
+        else
+            finish(CheckEnd::Partial);
+    });
+}
+
+void TransmitterCheck::holdWait(bool hold)
+{
+    waitHeld = hold;
+    if (!hold && deadline.isActive())
+        deadline.start();
 }
 
 int TransmitterCheck::framesArrived() const

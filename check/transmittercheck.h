@@ -79,6 +79,11 @@ public:
     void keepUnseen(const CheckResult &result) { unseen = result; }
     std::optional<CheckResult> takeUnseen() { return std::exchange(unseen, std::nullopt); }
 
+    // The tool never holds its wait. A test whose transmitter answers
+    // slower than a real one (a busy machine) holds it while it answers;
+    // released, the wait runs whole from then on.
+    void holdWait(bool hold);
+
 public slots:
     // The commands changed (the link's report): any command that starts
     // ends a running check; a READ takes every frame from then on.
@@ -115,4 +120,5 @@ private:
     std::optional<CheckResult> unseen;
     quint64 connection = 0;
     QTimer deadline;
+    bool waitHeld = false;
 };

@@ -32,11 +32,21 @@ namespace {
 using Change = std::function<void(ParameterSet &p)>;
 
 // Writes frames one notification each, 15 ms apart, from `startMs` on:
-// the transmitter answers while a command of the tool is pausing.
+// the transmitter answers while a command of the tool is pausing (only
+// where it does not matter when the frames come, as long as they come
+// while the command runs).
 void answerLater(PtyTransmitter &tx, const QList<QByteArray> &frames, int startMs, QObject *scope)
 {
     for (int k = 0; k < frames.size(); ++k)
         QTimer::singleShot(startMs + 15 * k, scope, [&tx, frame = frames[k]] { tx.write(frame); });
+}
+
+int readsInHistory()
+{
+    int reads = 0;
+    for (const HistoryEntry &entry : listHistory(historyFolder()))
+        reads += entry.event == QStringLiteral("READ");
+    return reads;
 }
 
 // The record as frames carry it: the alarms in tenths of the volts.
@@ -146,7 +156,7 @@ void TestCheck::checkLeavesTheEditorAlone()
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QVERIFY(tx.openIn(window));
-    QTest::qWait(250); // the refresh passes the settings through the widgets once
+    QVERIFY(waitForRefresh(window)); // the settings pass through the widgets once
 
     // An edit not yet written, and a transmitter holding other settings.
     ui->spinBox_sub[0]->setValue(41);
@@ -169,6 +179,9 @@ void TestCheck::checkLeavesTheEditorAlone()
                         ui->statusChanges->text() == QStringLiteral("Changed — not yet written");
     });
     tx.clearReceived();
+    // However busy the machine, the check still waits while the test's
+    // transmitter answers; where its wait is to run out, it is let go.
+    tx.holdToolsWaits(true);
     if (fromCompare) {
         ui->pushButton_Compare->click();
         auto *dialog = window.findChild<CompareDialog *>();
@@ -186,7 +199,8 @@ void TestCheck::checkLeavesTheEditorAlone()
         QVERIFY(tx.sendFrame(answer[k]));
     QObject scope;
     if (interrupt == "READ") {
-        answerLater(tx, answer, 300, &scope); // READ's answer
+        tx.holdToolsWaits(false); // the answer holds READ's grace
+        tx.answerReads(answer);
         ui->toolButton_Read->click();
     } else if (interrupt == "WRITE") {
         answerLater(tx, answer.mid(frames), 50, &scope); // the rest of the check's
@@ -197,14 +211,20 @@ void TestCheck::checkLeavesTheEditorAlone()
             ui->pushButton_History->click();
         else // the pilot's own pick
             window.findChild<CompareDialog *>()->addSource("Start", pilotsPick)->click();
-        answerLater(tx, answer.mid(frames), 50, &scope);
-    } else if (interrupt == "late answer") {
-        answerLater(tx, answer.mid(frames), 1100, &scope); // after the check's second
+        for (const QByteArray &frame : answer.mid(frames))
+            QVERIFY(tx.sendFrame(frame));
+    } else if (interrupt == "late answer") { // after the check's second
+        tx.holdToolsWaits(false);
+        QTRY_VERIFY_WITH_TIMEOUT(!check->isRunning(), kAnswerWaitMs);
+        for (const QByteArray &frame : answer.mid(frames))
+            QVERIFY(tx.sendFrame(frame));
     } else if (interrupt == "CLOSE") {
         ui->openButton->click();
     }
-    QTRY_VERIFY_WITH_TIMEOUT(!check->isRunning() && window.linkActivity().running().empty(), 5000);
-    QTest::qWait(600); // READ's grace, and the history written once nothing runs
+    QTRY_VERIFY_WITH_TIMEOUT(!check->isRunning() && window.linkActivity().running().empty(),
+                             kAnswerWaitMs);
+    // READ judged after its grace, and the history written once nothing runs.
+    QTRY_COMPARE_WITH_TIMEOUT(readsInHistory(), readEntries, kAnswerWaitMs);
 
     // The check sent "RR", and only answers besides, up to its end.
     QCOMPARE(wireAtEnd.replace("WWW", "").replace("DIS", ""), QByteArray("RR"));
@@ -220,10 +240,6 @@ void TestCheck::checkLeavesTheEditorAlone()
         QVERIFY(compareSettings(paramSet, inTransmitter).empty());
     else
         QVERIFY(paramSet == (interrupt == "WRITE" ? withTenths(editor) : editor));
-    int reads = 0;
-    for (const HistoryEntry &entry : listHistory(historyFolder()))
-        reads += entry.event == QStringLiteral("READ");
-    QCOMPARE(reads, readEntries);
     QCOMPARE(ui->statusModel->text(), heldModel);
 
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
@@ -289,20 +305,22 @@ void TestCheck::checkAgreesWithRead()
     QList<QByteArray> frames = settingFrames(kStartParameters);
     for (QByteArray &frame : frames)
         frame.replace(3, frame.size() - 4, QByteArray(frame.size() - 4, fill));
-    QObject scope;
-    answerLater(tx, frames, 250, &scope);
-    window.form()->toolButton_Read->click(); // the frames arrive in its pause
+    QSignalSpy answered(&tx, &PtyTransmitter::answerSent);
+    tx.answerReads(frames);
+    window.form()->toolButton_Read->click();
+    QTRY_COMPARE_WITH_TIMEOUT(answered.count(), 1, kAnswerWaitMs);
     const ParameterSet firstRead = paramSet;
     QCOMPARE(paramSet.subTrim[0], fill ? 100 : -100); // clamped, not repaired
-    answerLater(tx, frames, 250, &scope);
+    tx.answerReads(frames);
     window.form()->toolButton_Read->click();
+    QTRY_COMPARE_WITH_TIMEOUT(answered.count(), 2, kAnswerWaitMs);
     QVERIFY(paramSet == firstRead);
     QTRY_VERIFY(window.form()->statusActivity->text().startsWith("Read ")); // judged
+    tx.answerReads(frames);
     QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
-    for (const QByteArray &frame : frames)
-        QVERIFY(tx.sendFrame(frame));
-    QTRY_COMPARE(window.form()->statusActivity->text(),
-                 QStringLiteral("Checked: the transmitter holds the editor's settings"));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        window.form()->statusActivity->text(),
+        QStringLiteral("Checked: the transmitter holds the editor's settings"), kAnswerWaitMs);
 }
 
 QTEST_MAIN(TestCheck)

@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -54,18 +55,25 @@ QByteArray telemetryWithTrims()
     return hexBytes("FE 19 40 50 00 6E 00 00 00 00 50 50 50 50 00 00 00 00 00 00");
 }
 
-// Records when each byte arrived on the transmitter's side.
+// Records when each byte arrived on the transmitter's side, and the
+// longest the event loop was held up between two looks (a busy machine):
+// by that much a pause can end late, and an arrival be seen late.
 struct WireClock {
     QElapsedTimer clock;
     std::vector<qint64> arrival; // arrival[i]: ms at which byte i was seen
+    qint64 lastLook = 0;
+    qint64 longestStall = 0;
     QTimer poll;
     WireClock(PtyTransmitter &tx)
     {
         clock.start();
         poll.setInterval(2);
         QObject::connect(&poll, &QTimer::timeout, [this, &tx] {
+            const qint64 now = clock.elapsed();
+            longestStall = std::max(longestStall, now - lastLook);
+            lastLook = now;
             while (arrival.size() < size_t(tx.received().size()))
-                arrival.push_back(clock.elapsed());
+                arrival.push_back(now);
         });
         poll.start();
     }
@@ -220,11 +228,13 @@ void TestCommands::writeSendsTheRecordFrameByFrame()
     QVERIFY(tx->waitForReceived(expected.size()));
     QCOMPARE(tx->received(), expected);
     QTRY_VERIFY(wire.arrival.size() >= size_t(expected.size()));
-    // Each frame waits about 800 ms before the next one goes out.
+    // Each frame waits about 800 ms before the next one goes out; a
+    // loop held up late can only lengthen the gap, and by no more than that.
     for (int k = 1; k <= 4; ++k) {
         const qint64 gap =
             wire.arrival[size_t(k * kFrameLength)] - wire.arrival[size_t((k - 1) * kFrameLength)];
-        QVERIFY2(gap >= 760 && gap < 1500, qPrintable(QString::number(gap)));
+        QVERIFY2(gap >= 760 && gap < 1500 + 2 * wire.longestStall,
+                 qPrintable(QStringLiteral("%1 (held up %2)").arg(gap).arg(wire.longestStall)));
     }
 }
 
@@ -246,7 +256,9 @@ void TestCommands::resetSendsFactoryValuesWithTrimsHeld()
 
     QCOMPARE(QByteArray(tx->received()).replace("WWW", ""), expected);
     QVERIFY(tx->received().endsWith("WWW"));
-    QVERIFY(telemetry.sent >= 8);
+    // Timers fire in the order they are due, however late: at least one
+    // frame of telemetry in each of the four frames' pauses.
+    QVERIFY(telemetry.sent >= 4);
     QCOMPARE(telemetry.trimsShown.filter("(0)").size(), telemetry.trimsShown.size());
     QCOMPARE(paramSet.subTrim[0], 0);
     QTRY_COMPARE(ui()->spinBox_sub[0]->value(), 0);

@@ -7,6 +7,7 @@
 #include "files/paramfile.h"
 #include "link/frames.h"
 #include "support/filedialoganswerer.h"
+#include "support/ptytransmitter.h"
 #include "ui/mainform.h"
 #include "views/comparedialog.h"
 
@@ -81,7 +82,7 @@ void TestCompare::editorWithFile()
 
     MainWindow window;
     window.show();
-    QTest::qWait(250); // the refresh passes the settings through the widgets once
+    QVERIFY(waitForRefresh(window)); // the settings pass through the widgets once
     const ParameterSet editor = paramSet;
 
     ParameterSet inFile = editor;

@@ -331,8 +331,8 @@ void TestEditing::secondGroupChannelFollowsOnNextRefresh()
     QVERIFY(rate && expo);
     edit(widget("comboBox_DR_CH2"), 2);
     QCOMPARE(paramSet.drChannel, 2);
-    QTRY_COMPARE_WITH_TIMEOUT(rate->value(), 62, 300);
-    QTRY_COMPARE_WITH_TIMEOUT(expo->value(), -32, 300);
+    QTRY_COMPARE(rate->value(), 62);
+    QTRY_COMPARE(expo->value(), -32);
 }
 
 QTEST_MAIN(TestEditing)

@@ -216,7 +216,7 @@ void TestEndToEnd::readEditWrite()
     poll.start(5);
     clock.start();
     button("toolButton_Read")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(settingsShown(*window), expectedPages, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(settingsShown(*window), expectedPages, 20000);
     QCOMPARE(paramSet, expected);
     qInfo("READ: every page showed the emulator's record %lld ms after the click "
           "(the command itself takes %lld ms)",

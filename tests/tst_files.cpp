@@ -124,11 +124,11 @@ private:
     ParameterSet settled(const ParameterSet &p)
     {
         paramSet = p;
-        QTest::qWait(250);
+        [&] { QVERIFY(waitForRefresh(*window)); }();
         ParameterSet kept = withTenthsFromVolts(paramSet);
         validateParameters(kept);
         paramSet = kStartParameters;
-        QTest::qWait(250);
+        [&] { QVERIFY(waitForRefresh(*window)); }();
         return kept;
     }
     void click(const char *name) { window->findChild<QAbstractButton *>(name)->click(); }

@@ -21,6 +21,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <functional>
+
 #include <sys/stat.h>
 #include <utime.h>
 
@@ -37,7 +39,7 @@ private slots:
 
 private:
     // Sends the first `frames` setting frames of a READ answer.
-    void read(int frames);
+    void read(int frames, const std::function<void()> &whileBeingJudged = {});
     std::vector<HistoryEntry> entries() const { return listHistory(historyFolder()); }
     QTemporaryDir data;
     MainWindow *window = nullptr;
@@ -65,22 +67,24 @@ void TestHistory::cleanup()
     tx = nullptr;
 }
 
-void TestHistory::read(int frames)
+void TestHistory::read(int frames, const std::function<void()> &whileBeingJudged)
 {
-    // The answer arrives while READ waits, one frame per notification.
-    const QList<QByteArray> answer = settingFrames(kStartParameters);
-    int sent = 0;
-    QTimer answering;
-    connect(&answering, &QTimer::timeout, [&] {
-        if (sent < frames)
-            tx->write(answer[sent++]);
-    });
-    QTimer::singleShot(250, &answering, [&answering] { answering.start(15); });
+    // The transmitter answers at once, one frame per notification; READ's
+    // grace does not run out before the answer is in, nor before the pilot
+    // has done what he does while READ is being judged.
+    QSignalSpy answered(tx, &PtyTransmitter::answerSent);
+    tx->holdToolsWaits(bool(whileBeingJudged));
+    tx->answerReads(settingFrames(kStartParameters).mid(0, frames));
     window->form()->toolButton_Read->click();
+    QTRY_COMPARE_WITH_TIMEOUT(answered.count(), 1, kAnswerWaitMs);
+    if (whileBeingJudged) {
+        whileBeingJudged();
+        tx->holdToolsWaits(false);
+    }
     // Judged once its grace period is over; written once nothing runs.
     QTRY_VERIFY_WITH_TIMEOUT(window->form()->statusActivity->text().startsWith("Read ") ||
                                  window->form()->statusActivity->text().startsWith("No answer"),
-                             3000);
+                             kAnswerWaitMs);
     QTest::qWait(50);
 }
 
@@ -89,11 +93,10 @@ void TestHistory::entriesFollowWhatReallyPassed()
     // A complete READ: one entry with the settings as read, not with the
     // edit the pilot made while READ was still being judged.
     ParameterSet asRead{};
-    QTimer::singleShot(900, [&] {
+    read(19, [&] {
         asRead = paramSet;
         window->form()->spinBox_sub[0]->setValue(41);
     });
-    read(19);
     QCOMPARE(paramSet.subTrim[0], 41);
     QCOMPARE(entries().size(), std::size_t(1));
     QCOMPARE(entries()[0].event, QStringLiteral("READ"));

@@ -334,8 +334,8 @@ void TestModels::throughTheWindow()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     PtyTransmitter tx;
     QVERIFY(tx.openIn(window));
-    QVERIFY(tx.waitForReceived(2)); // "OK"
-    QTest::qWait(250);              // the first refresh tick has passed
+    QVERIFY(tx.waitForReceived(2));  // "OK"
+    QVERIFY(waitForRefresh(window)); // the first refresh tick has passed
     MainForm *ui = window.form();
 
     // Save the editor as a model: an empty library says how; the new
@@ -365,16 +365,9 @@ void TestModels::throughTheWindow()
     // reports them, names the model beside the connection, and the history
     // entry of that READ too.
     const ParameterSet cub = listModels(modelsFolder()).front().settings;
-    const QList<QByteArray> answer = settingFrames(cub);
-    int sent = 0;
-    QTimer answering;
-    connect(&answering, &QTimer::timeout, [&] {
-        if (sent < answer.size())
-            tx.write(answer[sent++]);
-    });
-    QTimer::singleShot(250, &answering, [&answering] { answering.start(15); });
+    tx.answerReads(settingFrames(cub));
     ui->toolButton_Read->click();
-    QTRY_COMPARE_WITH_TIMEOUT(ui->statusModel->text(), QStringLiteral("Cub 1.2 m"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(ui->statusModel->text(), QStringLiteral("Cub 1.2 m"), kAnswerWaitMs);
     QTRY_VERIFY(!listHistory(historyFolder()).empty());
     ui->pushButton_History->click();
     auto *history = window.findChild<HistoryDialog *>();
@@ -420,7 +413,7 @@ void TestModels::throughTheWindow()
     dialog->findChild<QPushButton *>("modelsOpen")->click();
     ui->pushButton_Undo->click();
     QCOMPARE(paramSet.subTrim[0], 7);
-    QTest::qWait(250);
+    QVERIFY(waitForRefresh(window));
     QCOMPARE(ui->statusChanges->text(), QString());
 
     // Send to the transmitter: the model as saved, its trims too, not the

@@ -102,7 +102,7 @@ void TestPort::portListReadsWell()
     box->showPopup();
     QWidget *popup = box->view()->window();
     QVERIFY(QTest::qWaitForWindowExposed(popup));
-    QTest::qWait(50); // the list is painted
+    popup->repaint(); // the list is painted now, as the screen shows it
     // What the screen shows: white text on dark, the current entry on blue.
     const QImage shot = popup->screen()->grabWindow(popup->winId()).toImage();
     for (int row = 0; row < 2; ++row) {

@@ -327,7 +327,7 @@ void TestReceive::floodOfSingleBytesKeepsAnswersBounded()
         if (mostQueued >= kBound && ++bytesAtBound == 3000)
             flooding.quit();
     });
-    QTimer::singleShot(60000, &flooding, &QEventLoop::quit);
+    QTimer::singleShot(60000 * kWaitScale, &flooding, &QEventLoop::quit); // against a hang only
     flood.start(0);
     flooding.exec();
     flood.stop();
@@ -337,7 +337,7 @@ void TestReceive::floodOfSingleBytesKeepsAnswersBounded()
     // The line clears, and what reached it is whole answers only.
     tx->setReading(true);
     QTRY_COMPARE(window->queuedForTransmitter(), qint64(0));
-    while (tx->waitForReceived(tx->received().size() + 1, 200)) {
+    while (tx->waitForReceived(tx->received().size() + 1, 1000)) {
     }
     const QByteArray wire = tx->received();
     QCOMPARE(wire, QByteArray("WWW").repeated(wire.size() / 3));

@@ -32,22 +32,6 @@
 
 namespace {
 
-// Sends one frame and serves events until the tool has answered it, without
-// the 10 ms naps of qWaitFor: a READ is judged a second after it starts, and
-// a transmitter's nineteen frames take a few milliseconds on a real line.
-bool sendPromptly(PtyTransmitter &tx, const QByteArray &frame)
-{
-    const int before = tx.answerCount();
-    QTimer wake; // the wait below never outlasts this
-    wake.start(20);
-    QElapsedTimer clock;
-    clock.start();
-    tx.write(frame);
-    while (tx.answerCount() == before && clock.elapsed() < 3000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    return tx.answerCount() > before;
-}
-
 const QString kUnfinishedText =
     QStringLiteral("The transmitter did not receive all settings! Please WRITE again.");
 
@@ -194,15 +178,14 @@ void TestStatus::readOutcome()
     PtyTransmitter tx;
     QVERIFY(tx.openIn(*window));
     QVERIFY(tx.waitForReceived(2)); // "OK"
+    QList<QByteArray> answer;
+    for (const QByteArray &frame : settingFrames(kStartParameters).mid(0, frames))
+        answer << frame << (twice ? QList<QByteArray>{frame} : QList<QByteArray>());
+    tx.answerReads(answer);
     window->form()->toolButton_Read->click();
     QVERIFY(tx.waitForReceived(4)); // "RR"
     QVERIFY(activity().startsWith(QStringLiteral("Reading settings")));
-    const QList<QByteArray> answer = settingFrames(kStartParameters);
-    for (int i = 0; i < frames; ++i) {
-        for (int n = 0; n < (twice ? 2 : 1); ++n)
-            QVERIFY(sendPromptly(tx, answer[i]));
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(activity(), expected, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(activity(), expected, kAnswerWaitMs);
     QVERIFY(!window->form()->statusProgress->isVisible());
     // COMPARE offers the transmitter's settings only after a complete READ,
     // and only while its connection lasts.
@@ -270,7 +253,7 @@ void TestStatus::unwrittenChanges()
     PtyTransmitter tx;
     QVERIFY(tx.openIn(*window));
     QSpinBox *subTrim = window->form()->spinBox_sub[0];
-    QTest::qWait(150); // the first tick takes the starting snapshot
+    QVERIFY(waitForRefresh(*window)); // the tick takes the starting snapshot
     QCOMPARE(changes(), QString());
     subTrim->setValue(30);
     QTRY_COMPARE(changes(), QStringLiteral("Changed — not yet written"));
@@ -348,7 +331,7 @@ void TestStatus::changedFollowsWhatPassed()
     PtyTransmitter tx;
     if (action == "toolButton_Send" || action == "stopped")
         QVERIFY(tx.openIn(*window));
-    QTest::qWait(150); // the first tick takes the starting snapshot
+    QVERIFY(waitForRefresh(*window)); // the tick takes the starting snapshot
     if (editAtMs < 0)
         makeEdit();
     else
@@ -356,11 +339,15 @@ void TestStatus::changedFollowsWhatPassed()
 
     MessageBoxCatcher boxes;
     // With the port closed, SAVE names its file from the moment it is picked.
-    QString whileSaving;
+    // Every text the line shows, looked at in each pause however late the
+    // file dialog lets SAVE begin.
+    QStringList whileSaving;
     QTimer peek; // goes with this row, so it never writes into a later one
-    peek.setSingleShot(true);
-    connect(&peek, &QTimer::timeout, this, [&] { whileSaving = activity(); });
-    peek.start(600);
+    connect(&peek, &QTimer::timeout, this, [&] {
+        if (whileSaving.isEmpty() || whileSaving.last() != activity())
+            whileSaving << activity();
+    });
+    peek.start(20);
     if (action == "stopped") {
         tx.setLineStopped(true);
         ui->toolButton_Send->click();
@@ -380,7 +367,8 @@ void TestStatus::changedFollowsWhatPassed()
         if (noSettings)
             QCOMPARE(activity(), QStringLiteral("Not loaded: model.txt holds no settings"));
         if (action == "toolButton_Save")
-            QCOMPARE(whileSaving, QStringLiteral("Saving model.txt"));
+            QVERIFY2(whileSaving.contains(QStringLiteral("Saving model.txt")),
+                     qPrintable(whileSaving.join(" | ")));
     }
     QTRY_COMPARE(changes(), changed ? QStringLiteral("Changed — not yet written") : QString());
 }
@@ -389,24 +377,24 @@ void TestStatus::writeNeedsTheTransmittersVoice_data()
 {
     QTest::addColumn<QString>("farEnd"); // what the far end does from OPEN on
     QTest::addColumn<int>("frameAtMs");  // a channel frame after the click; -1: none
-    QTest::addColumn<int>("afterEndMs"); // a frame after the transfer's end; -1: none
+    QTest::addColumn<bool>("afterEnd");  // a frame as soon as the transfer has ended
     QTest::addColumn<bool>("delivered");
-    QTest::newRow("silent from OPEN") << "silent" << -1 << -1 << false;
-    QTest::newRow("streaming frames") << "streams" << -1 << -1 << true;
-    QTest::newRow("frames only during") << "silent" << 1500 << -1 << true;
-    QTest::newRow("frames only after the end") << "silent" << -1 << 500 << true;
-    QTest::newRow("a frame just before, then silent") << "frame" << -1 << -1 << false;
-    QTest::newRow("one byte just before, then silent") << "byte" << -1 << -1 << false;
-    QTest::newRow("a loopback plug echoes") << "echoes" << -1 << -1 << false;
-    QTest::newRow("random bytes every 100 ms") << "noise" << -1 << -1 << false;
-    QTest::newRow("12-byte frames of no listed kind") << "unlisted" << -1 << -1 << false;
+    QTest::newRow("silent from OPEN") << "silent" << -1 << false << false;
+    QTest::newRow("streaming frames") << "streams" << -1 << false << true;
+    QTest::newRow("frames only during") << "silent" << 1500 << false << true;
+    QTest::newRow("frames only after the end") << "silent" << -1 << true << true;
+    QTest::newRow("a frame just before, then silent") << "frame" << -1 << false << false;
+    QTest::newRow("one byte just before, then silent") << "byte" << -1 << false << false;
+    QTest::newRow("a loopback plug echoes") << "echoes" << -1 << false << false;
+    QTest::newRow("random bytes every 100 ms") << "noise" << -1 << false << false;
+    QTest::newRow("12-byte frames of no listed kind") << "unlisted" << -1 << false << false;
 }
 
 void TestStatus::writeNeedsTheTransmittersVoice()
 {
     QFETCH(QString, farEnd);
     QFETCH(int, frameAtMs);
-    QFETCH(int, afterEndMs);
+    QFETCH(bool, afterEnd);
     QFETCH(bool, delivered);
     // The window keeps its history in the data folder it starts with.
     QTemporaryDir data;
@@ -434,10 +422,10 @@ void TestStatus::writeNeedsTheTransmittersVoice()
         junk.start(100);
     if (farEnd != "streams") {
         // Echoes and noise are not the transmitter's voice either.
-        QTRY_VERIFY_WITH_TIMEOUT(connection().contains(silence), 2500);
+        QTRY_VERIFY_WITH_TIMEOUT(connection().contains(silence), kAnswerWaitMs);
         QVERIFY(!activity().contains(silence)); // only the connection part names it
     }
-    QTest::qWait(150); // the first tick takes the starting snapshot
+    QVERIFY(waitForRefresh(*window)); // the tick takes the starting snapshot
     window->form()->spinBox_sub[0]->setValue(20);
     QTRY_COMPARE(changes(), QStringLiteral("Changed — not yet written"));
 
@@ -449,14 +437,16 @@ void TestStatus::writeNeedsTheTransmittersVoice()
     if (frameAtMs >= 0)
         QTimer::singleShot(frameAtMs, &tx, [&] { tx.write(frame); });
     window->form()->toolButton_Send->click(); // returns once the transfer has ended
-    if (afterEndMs >= 0) {
-        QTest::qWait(afterEndMs);
+    if (afterEnd) {
+        // On the line before the window's next turn, so well inside the
+        // second the verdict stays open for.
         QCOMPARE(activity(), QStringLiteral("Writing end of transfer")); // verdict still open
         tx.write(frame);
     }
     const QString unheard =
         QStringLiteral("Not answered: is the transmitter on, and is this its port? WRITE again.");
-    QTRY_COMPARE_WITH_TIMEOUT(activity(), delivered ? QStringLiteral("Written") : unheard, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(activity(), delivered ? QStringLiteral("Written") : unheard,
+                              kAnswerWaitMs);
     QTRY_COMPARE(boxes.texts, delivered ? QStringList() : QStringList{kUnfinishedText});
     QCOMPARE(changes(), delivered ? QString() : QStringLiteral("Changed — not yet written"));
     QTest::qWait(50); // a history entry is written once the loop turns

@@ -64,7 +64,7 @@ void TestUndo::init()
     QVERIFY(tx->openIn(*window));
     // The first refresh tick takes the window's settings as what the
     // transmitter has; the pilot's edits come after it.
-    QTest::qWait(250);
+    QVERIFY(waitForRefresh(*window));
 }
 
 void TestUndo::cleanup()
@@ -124,7 +124,9 @@ void TestUndo::keys()
     dialogs.answers = QStringList{QString()}; // the pilot cancels
     const ParameterSet before = paramSet;
     const QVariant shownBefore = shownValue(widget);
-    tx->clearReceived(); // what the tool said on opening the port
+    tx->clearReceived();      // what the tool said on opening the port
+    if (between == ReadReply) // the transmitter answers with its sub-trims
+        tx->answerReads({hexBytes("FE 00 55 64 78 8C 78 78 78 78 78 FE")});
 
     pressKeys(typed);
     if (!opens.isEmpty()) {
@@ -134,12 +136,10 @@ void TestUndo::keys()
         return;
     }
     if (between == ReadReply) {
-        QVERIFY(tx->waitForReceived(2));
-        QCOMPARE(tx->takeReceived(), QByteArray("RR"));
-        QVERIFY(tx->sendFrame(hexBytes("FE 00 55 64 78 8C 78 78 78 78 78 FE"))); // sub-trims
+        QTRY_COMPARE_WITH_TIMEOUT(tx->received(), QByteArray("RRWWW"), kAnswerWaitMs);
     }
     // READ's step closes when its grace period is over.
-    QTRY_COMPARE_WITH_TIMEOUT(window->editorSteps()->count(), 1, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(window->editorSteps()->count(), 1, kAnswerWaitMs);
     const ParameterSet after = paramSet;
     const QVariant shownAfter = shownValue(widget);
     QVERIFY(shownAfter != shownBefore);

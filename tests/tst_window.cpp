@@ -571,8 +571,8 @@ void TestWindow::statusLineReadsWhole()
     status.refreshChanges();
     status.showHeldModel(model);
     status.openFailed(activity); // any outcome is shown the same way
-    QTRY_VERIFY_WITH_TIMEOUT(form.statusConnection->toolTip().contains("no data"), 2500);
-    QTest::qWait(50); // the bar lays its parts out
+    QTRY_VERIFY_WITH_TIMEOUT(form.statusConnection->toolTip().contains("no data"), 20000);
+    QCoreApplication::sendPostedEvents(); // the bar lays its parts out
 
     QCOMPARE(form.statusbar->width(), 1100);
     QCOMPARE(form.statusActivity->toolTip(), activity);

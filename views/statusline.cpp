@@ -103,7 +103,12 @@ StatusLine::StatusLine(const Widgets &widgets, const LinkActivity &activity, QOb
 {
     readGrace.setSingleShot(true);
     readGrace.setInterval(kReadGraceMs);
-    connect(&readGrace, &QTimer::timeout, this, &StatusLine::readGraceOver);
+    connect(&readGrace, &QTimer::timeout, this, [this] {
+        if (readGraceHeld)
+            readGrace.start();
+        else
+            readGraceOver();
+    });
     silenceCheck.setSingleShot(true);
     connect(&silenceCheck, &QTimer::timeout, this, &StatusLine::checkSilence);
     connectionShown = QStringLiteral("Not connected");
@@ -424,6 +429,13 @@ void StatusLine::setOutcome(const QString &text)
     }
     outcome = text;
     showActivity();
+}
+
+void StatusLine::holdReadGrace(bool hold)
+{
+    readGraceHeld = hold;
+    if (!hold && readGrace.isActive())
+        readGrace.start();
 }
 
 void StatusLine::readGraceOver()

@@ -97,6 +97,11 @@ public:
     // file has.
     bool hasUnwrittenChanges() const;
 
+    // The tool never holds READ's grace. A test whose transmitter answers
+    // slower than a real one (a busy machine) holds it while it answers;
+    // released, the grace runs whole from then on.
+    void holdReadGrace(bool hold);
+
 signals:
     // A READ was judged once its grace period was over, by the distinct
     // setting frames that came back (all kSettingFrameKinds: complete).
@@ -151,6 +156,7 @@ private:
     // Frames of a real transmitter trail READ's pause: READ shows its
     // progress a little longer and is judged only then.
     QTimer readGrace;
+    bool readGraceHeld = false;
     // The frames a LOAD delivered to the transmitter; they are newer than
     // the file's and are taken after it when LOAD reports its end.
     QByteArray loadDelivered[4];

@@ -4,13 +4,16 @@
 #include "support/ptytransmitter.h"
 
 #include "app/mainwindow.h"
+#include "check/transmittercheck.h"
 #include "ui/mainform.h"
+#include "views/statusline.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSocketNotifier>
 #include <QTest>
 
@@ -85,8 +88,16 @@ void PtyTransmitter::streamFrame()
         return;
     if (!toolHasPortOpen()) {
         // A closed port loses what arrives: the frame is not read later.
-        if (m_answerFrom >= 0 && unreadByTool() > 0)
+        if (m_answerFrom >= 0 && unreadByTool() > 0) {
             ::tcflush(m_spareSlave, TCIFLUSH);
+        } else if (m_answerFrom >= 0 && m_notifier->isEnabled()) {
+            // Taken before the close: its answer may still be on its way
+            // through a busy kernel, and must not pass for the next one.
+            pollfd line{m_master, POLLIN, 0};
+            while (m_answerFrom >= 0 && m_notifier->isEnabled() &&
+                   ::poll(&line, 1, 1000 * kWaitScale) == 1)
+                readFromTool();
+        }
         m_answerFrom = -1;
         return;
     }
@@ -143,6 +154,56 @@ bool PtyTransmitter::sendFrame(const QByteArray &frame, int timeoutMs)
     const int before = answerCount();
     write(frame);
     return QTest::qWaitFor([&] { return answerCount() > before; }, timeoutMs * kWaitScale);
+}
+
+void PtyTransmitter::answerReads(const QList<QByteArray> &frames)
+{
+    m_answer = frames;
+    m_requestsFrom = m_wire.size();
+    m_heldForAnswer = !frames.isEmpty();
+    applyHolds();
+}
+
+void PtyTransmitter::holdToolsWaits(bool hold)
+{
+    m_heldByTest = hold;
+    applyHolds();
+}
+
+void PtyTransmitter::applyHolds()
+{
+    if (!m_window)
+        return;
+    const bool hold = m_heldByTest || m_heldForAnswer;
+    if (auto *check = m_window->findChild<TransmitterCheck *>())
+        check->holdWait(hold);
+    if (auto *status = m_window->findChild<StatusLine *>())
+        status->holdReadGrace(hold);
+}
+
+void PtyTransmitter::answerRequests()
+{
+    const int request = m_answer.isEmpty() ? -1 : m_wire.indexOf("RR", m_requestsFrom);
+    if (request >= 0) { // a new request gets the whole answer
+        m_requestsFrom = request + 2;
+        m_answerLeft = m_answer;
+        m_answerTaken = false;
+        m_heldForAnswer = true;
+        applyHolds();
+    }
+    // One frame per notification: the next goes once the tool has taken
+    // the last one (a stream frame too).
+    if ((m_answerLeft.isEmpty() && !m_answerTaken) || unreadByTool() > 0 || !toolHasPortOpen())
+        return;
+    if (!m_answerLeft.isEmpty()) {
+        writeRaw(m_answerLeft.takeFirst());
+        m_answerTaken = m_answerLeft.isEmpty();
+        return;
+    }
+    m_answerTaken = false;
+    emit answerSent();
+    m_heldForAnswer = false;
+    applyHolds();
 }
 
 QByteArray PtyTransmitter::takeReceived()
@@ -244,6 +305,13 @@ void PtyTransmitter::readFromTool()
         m_received.remove(answer, 3);
         m_answerFrom = -1;
     }
+    answerRequests();
+}
+
+bool waitForRefresh(MainWindow &window)
+{
+    QSignalSpy tick(window.findChild<QTimer *>(QStringLiteral("refreshTimer")), &QTimer::timeout);
+    return tick.wait(5000 * kWaitScale);
 }
 
 QByteArray hexBytes(const char *spacedHex)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -19,6 +20,10 @@ constexpr int kWaitScale = VEGALYRA_WAIT_SCALE;
 #else
 constexpr int kWaitScale = 1;
 #endif
+
+// How long a test waits at most for the tool and a transmitter to get
+// through a whole answer: only ever waited on, never a verdict.
+constexpr int kAnswerWaitMs = 20000 * kWaitScale;
 
 // A transmitter on the far side of a pseudo-terminal. The tool opens the
 // slave end like any serial port; the test reads what the tool writes and
@@ -53,6 +58,18 @@ public:
     // Writes one frame and waits until the tool has answered it with "WWW".
     bool sendFrame(const QByteArray &frame, int timeoutMs = 3000);
 
+    // Answers every "RR" the tool sends from now on with `frames` (none:
+    // no answer), like a transmitter: each frame as soon as the tool has
+    // taken the one before, on its answer rather than on a clock. From now
+    // (after openIn) and while an answer runs, the tool's waits for it (the
+    // check's, READ's grace) are held, so a busy machine cannot make the
+    // answer late; they run whole from the end of the answer, once
+    // answerSent() has been emitted.
+    void answerReads(const QList<QByteArray> &frames);
+    // The test's own hold on those waits, for frames it sends itself or
+    // for what it does before a verdict; they run once neither holds them.
+    void holdToolsWaits(bool hold);
+
     // Everything the tool has written so far (collected while events run),
     // less its answers to the stream.
     QByteArray received() const { return m_received; }
@@ -82,7 +99,14 @@ public:
     // are waiting on its side of the line.
     bool waitUntilToolCanRead(int timeoutMs = 1000) const;
 
+signals:
+    // The whole answer to an "RR" has been taken by the tool; its waits
+    // are still held while this is emitted.
+    void answerSent();
+
 private:
+    void answerRequests();
+    void applyHolds();
     void readFromTool();
     void streamFrame();
     void writeRaw(const QByteArray &bytes);
@@ -101,7 +125,17 @@ private:
     // Where in received() the answer to the stream frame will be; -1: none.
     int m_answerFrom = -1;
     bool m_echo = false;
+    QList<QByteArray> m_answer;     // what every "RR" is answered with
+    QList<QByteArray> m_answerLeft; // the frames of the current answer still to go
+    bool m_answerTaken = false;     // the last frame is out, the tool is to take it
+    bool m_heldForAnswer = false;
+    bool m_heldByTest = false;
+    int m_requestsFrom = 0; // where in wire() to look for the next "RR"
 };
+
+// Waits until the window's 100 ms refresh has run once more: the settings
+// have passed through the widgets and the status line took its snapshot.
+bool waitForRefresh(MainWindow &window);
 
 // Hex notation for frames in tests: "FE 18 05 DC" -> bytes.
 QByteArray hexBytes(const char *spacedHex);
