@@ -3,6 +3,7 @@
 
 #include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "app/qtcompat.h"
 #include "app/startup.h"
 #include "app/verbs.h"
 #include "files/paramfileread.h"
@@ -32,8 +33,7 @@ int main(int argc, char *argv[])
     // On a 150 % or 200 % display the fixed form scales as a whole instead
     // of staying small, and the icons come from their large pixmaps. Both
     // must be set before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    qtcompat::scaleForHighDpi();
     // 150 % stays 150 %: rounded up to 200 % the window would not fit a
     // 1920 x 1080 screen.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(

@@ -3,6 +3,7 @@
 
 #include "files/paramfile.h"
 
+#include "app/qtcompat.h"
 #include "model/editing.h"
 
 #include <QIODevice>
@@ -114,6 +115,6 @@ QString readParameterFileText(QIODevice &device)
 {
     const QByteArray bytes = device.read(kParameterFileReadLimit);
     QTextStream stream(bytes);
-    stream.setCodec("UTF-8");
+    qtcompat::useUtf8(stream);
     return stream.readAll();
 }

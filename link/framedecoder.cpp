@@ -153,7 +153,7 @@ void putRows(QByteArray &frame, const FrameKind &kind, const ParameterSet &p)
         for (int i = 0; i < row.count; ++i) {
             int at = row.offset + i * row.width;
             const int top = row.width == 2 ? 0xFFFF : 0xFF;
-            const int raw = int(qBound<qint64>(0, qint64(values[i]) + row.bias, top));
+            const int raw = int(qBound(qint64(0), qint64(values[i]) + row.bias, qint64(top)));
             if (row.width == 2)
                 frame[at++] = char(raw >> 8);
             frame[at] = char(raw & 0xFF);

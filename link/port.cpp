@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/mainwindow.h"
+#include "app/qtcompat.h"
 
 #include "link/framedecoder.h"
 #include "link/openfailure.h"
@@ -288,13 +289,8 @@ void MainWindow::setUpPortHandling()
 {
     // Closing must not put the line settings back as they were before the
     // open: a line-settings change right after "DIS" could send its tail at
-    // another speed. (Later Qt versions never restore them.)
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    QT_WARNING_PUSH
-    QT_WARNING_DISABLE_DEPRECATED
-    serialPort.setSettingsRestoredOnClose(false);
-    QT_WARNING_POP
-#endif
+    // another speed.
+    qtcompat::keepLineSettingsOnClose(serialPort);
     connect(&serialPort, &QSerialPort::readyRead, this, &MainWindow::serialPort_readyRead);
 
     // A transmitter unplugged, or an adapter pulled, makes the open port

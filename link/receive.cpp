@@ -24,7 +24,7 @@ void MainWindow::serialPort_readyRead()
     const QByteArray bytes = serialPort.readAll();
     if (bytes.isEmpty())
         return;
-    qDebug("bSize:%d", bytes.size());
+    qDebug("bSize:%d", int(bytes.size()));
     // What the transmitter sends is never a step the pilot could undo.
     NotThePilot received(*undo);
 

@@ -11,8 +11,11 @@ namespace {
 // moves a curve off the chart. Holding such a value, the sizes and the
 // results within these bounds keeps every product inside 64 bits and every
 // coordinate one the painter can clip; within them the results are exactly
-// those of the 32-bit arithmetic the charts are defined with.
-constexpr qint64 kValueLimit = 1000000;
+// those of the 32-bit arithmetic the charts are defined with. A value a
+// hundred times past any setting's range already runs the curve far off
+// the chart; Qt 6's painter leaves out a curve whose ends lie a million
+// pixels off, where Qt 5's drew the part on the chart.
+constexpr qint64 kValueLimit = 10000;
 constexpr qint64 kCoordLimit = 1 << 24;
 
 qint64 value(int v)

@@ -3,12 +3,26 @@
 # Install rules and the Debian package: `cmake --install` puts the programs
 # in bin/, and the desktop entry and the application icon where a desktop's
 # menu finds them; `cpack` (scripts/package) wraps the same files into
-# build/vegalyra_<version>_<arch>.deb.
+# build/vegalyra_<version>_<arch>.deb, or, built with Qt 6, into
+# build-qt6/vegalyra-qt6_<version>_<arch>.deb.
 # packaging/windows/ packs the Windows build.
 if(WIN32)
     return()
 endif()
 include(GNUInstallDirs)
+
+# The package for Qt 6 systems has a name of its own, so that neither can be
+# taken for the other. Both hold the same files (/usr/bin/vegalyra, the menu
+# entry, ...): each replaces the other when installed, and the two are
+# never installed together.
+if(VEGALYRA_QT STREQUAL "6")
+    set(VEGALYRA_PACKAGE vegalyra-qt6)
+    set(VEGALYRA_OTHER_PACKAGE vegalyra)
+else()
+    set(VEGALYRA_PACKAGE vegalyra)
+    set(VEGALYRA_OTHER_PACKAGE vegalyra-qt6)
+endif()
+set(CMAKE_INSTALL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${VEGALYRA_PACKAGE})
 
 set(VEGALYRA_PROGRAMS vegalyra)
 if(TARGET vegalyra-emulator)
@@ -92,7 +106,9 @@ endif()
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME vegalyra)
+set(CPACK_PACKAGE_NAME ${VEGALYRA_PACKAGE})
+set(CPACK_DEBIAN_PACKAGE_CONFLICTS ${VEGALYRA_OTHER_PACKAGE})
+set(CPACK_DEBIAN_PACKAGE_REPLACES ${VEGALYRA_OTHER_PACKAGE})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "VEGA & LYRA tool maintainers")
 set(VEGALYRA_MAINTAINER "VEGA & LYRA tool maintainers <maintainers@vegalyra.invalid>"
@@ -107,6 +123,12 @@ cable, read every model setting into the tool, edit it (servo reverse,
 sub-trim, end points, dual rate and expo, mixes, throttle curve, alarms,
 stick mode) and write it back. While the port is open the tool shows the
 live channel outputs, trims, RSSI and voltages.")
+if(VEGALYRA_QT STREQUAL "6")
+    string(APPEND CPACK_PACKAGE_DESCRIPTION "
+.
+This package is the tool built with Qt 6, for systems that ship Qt 6; the
+package vegalyra is the same tool built with Qt 5.")
+endif()
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -167,7 +167,6 @@ void MainForm::setupUi(QMainWindow *window)
                       formStyles().tabWidget, 0, 94, 1100, 560);
     QFont tabFont(QStringLiteral("Arial"), 11);
     tabFont.setBold(true);
-    tabFont.setWeight(75);
     tabWidget->setFont(tabFont);
     tabWidget->setTabPosition(QTabWidget::North);
     tabWidget->setTabShape(QTabWidget::Rounded);

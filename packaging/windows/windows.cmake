@@ -13,6 +13,9 @@
 if(NOT WIN32)
     return()
 endif()
+if(NOT VEGALYRA_QT STREQUAL "5")
+    message(FATAL_ERROR "The Windows build is made with Qt 5 (scripts/windows builds it)")
+endif()
 
 get_filename_component(VEGALYRA_QT_PREFIX "${Qt5_DIR}/../../.." ABSOLUTE)
 

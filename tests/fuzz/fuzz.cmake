@@ -77,7 +77,7 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     # The codecs once more, instrumented for libFuzzer's coverage feedback.
     add_library(vegalyra_codecs_fuzz STATIC ${VEGALYRA_CODEC_SOURCES} ${VEGALYRA_FUZZ_SUPPORT})
     target_include_directories(vegalyra_codecs_fuzz PUBLIC ${CMAKE_SOURCE_DIR})
-    target_link_libraries(vegalyra_codecs_fuzz PUBLIC Qt5::Core)
+    target_link_libraries(vegalyra_codecs_fuzz PUBLIC Qt::Core)
     target_compile_options(vegalyra_codecs_fuzz PRIVATE -fsanitize=fuzzer-no-link)
     set_target_properties(vegalyra_codecs_fuzz PROPERTIES AUTOMOC OFF)
     foreach(target ${VEGALYRA_FUZZ_TARGETS})
