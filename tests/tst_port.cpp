@@ -347,6 +347,17 @@ void TestPort::portPluggedInLaterIsOffered()
     fakePorts = QStringList{"ttyACM0", "ttyUSB1"};
     QTRY_COMPARE_WITH_TIMEOUT(ui->portNameBox->currentText(), QStringLiteral("ttyACM0"), 2500);
     QCOMPARE(ui->statusActivity->text(), QStringLiteral("New port: ttyACM0"));
+
+    // Plugged in while the list is dropped down: the list stays as the
+    // pilot sees it, and once it closes the port is announced and chosen.
+    ui->portNameBox->showPopup();
+    fakePorts = QStringList{"ttyACM0", "ttyUSB0", "ttyUSB1"};
+    QSignalSpy polls(window->findChild<QTimer *>("portPoll"), &QTimer::timeout);
+    QVERIFY(polls.wait(5000) || !polls.isEmpty());
+    QCOMPARE(items(ui->portNameBox), (QStringList{"ttyACM0", "ttyUSB1"}));
+    ui->portNameBox->hidePopup();
+    QTRY_COMPARE_WITH_TIMEOUT(ui->portNameBox->currentText(), QStringLiteral("ttyUSB0"), 2500);
+    QCOMPARE(ui->statusActivity->text(), QStringLiteral("New port: ttyUSB0"));
 }
 
 void TestPort::portUsedStaysChosen()
