@@ -6,6 +6,9 @@
 // the answers can outgrow what the line carries. Prints the CPU time and
 // the memory of the tool's process over the flood.
 //
+// With "loopback" the peer is a loopback plug instead: it echoes what the
+// tool sends at the line's rate.
+//
 // The peer runs in a child process, so the CPU time measured is the
 // tool's alone.
 
@@ -22,8 +25,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -92,11 +97,49 @@ void addNs(timespec &t, long ns)
     _exit(0);
 }
 
+// A loopback plug: what the tool sends comes straight back, at the line's
+// rate. The tool answers every notification with "WWW", which comes back
+// as the next notification: an exchange that never ends.
+[[noreturn]] void echoAtLineRate(int master, int seconds)
+{
+    const long nsPerByte = 1000000000L / kLineBytesPerSecond;
+    timespec next{};
+    clock_gettime(CLOCK_MONOTONIC, &next);
+    const time_t end = next.tv_sec + seconds;
+    long echoed = 0;
+    char bytes[4096];
+    while (next.tv_sec < end) {
+        pollfd line{master, POLLIN, 0};
+        if (::poll(&line, 1, 100) <= 0) {
+            clock_gettime(CLOCK_MONOTONIC, &next);
+            continue;
+        }
+        const ssize_t n = ::read(master, bytes, sizeof bytes);
+        if (n <= 0)
+            break;
+        // The bytes leave the plug one byte time after another.
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        if (now.tv_sec > next.tv_sec || (now.tv_sec == next.tv_sec && now.tv_nsec > next.tv_nsec))
+            next = now;
+        addNs(next, nsPerByte * long(n));
+        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &next, nullptr);
+        if (::write(master, bytes, size_t(n)) < 0 && errno != EAGAIN)
+            _exit(0);
+        echoed += n;
+    }
+    std::printf("plug echoed %ld bytes\n", echoed);
+    std::fflush(stdout);
+    _exit(0);
+}
+
 } // namespace
 
+// bench_flood [SECONDS [loopback]]
 int main(int argc, char **argv)
 {
     const int seconds = argc > 1 ? std::atoi(argv[1]) : 10;
+    const bool loopback = argc > 2 && std::strcmp(argv[2], "loopback") == 0;
     int master = -1;
     int slave = -1;
     char name[PATH_MAX] = {};
@@ -125,15 +168,22 @@ int main(int argc, char **argv)
     QTest::qWait(300);
 
     const pid_t peer = fork();
-    if (peer == 0)
+    if (peer == 0) {
+        if (loopback)
+            echoAtLineRate(master, seconds);
         floodAtLineRate(master, seconds);
+    }
     ::close(master);
 
     const double cpuBefore = cpuSeconds();
     const double memBefore = residentMiB();
     QElapsedTimer wall;
     wall.start();
-    std::printf("flood of single bytes at %ld bytes/s for %d s\n", kLineBytesPerSecond, seconds);
+    if (loopback)
+        std::printf("loopback plug at %ld bytes/s for %d s\n", kLineBytesPerSecond, seconds);
+    else
+        std::printf("flood of single bytes at %ld bytes/s for %d s\n", kLineBytesPerSecond,
+                    seconds);
     std::printf("  t/s   CPU %%   RSS MiB   queued bytes\n");
     // The real event loop: QTest::qWait would sleep between its turns and
     // take in far fewer notifications than the tool does in use.
