@@ -46,6 +46,16 @@ QString portEntryText(const PortDetails &port)
     return port.name + QStringLiteral(" — ") + about.join(QStringLiteral(" · "));
 }
 
+QString portNameGiven(const QString &name)
+{
+#ifdef Q_OS_WIN
+    const QString device = QStringLiteral("\\\\.\\");
+    if (name.startsWith(device) && name.size() > device.size())
+        return name.mid(device.size());
+#endif
+    return name;
+}
+
 PortListChoice choosePortList(PortListOccasion occasion, const QStringList &shown,
                               const QString &shownCurrent, const QList<PortDetails> &present,
                               const QStringList &extra, const QString &preferred, bool dropDownOpen)

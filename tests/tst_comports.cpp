@@ -3,7 +3,9 @@
 // On Windows the port list follows the COM ports the registry lists: a
 // cable back under another number replaces the old port, the new one
 // becomes current and the status line names it. Runs under Wine.
+#include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "link/portlist.h"
 #include "ui/mainform.h"
 
 #include <QComboBox>
@@ -52,6 +54,21 @@ void TestComPorts::listFollowsTheRegistry()
     QVERIFY(setPort(L"COM7"));
     QTRY_COMPARE_WITH_TIMEOUT(box->currentText(), QStringLiteral("COM7"), 3000);
     QVERIFY(window.form()->statusActivity->toolTip().startsWith("New port: COM7"));
+    {
+        // Named on the command line by its device path: the same port, once.
+        const CommandLineOptions options =
+            parseCommandLine({"vegalyra", "--port", "\\\\.\\COM7"});
+        setExtraPortNames(options.ports);
+        MainWindow started;
+        started.selectPort(options.ports.first());
+        QComboBox *named = started.form()->portNameBox;
+        int listed = 0;
+        for (int i = 0; i < named->count(); ++i)
+            listed += named->itemText(i).endsWith(QStringLiteral("COM7")) ? 1 : 0;
+        QCOMPARE(listed, 1);
+        QCOMPARE(named->currentText(), QStringLiteral("COM7"));
+        setExtraPortNames({});
+    }
     QVERIFY(setPort(L"COM8"));
     QTRY_COMPARE_WITH_TIMEOUT(box->findText("COM7"), -1, 3000);
     QTRY_COMPARE_WITH_TIMEOUT(box->currentText(), QStringLiteral("COM8"), 3000);
