@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include <cerrno>
@@ -100,7 +101,7 @@ void addNs(timespec &t, long ns)
 // A loopback plug: what the tool sends comes straight back, at the line's
 // rate. The tool answers every notification with "WWW", which comes back
 // as the next notification: an exchange that never ends.
-[[noreturn]] void echoAtLineRate(int master, int seconds)
+[[noreturn]] void echoAtLineRate(int master, int seconds, int told)
 {
     const long nsPerByte = 1000000000L / kLineBytesPerSecond;
     timespec next{};
@@ -129,6 +130,8 @@ void addNs(timespec &t, long ns)
         echoed += n;
     }
     std::printf("plug echoed %ld bytes\n", echoed);
+    if (::write(told, &echoed, sizeof echoed) < 0)
+        _exit(1);
     std::fflush(stdout);
     _exit(0);
 }
@@ -167,10 +170,27 @@ int main(int argc, char **argv)
     }
     QTest::qWait(300);
 
+    // What the tool costs with the port open and nothing arriving (its
+    // refresh ticks), so that the cost of an answer can be told from it.
+    double idleShare = 0;
+    {
+        const double cpu = cpuSeconds();
+        QElapsedTimer idle;
+        idle.start();
+        QTimer::singleShot(2000, &app, &QApplication::quit);
+        app.exec();
+        idleShare = (cpuSeconds() - cpu) / (idle.elapsed() / 1000.0);
+    }
+    // The plug tells how many bytes it echoed: three for each answer.
+    int echoedPipe[2] = {-1, -1};
+    if (loopback && ::pipe(echoedPipe) != 0) {
+        std::perror("pipe");
+        return 1;
+    }
     const pid_t peer = fork();
     if (peer == 0) {
         if (loopback)
-            echoAtLineRate(master, seconds);
+            echoAtLineRate(master, seconds, echoedPipe[1]);
         floodAtLineRate(master, seconds);
     }
     ::close(master);
@@ -203,9 +223,28 @@ int main(int argc, char **argv)
     const double used = cpuSeconds() - cpuBefore;
     const double elapsed = wall.elapsed() / 1000.0;
     waitpid(peer, nullptr, 0);
+    long echoed = 0;
+    if (loopback) {
+        ::close(echoedPipe[1]);
+        if (::read(echoedPipe[0], &echoed, sizeof echoed) != ssize_t(sizeof echoed))
+            echoed = 0;
+    }
     std::printf("CPU %.2f s in %.1f s = %.1f %% of one core; RSS %.2f -> %.2f MiB (%+.2f MiB)\n",
                 used, elapsed, 100.0 * used / elapsed, memBefore, residentMiB(),
                 residentMiB() - memBefore);
+    // How fast the exchange turns depends on how soon the system runs the
+    // plug and the tool, so on the machine's load; the CPU time an answer
+    // costs does much less. At 115200 baud the line carries at most 3840
+    // "WWW" a second, which bounds what a real plug can cost.
+    const double answers = double(echoed) / 3.0;
+    if (loopback && answers > 0) {
+        const double perAnswer = (used - idleShare * elapsed) / answers;
+        std::printf("idle %.1f %% of one core; %.0f answers/s; %.1f us CPU an answer (user + "
+                    "system, idle part taken off); at the line's %ld answers/s: %.1f %% of one "
+                    "core\n",
+                    100.0 * idleShare, answers / elapsed, 1e6 * perAnswer,
+                    kLineBytesPerSecond / 3, 100.0 * (idleShare + perAnswer * (kLineBytesPerSecond / 3.0)));
+    }
     ::close(slave);
     return 0;
 }
