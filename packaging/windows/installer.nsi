@@ -173,6 +173,10 @@ Function un.onInit
     Abort "Cannot copy the uninstaller to $R2. Nothing was changed."
     copied:
     Exec '"$R2\uninstall.exe" $R0 _?=$INSTDIR'
+    ; The copy is running now: it and its folder go at the next restart,
+    ; as the copy a plain start makes does, instead of staying in TEMP.
+    Delete /REBOOTOK "$R2\uninstall.exe"
+    RMDir /REBOOTOK "$R2"
     SetErrorLevel 0
     Quit
     not_in_place:
