@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/commandline.h"
+#include "link/portchoice.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -193,7 +194,8 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
                            "This is free software: you are free to change and redistribute it.\n"
                            "There is NO WARRANTY, to the extent permitted by law.\n");
     }
-    options.ports = parser.values(port);
+    for (const QString &name : parser.values(port))
+        options.ports << portNameGiven(name);
     if (!options.exitNow)
         takeVerb(parser, verbs, output, options);
     return options;

@@ -287,8 +287,16 @@ bool WholeFileWriter::stage(const QByteArray &content)
         return true;
     if (!open())
         return false;
-    if (m_file->write(content) != content.size() || !m_file->flush())
-        return fail(m_file->errorString());
+    // A short write (the disk filled up part way) sets no error on the file:
+    // the next write meets the full disk and carries the system's reason.
+    for (qint64 done = 0; done < content.size();) {
+        const qint64 written = m_file->write(content.constData() + done, content.size() - done);
+        if (written <= 0)
+            return fail(m_file->error() != QFileDevice::NoError
+                            ? m_file->errorString()
+                            : qt_error_string(int(GetLastError())));
+        done += written;
+    }
     m_file->close();
     if (m_file->error() != QFileDevice::NoError)
         return fail(m_file->errorString());

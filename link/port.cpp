@@ -323,8 +323,14 @@ void MainWindow::setUpPortHandling()
             if (!serialPort.isOpen())
                 updatePortNames(ui->portNameBox, PortListOccasion::Popup);
         });
+        // A port plugged in or pulled while the pilot was choosing is
+        // announced and chosen once the list is closed, as the poll would
+        // have done. (Queued: the list is hidden by then.)
+        connect(box, &PortNameBox::popupHidden, this, &MainWindow::pollPorts,
+                Qt::QueuedConnection);
     }
     portPoll = new QTimer(this);
+    portPoll->setObjectName(QStringLiteral("portPoll"));
     portPoll->setInterval(kPortPollMs);
     connect(portPoll, &QTimer::timeout, this, &MainWindow::pollPorts);
 }
@@ -335,6 +341,10 @@ void MainWindow::pollPorts()
         portPoll->stop();
         return;
     }
+    // While the list is dropped down it stays as the pilot sees it; the
+    // devices are taken in as new once it is closed.
+    if (const auto *box = qobject_cast<PortNameBox *>(ui->portNameBox); box && box->isDroppedDown())
+        return;
     // The system is asked for the ports only when a device came or went.
     QStringList devices = portSignature();
     if (devices == devicesSeen)

@@ -46,6 +46,24 @@ QString portEntryText(const PortDetails &port)
     return port.name + QStringLiteral(" — ") + about.join(QStringLiteral(" · "));
 }
 
+QString portNameGiven(const QString &name)
+{
+#ifdef Q_OS_WIN
+    const QString device = QStringLiteral("\\\\.\\");
+    QString port = name;
+    if (port.startsWith(device) && port.size() > device.size())
+        port = port.mid(device.size());
+    // Windows names a port without regard to case: "com12" is the listed
+    // COM12, and listed once.
+    bool number = port.size() > 3 && port.startsWith(QStringLiteral("COM"), Qt::CaseInsensitive);
+    for (int i = 3; number && i < port.size(); ++i)
+        number = port.at(i).isDigit();
+    return number ? port.toUpper() : port;
+#else
+    return name;
+#endif
+}
+
 PortListChoice choosePortList(PortListOccasion occasion, const QStringList &shown,
                               const QString &shownCurrent, const QList<PortDetails> &present,
                               const QStringList &extra, const QString &preferred, bool dropDownOpen)

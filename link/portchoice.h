@@ -26,6 +26,11 @@ const PortDetails *findPort(const QList<PortDetails> &ports, const QString &name
 // "COM5 — USB-SERIAL CH340"; the bare name when the system says nothing.
 QString portEntryText(const PortDetails &port);
 
+// A port as the pilot names it on the command line, by the name the port
+// list gives it: on Windows "\\.\COM12" (the device path, which ports
+// above COM9 need elsewhere) is the listed COM12.
+QString portNameGiven(const QString &name);
+
 // Why the port list is rebuilt.
 enum class PortListOccasion {
     StartUp, // the window opens: the port of the last successful OPEN is preferred

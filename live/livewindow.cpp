@@ -155,6 +155,10 @@ void LiveWindow::open()
             bringOnScreen();
         else
             placeBesideMainWindow();
+    } else {
+        // Moved off the screen before it was closed, or the screens changed
+        // since: every opening shows it whole.
+        bringOnScreen();
     }
     show();
     raise();

@@ -3,7 +3,9 @@
 // On Windows the port list follows the COM ports the registry lists: a
 // cable back under another number replaces the old port, the new one
 // becomes current and the status line names it. Runs under Wine.
+#include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "link/portlist.h"
 #include "ui/mainform.h"
 
 #include <QComboBox>
@@ -52,6 +54,26 @@ void TestComPorts::listFollowsTheRegistry()
     QVERIFY(setPort(L"COM7"));
     QTRY_COMPARE_WITH_TIMEOUT(box->currentText(), QStringLiteral("COM7"), 3000);
     QVERIFY(window.form()->statusActivity->toolTip().startsWith("New port: COM7"));
+    // Named on the command line by its device path, in any case, or twice:
+    // the same port, listed once by its own name.
+    for (const QStringList &given :
+         {QStringList{"\\\\.\\COM7"}, QStringList{"\\\\.\\com7"}, QStringList{"com7"},
+          QStringList{"COM7", "\\\\.\\COM7"}}) {
+        QStringList arguments{"vegalyra"};
+        for (const QString &name : given)
+            arguments << "--port" << name;
+        const CommandLineOptions options = parseCommandLine(arguments);
+        setExtraPortNames(options.ports);
+        MainWindow started;
+        started.selectPort(options.ports.first());
+        QComboBox *named = started.form()->portNameBox;
+        int listed = 0;
+        for (int i = 0; i < named->count(); ++i)
+            listed += named->itemText(i).endsWith(QStringLiteral("COM7"), Qt::CaseInsensitive);
+        QCOMPARE(listed, 1);
+        QCOMPARE(named->currentText(), QStringLiteral("COM7"));
+        setExtraPortNames({});
+    }
     QVERIFY(setPort(L"COM8"));
     QTRY_COMPARE_WITH_TIMEOUT(box->findText("COM7"), -1, 3000);
     QTRY_COMPARE_WITH_TIMEOUT(box->currentText(), QStringLiteral("COM8"), 3000);

@@ -145,6 +145,18 @@ void TestHistory::entriesFollowWhatReallyPassed()
     QVERIFY(window->form()->statusActivity->text().startsWith("Restored "));
     window->form()->pushButton_Undo->click();
     QVERIFY(!window->form()->statusActivity->text().startsWith("Restored "));
+
+    // An entry written while the list is open is listed at once, the
+    // pilot's selection kept.
+    dialog->table()->selectRow(0);
+    const QString chosen = dialog->entries()[0].path;
+    QVERIFY(tx->openIn(*window));
+    window->form()->spinBox_sub[2]->setValue(-20);
+    window->form()->toolButton_Send->click();
+    QTRY_COMPARE_WITH_TIMEOUT(dialog->table()->rowCount(), 2, 5000);
+    QCOMPARE(dialog->entries()[0].event, QStringLiteral("WRITE"));
+    QCOMPARE(dialog->table()->selectedItems().first()->row(), 1);
+    QCOMPARE(dialog->entries()[1].path, chosen);
 }
 
 void TestHistory::limitAndUnwritableFolder()

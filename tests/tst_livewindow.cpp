@@ -191,10 +191,11 @@ void TestLiveWindow::sagBelowAlarm()
 
 // Beside a main window that leaves less room than LIVE's narrowest, LIVE
 // stays on the screen (or starts at its left edge when wider); so does a
-// place remembered on a monitor that is gone (main width 0).
+// place remembered on a monitor that is gone (main width 0), and LIVE moved
+// off the screen and closed, then opened again (main width -1).
 void TestLiveWindow::opensOnTheScreen()
 {
-    for (const int mainWidth : {100, 700, 0}) {
+    for (const int mainWidth : {100, 700, 0, -1}) {
         QSettings().remove(QStringLiteral("live/geometry"));
         if (mainWidth == 0) {
             QWidget gone;
@@ -208,6 +209,12 @@ void TestLiveWindow::opensOnTheScreen()
         auto *live = new LiveWindow(log, &main);
         live->open();
         QVERIFY(QTest::qWaitForWindowExposed(live));
+        if (mainWidth < 0) {
+            live->move(4000, 3000);
+            live->close();
+            live->open();
+            QVERIFY(QTest::qWaitForWindowExposed(live));
+        }
         const QRect screen = main.screen()->availableGeometry(), at = live->frameGeometry();
         QVERIFY2((at.right() <= screen.right() || at.left() == screen.left()) &&
                      (at.bottom() <= screen.bottom() ||

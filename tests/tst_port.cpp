@@ -347,6 +347,39 @@ void TestPort::portPluggedInLaterIsOffered()
     fakePorts = QStringList{"ttyACM0", "ttyUSB1"};
     QTRY_COMPARE_WITH_TIMEOUT(ui->portNameBox->currentText(), QStringLiteral("ttyACM0"), 2500);
     QCOMPARE(ui->statusActivity->text(), QStringLiteral("New port: ttyACM0"));
+
+    // Plugged in while the list is dropped down: the list stays as the
+    // pilot sees it, and once it closes the port is announced and chosen.
+    ui->portNameBox->showPopup();
+    fakePorts = QStringList{"ttyACM0", "ttyUSB0", "ttyUSB1"};
+    QSignalSpy polls(window->findChild<QTimer *>("portPoll"), &QTimer::timeout);
+    QVERIFY(polls.wait(5000) || !polls.isEmpty());
+    QCOMPARE(items(ui->portNameBox), (QStringList{"ttyACM0", "ttyUSB1"}));
+    ui->portNameBox->hidePopup();
+    QTRY_COMPARE_WITH_TIMEOUT(ui->portNameBox->currentText(), QStringLiteral("ttyUSB0"), 2500);
+    QCOMPARE(ui->statusActivity->text(), QStringLiteral("New port: ttyUSB0"));
+
+    // Several changes while it is down, the chosen port pulled among them:
+    // once it closes the list is what is plugged in, the new port chosen;
+    // with nothing new, the chosen port gone, the first one is.
+    ui->portNameBox->showPopup();
+    for (const QStringList &plugged :
+         {QStringList{"ttyACM0", "ttyUSB1"}, QStringList{"ttyACM0", "ttyUSB1", "ttyUSB2"},
+          QStringList{"ttyACM0", "ttyUSB2"}}) {
+        fakePorts = plugged;
+        QVERIFY(polls.wait(5000));
+    }
+    QCOMPARE(items(ui->portNameBox), (QStringList{"ttyACM0", "ttyUSB0", "ttyUSB1"}));
+    ui->portNameBox->hidePopup();
+    QTRY_COMPARE_WITH_TIMEOUT(items(ui->portNameBox), (QStringList{"ttyACM0", "ttyUSB2"}), 2500);
+    QCOMPARE(ui->portNameBox->currentText(), QStringLiteral("ttyUSB2"));
+    QCOMPARE(ui->statusActivity->text(), QStringLiteral("New port: ttyUSB2"));
+    ui->portNameBox->showPopup();
+    fakePorts = QStringList{"ttyACM0"};
+    QVERIFY(polls.wait(5000));
+    ui->portNameBox->hidePopup();
+    QTRY_COMPARE_WITH_TIMEOUT(items(ui->portNameBox), QStringList{"ttyACM0"}, 2500);
+    QCOMPARE(ui->portNameBox->currentText(), QStringLiteral("ttyACM0"));
 }
 
 void TestPort::portUsedStaysChosen()

@@ -35,6 +35,7 @@
 #include <QToolButton>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -522,24 +523,32 @@ void TestWindow::statusLineReadsWhole_data()
     QTest::addColumn<QString>("model");
     QTest::addColumn<QString>("port");
     QTest::addColumn<bool>("whole"); // the activity shows whole, else shortened
+    // A check's note, given while a command runs (its bar shown), which
+    // stays beside the outcome; empty: none.
+    QTest::addColumn<QString>("note");
     RunningCommand unheard{CommandKind::DataReset, 1, CommandStep::EndOfTransfer, false, false, {}};
     unheard.unheard = true;
     const QString model("like Extra 330 SC aerobatics 1.4 m (12 settings differ)");
     const QString byId("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
     QTest::newRow("not answered, a long port")
-        << "" << transferOutcome(unheard) << "" << byId << true;
+        << "" << transferOutcome(unheard) << "" << byId << true << QString();
     QTest::newRow("READ cut short, a long port, a very long model name")
-        << "" << readOutcome(12) << QString(100, QChar('m')) << byId << true;
+        << "" << readOutcome(12) << QString(100, QChar('m')) << byId << true << QString();
     QTest::newRow("check cut short")
-        << "" << checkOutcomeText({CheckEnd::Partial, 7, {}, {}}, 0) << model << "ttyUSB10" << true;
+        << "" << checkOutcomeText({CheckEnd::Partial, 7, {}, {}}, 0) << model << "ttyUSB10" << true << QString();
     QTest::newRow("check interrupted, beside READ cut short")
         << "" << readOutcome(12) + " — " + checkInterruptionText(CommandKind::Read) << model
-        << "ttyUSB10" << false;
+        << "ttyUSB10" << false << QString();
     QTest::newRow("longer than the line, in a wide font")
         << "URW Bookman"
         << loadOutcome(QStringLiteral("field-setup-for-the-club-competition-2026.txt"),
                        FileFramesAccepted{{true, false, false, false}}, true, true)
-        << model << "ttyUSB10" << false;
+        << model << "ttyUSB10" << false << QString();
+    QTest::newRow("not answered, beside the check refused, a long port")
+        << "" << transferOutcome(unheard) << model << byId << false << checkRefusedText();
+    QTest::newRow("READ cut short, beside the check interrupted")
+        << "" << readOutcome(12) << model << byId << false
+        << checkInterruptionText(CommandKind::Read);
 }
 
 void TestWindow::statusLineReadsWhole()
@@ -549,6 +558,7 @@ void TestWindow::statusLineReadsWhole()
     QFETCH(QString, model);
     QFETCH(QString, port);
     QFETCH(bool, whole);
+    QFETCH(QString, note);
     const auto restore = qScopeGuard([font = QApplication::font(), record = paramSet] {
         QApplication::setFont(font);
         paramSet = record;
@@ -570,13 +580,31 @@ void TestWindow::statusLineReadsWhole()
     paramSet.subTrim[0] = paramSet.subTrim[0] == 30 ? 31 : 30;
     status.refreshChanges();
     status.showHeldModel(model);
-    status.openFailed(activity); // any outcome is shown the same way
     QTRY_VERIFY_WITH_TIMEOUT(form.statusConnection->toolTip().contains("no data"), 20000);
+    std::optional<CommandScope> command;
+    if (!note.isEmpty()) {
+        command.emplace(link, CommandKind::Read);
+        status.commandsChanged(nullptr);
+        status.checkEnded(note);
+        // The bar lays its parts out, the progress among them.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        // The parts' texts never widen the window.
+        QCOMPARE(host.width(), 1100);
+    }
+    status.openFailed(activity); // any outcome is shown the same way
+    if (command) {
+        command.reset();
+        status.commandsChanged(nullptr);
+    }
     QCoreApplication::sendPostedEvents(); // the bar lays its parts out
 
+    QCOMPARE(host.width(), 1100);
     QCOMPARE(form.statusbar->width(), 1100);
-    QCOMPARE(form.statusActivity->toolTip(), activity);
-    QCOMPARE(form.statusActivity->text() == activity, whole);
+    const QString tip = note.isEmpty() ? activity : activity + QStringLiteral(" — ") + note;
+    QCOMPARE(form.statusActivity->toolTip(), tip);
+    QCOMPARE(form.statusActivity->text() == tip, whole);
+    // The note is what just happened: what comes before it gives way.
+    QVERIFY2(form.statusActivity->text().endsWith(note), qPrintable(form.statusActivity->text()));
     QString shown;
     for (QLabel *part :
          {form.statusActivity, form.statusChanges, form.statusModel, form.statusConnection}) {

@@ -55,8 +55,16 @@ public:
         QComboBox::showPopup();
     }
 
+    void hidePopup() override
+    {
+        QComboBox::hidePopup();
+        emit popupHidden();
+    }
+
 signals:
     void popupAboutToShow();
+    // The list is up again: what the ports did meanwhile can be shown.
+    void popupHidden();
 
 private:
     class DetailsDelegate : public QStyledItemDelegate

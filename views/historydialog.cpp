@@ -110,6 +110,16 @@ void HistoryDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
 }
 
+void HistoryDialog::entriesWritten()
+{
+    const HistoryEntry *entry = selected();
+    const QString chosen = entry ? entry->path : QString();
+    fill();
+    for (std::size_t i = 0; i < shown.size(); ++i)
+        if (shown[i].path == chosen)
+            list->selectRow(int(i));
+}
+
 void HistoryDialog::act(const EntryAction &action)
 {
     const HistoryEntry *entry = selected();

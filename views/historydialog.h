@@ -31,6 +31,9 @@ public:
 
     const std::vector<HistoryEntry> &entries() const { return shown; }
     QTableWidget *table() const { return list; }
+    // Entries were written while the dialog is open (a check's READ, a
+    // WRITE): they are listed at once, the pilot's selection kept.
+    void entriesWritten();
 
 protected:
     // Entries may have gone or come while the dialog was hidden.

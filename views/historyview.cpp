@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 
 #include "files/paramfileread.h"
+#include "history/historyrecorder.h"
 #include "models/library.h"
 #include "ui/mainform.h"
 #include "views/comparedialog.h"
@@ -52,6 +53,7 @@ void MainWindow::on_pushButton_History_clicked()
     };
     auto *dialog = new HistoryDialog(historyFolder(), compare, restore, this, name);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(history, &HistoryRecorder::written, dialog, &HistoryDialog::entriesWritten);
     dialog->open();
 }
 

@@ -115,6 +115,11 @@ StatusLine::StatusLine(const Widgets &widgets, const LinkActivity &activity, QOb
     // The parts are measured to the pixel: no indent of the label's own.
     for (QLabel *part : {ui.activity, ui.changes, ui.model, ui.connection})
         part->setIndent(0);
+    // The bar's room is shared out here, from the bar's width: the texts
+    // the parts hold when the bar is laid out never make it, and so the
+    // window, wider.
+    for (QLabel *part : {ui.changes, ui.model, ui.connection})
+        part->setMinimumWidth(1);
     ui.activity->installEventFilter(this);
     if (QWidget *bar = ui.activity->parentWidget())
         bar->installEventFilter(this);
@@ -490,6 +495,7 @@ void StatusLine::showActivity()
         text = text.isEmpty() ? checkNote : text + QStringLiteral(" — ") + checkNote;
     if (text != shownActivity || progressChanged) {
         shownActivity = text;
+        shownNote = checkNote;
         ui.activity->setToolTip(text);
         fitParts();
     }
@@ -514,7 +520,17 @@ bool StatusLine::eventFilter(QObject *watched, QEvent *event)
 
 void StatusLine::showActivityIn(int width)
 {
-    const QString text = elided(ui.activity, shownActivity, width - chromeOf(ui.activity));
+    const int room = width - chromeOf(ui.activity);
+    QString text = elided(ui.activity, shownActivity, room);
+    // A check's note stays whole after what gives way, where it has room
+    // beside a few characters of the rest: it is what just happened.
+    const QString note = QStringLiteral(" — ") + shownNote;
+    if (text != shownActivity && !shownNote.isEmpty() && shownActivity.endsWith(note)) {
+        const int headRoom = room - textWidth(ui.activity, note);
+        const QString head = shownActivity.left(shownActivity.size() - note.size());
+        if (headRoom >= textWidth(ui.activity, QStringLiteral("MMMMMM…")))
+            text = elided(ui.activity, head, headRoom) + note;
+    }
     if (ui.activity->text() != text)
         ui.activity->setText(text);
 }

@@ -182,6 +182,9 @@ private:
     int restoreStep = -1;
     QString outcome;
     QString shownActivity;
+    // The check's note at the end of shownActivity (empty: none): when the
+    // activity is shortened, the words before it give way.
+    QString shownNote;
     // The setting frames a running check has (-1 while none runs), and its
     // words.
     int checkFrames = -1;

@@ -109,7 +109,10 @@ Section "VEGA & LYRA"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\vegalyra.exe,0"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+    ; Run in place ("_?="), so that a software manager gets the uninstaller's
+    ; own exit code: a copy started from the temporary folder would return 0
+    ; at once, even when the running tool makes it remove nothing.
+    WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "VersionMajor" ${VERSION_MAJOR}
@@ -154,4 +157,27 @@ Function un.onInit
     ${un.GetOptions} $R0 "/REMOVEDATA" $R1
     IfErrors +2
     SectionSetFlags ${SecData} ${SF_SELECTED}
+    ; Started in place (QuietUninstallString): a running tool is refused
+    ; here, with exit code 2. Otherwise a copy outside the folder does the
+    ; work, as a plain start does, so that the folder and this program can
+    ; go; it takes the same options.
+    StrCmp $EXEDIR $INSTDIR 0 not_in_place
+    !insertmacro WAIT_UNTIL_CLOSED in_place
+    GetTempFileName $R2
+    Delete $R2
+    CreateDirectory $R2
+    ClearErrors
+    CopyFiles /SILENT "$EXEPATH" "$R2\uninstall.exe"
+    IfErrors 0 copied
+    SetErrorLevel 2
+    Abort "Cannot copy the uninstaller to $R2. Nothing was changed."
+    copied:
+    Exec '"$R2\uninstall.exe" $R0 _?=$INSTDIR'
+    ; The copy is running now: it and its folder go at the next restart,
+    ; as the copy a plain start makes does, instead of staying in TEMP.
+    Delete /REBOOTOK "$R2\uninstall.exe"
+    RMDir /REBOOTOK "$R2"
+    SetErrorLevel 0
+    Quit
+    not_in_place:
 FunctionEnd
