@@ -6,9 +6,11 @@
 #include "app/startup.h"
 #include "app/verbs.h"
 #include "files/paramfileread.h"
+#include "keep/instancekeep.h"
 #include "link/portlist.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <optional>
@@ -57,5 +59,8 @@ int main(int argc, char *argv[])
     if (!options.ports.isEmpty())
         window.selectPort(options.ports.first());
     window.show();
-    return app->exec();
+    QTimer::singleShot(0, &window, &MainWindow::offerWhatWasLeft);
+    const int code = app->exec();
+    releaseOwnKeep();
+    return code;
 }

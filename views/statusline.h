@@ -96,6 +96,13 @@ public:
     // True while the record holds settings neither the transmitter nor a
     // file has.
     bool hasUnwrittenChanges() const;
+    // True while the record holds settings the transmitter lacks, saved to
+    // a file or not; and what the transmitter held.
+    bool hasEditsTransmitterLacks() const;
+    const ParameterSet &transmitterHeld() const { return held; }
+    // Edits brought back after the tool stopped: "Changed" is judged
+    // against what the transmitter held then.
+    void judgeChangesAgainst(const ParameterSet &transmitterHeld);
 
 signals:
     // A READ was judged once its grace period was over, by the distinct
@@ -125,7 +132,7 @@ private:
     void takeSnapshot();
     // The snapshot changes only by what really passed: frames the
     // transmitter took, frames written to or taken from a file.
-    void takeFrames(const QByteArray (&frames)[4]);
+    void takeFrames(const QByteArray (&frames)[4], bool reachedTransmitter = true);
     void setOutcome(const QString &text);
     void showActivity();
     // A command runs, a READ is in its grace or a transfer awaits its
@@ -138,6 +145,9 @@ private:
     const LinkActivity &link;
     // What the transmitter or a file last had, as far as the tool knows.
     ParameterSet snapshot{};
+    // What the transmitter last had, as far as the tool knows: a file
+    // written since does not count.
+    ParameterSet held{};
     bool haveSnapshot = false;
     bool changedShown = false;
     bool deviceLost = false;
