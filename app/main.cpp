@@ -30,6 +30,7 @@ int main(int argc, char *argv[])
     if (!options.verb.isEmpty())
         return runVerb(options.verb, options.verbArguments);
     keepTraceLinesOffLogs();
+    keepReceptionDuringDialogs();
 
     // On a 150 % or 200 % display the fixed form scales as a whole instead
     // of staying small, and the icons come from their large pixmaps. Both
