@@ -25,7 +25,7 @@ void MainWindow::setUpKeep()
     editorKeep = new EditorKeep(
         ownKeepPath(QStringLiteral("edits")),
         [this](const ParameterSet &against) { return models->nameFor(against); }, this);
-    connect(editorKeep, &EditorKeep::notKept, status, &StatusLine::historyNotSaved);
+    connect(editorKeep, &EditorKeep::notKept, status, &StatusLine::editsNotKept);
     connect(refreshTimer, &QTimer::timeout, editorKeep, [this] {
         editorKeep->look(paramSet, status->transmitterHeld(), status->hasEditsTransmitterLacks());
     });

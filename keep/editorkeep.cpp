@@ -128,10 +128,12 @@ void EditorKeep::write()
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     const QString reason = writeWholeFile(m_path, keptEditsBytes(m_now));
     ++m_writes;
+    // Told once for a run of failures, not on every try.
     if (reason.isEmpty())
         m_onDisk = true;
-    else
+    else if (reason != m_failure)
         emit notKept(reason);
+    m_failure = reason;
 }
 
 void EditorKeep::drop()

@@ -74,4 +74,5 @@ private:
     bool m_waiting = false; // m_now is newer than the file
     bool m_onDisk = false;
     int m_writes = 0;
+    QString m_failure; // why the last write failed
 };

@@ -341,7 +341,16 @@ void StatusLine::savedModel(const QString &name)
 
 void StatusLine::historyNotSaved(const QString &reason)
 {
-    const QString note = QStringLiteral("History not saved: ") + reason;
+    addNote(QStringLiteral("History not saved: ") + reason);
+}
+
+void StatusLine::editsNotKept(const QString &reason)
+{
+    addNote(QStringLiteral("Edits not kept on disk: ") + reason);
+}
+
+void StatusLine::addNote(const QString &note)
+{
     setOutcome(outcome.isEmpty() ? note : outcome + QStringLiteral(" — ") + note);
 }
 

@@ -81,6 +81,8 @@ public:
     // A history entry could not be written; the outcome shown stays and
     // says so too.
     void historyNotSaved(const QString &reason);
+    // The editor's unwritten edits could not be kept on disk: the same.
+    void editsNotKept(const QString &reason);
     // A check of the transmitter has `framesArrived` of its setting frames,
     // in the words of `text`; it ended with `outcome`. A verdict on
     // `editorChecked` is taken back once the editor no longer holds it.
@@ -134,6 +136,8 @@ private:
     // transmitter took, frames written to or taken from a file.
     void takeFrames(const QByteArray (&frames)[4], bool reachedTransmitter = true);
     void setOutcome(const QString &text);
+    // Adds `note` to the outcome shown.
+    void addNote(const QString &note);
     void showActivity();
     // A command runs, a READ is in its grace or a transfer awaits its
     // verdict: the line shows that.
