@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -93,13 +94,17 @@ bool LeftBehind::has(const QString &what) const
 
 std::vector<LeftBehind> leftByEndedInstances()
 {
-    static const QRegularExpression named(QStringLiteral("^(\\d+-(\\d+))\\.(?!lock$)"));
+    // A lock alone counts too: taken here, it goes with the LeftBehind.
+    static const QRegularExpression named(QStringLiteral("^(\\d+-(\\d+))\\."));
     std::multimap<qint64, QString> names; // by start time
+    QSet<QString> seen;
     const QStringList files = QDir(keepFolder()).entryList(QDir::Files | QDir::Hidden);
     for (const QString &file : files) {
         const QRegularExpressionMatch m = named.match(file);
-        if (m.hasMatch() && m.captured(1) != own().name)
+        if (m.hasMatch() && m.captured(1) != own().name && !seen.contains(m.captured(1))) {
+            seen.insert(m.captured(1));
             names.emplace(m.captured(2).toLongLong(), m.captured(1));
+        }
     }
     std::vector<LeftBehind> left;
     for (const auto &entry : names) {

@@ -433,6 +433,11 @@ void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
 void LiveWindow::offerLeftRecording(const QString &journal)
 {
     const LeftRecording left = leftRecordingAt(journal);
+    if (left.summary.frames == 0) { // ended before its first frame: nothing to keep
+        QFile::remove(left.journal);
+        QFile::remove(left.journal + QStringLiteral(".target"));
+        return;
+    }
     const QString target = left.target.isEmpty() ? QStringLiteral("(a file without a name)")
                                                  : QDir::toNativeSeparators(left.target);
     const QString started =
