@@ -4,7 +4,9 @@
 #include "app/stopsignals.h"
 
 #include <QGuiApplication>
+#if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
+#endif
 
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
@@ -59,12 +61,14 @@ StopRequests::StopRequests(QObject *parent) : QObject(parent)
             ::sigaction(signal, &action, nullptr);
     }
 #endif
+#if QT_CONFIG(sessionmanager)
     // The session ends: what the pilot did is kept before the session
     // manager lets the tool go.
     if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::commitDataRequest, this, &StopRequests::heard,
                 Qt::DirectConnection);
     }
+#endif
 }
 
 StopRequests::~StopRequests()
