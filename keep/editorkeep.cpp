@@ -73,8 +73,8 @@ std::optional<KeptEdits> keptEditsFrom(const QByteArray &bytes)
     return edits;
 }
 
-EditorKeep::EditorKeep(const QString &path,
-                       std::function<QString(const ParameterSet &)> modelName, QObject *parent)
+EditorKeep::EditorKeep(const QString &path, std::function<QString(const ParameterSet &)> modelName,
+                       QObject *parent)
     : QObject(parent), m_path(path), m_modelName(std::move(modelName))
 {
     // Not restarted by each change: a stream of edits is kept every

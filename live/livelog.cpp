@@ -166,17 +166,18 @@ QString keepLeftRecording(const LeftRecording &left, QString *reason)
 {
     QString base = left.target;
     if (base.isEmpty() || !QFileInfo(base).absoluteDir().exists())
-        base = QDir(lastSaveFolder()).filePath(QFileInfo(base.isEmpty() ? QStringLiteral("live.csv")
-                                                                        : base)
-                                                   .fileName());
+        base =
+            QDir(lastSaveFolder())
+                .filePath(QFileInfo(base.isEmpty() ? QStringLiteral("live.csv") : base).fileName());
     const QFileInfo info(base);
     const QString stem = info.completeBaseName(), suffix = info.suffix();
     for (int n = 1; n < 1000; ++n) {
         const QString name =
             n == 1 ? base
-                   : info.dir().filePath(QStringLiteral("%1 (%2)%3").arg(
-                         stem, QString::number(n),
-                         suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix));
+                   : info.dir().filePath(
+                         QStringLiteral("%1 (%2)%3")
+                             .arg(stem, QString::number(n),
+                                  suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix));
         bool taken = false;
         const QString why = copyWholeFile(left.journal, name, false, &taken);
         if (why.isEmpty()) {

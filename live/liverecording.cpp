@@ -95,8 +95,8 @@ LiveJournalSummary summarizeLiveJournal(const QString &path)
     const QByteArray first = file.readLine();
     if (!first.startsWith(kStartedTag) || file.readLine().isEmpty())
         return s;
-    s.startedAt = QDateTime::fromString(QString::fromLatin1(first.mid(kStartedTag.size()).trimmed()),
-                                        Qt::ISODateWithMs);
+    s.startedAt = QDateTime::fromString(
+        QString::fromLatin1(first.mid(kStartedTag.size()).trimmed()), Qt::ISODateWithMs);
     s.valid = s.startedAt.isValid();
     while (!file.atEnd()) {
         const QByteArray line = file.readLine();

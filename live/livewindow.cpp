@@ -3,7 +3,6 @@
 
 #include "live/livewindow.h"
 
-
 #include "files/savefolder.h"
 #include "live/livegraph.h"
 
@@ -440,9 +439,9 @@ void LiveWindow::offerLeftRecording(const QString &journal)
     }
     const QString target = left.target.isEmpty() ? QStringLiteral("(a file without a name)")
                                                  : QDir::toNativeSeparators(left.target);
-    const QString started =
-        left.summary.valid ? QLocale().toString(left.summary.startedAt, QLocale::ShortFormat)
-                           : QStringLiteral("an unknown time");
+    const QString started = left.summary.valid
+                                ? QLocale().toString(left.summary.startedAt, QLocale::ShortFormat)
+                                : QStringLiteral("an unknown time");
     QMessageBox box(QMessageBox::Question, QStringLiteral("Note"),
                     QStringLiteral("LIVE was recording to\n%1\nwhen the tool stopped: started "
                                    "%2, %3, %4.\nKeep the recording?")

@@ -6,8 +6,8 @@
 #include "app/startup.h"
 #include "files/filewriter.h"
 #include "keep/instancekeep.h"
-#include "settings/catalogue.h"
 #include "live/livelog.h"
+#include "settings/catalogue.h"
 #include "support/messageboxcatcher.h"
 #include "ui/mainform.h"
 
@@ -17,9 +17,9 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QUndoStack>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QtTest>
 
 #include <cstdio>
