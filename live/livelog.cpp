@@ -162,22 +162,60 @@ LeftRecording leftRecordingAt(const QString &journal)
     return left;
 }
 
-QString keepLeftRecording(const LeftRecording &left, QString *reason)
+namespace {
+
+// The names a left recording may get, in order: its own, then "r6 (2).csv"...
+QString leftRecordingName(const LeftRecording &left, int n)
 {
     QString base = left.target;
     if (base.isEmpty() || !QFileInfo(base).absoluteDir().exists())
         base =
             QDir(lastSaveFolder())
                 .filePath(QFileInfo(base.isEmpty() ? QStringLiteral("live.csv") : base).fileName());
+    if (n == 1)
+        return base;
     const QFileInfo info(base);
-    const QString stem = info.completeBaseName(), suffix = info.suffix();
-    for (int n = 1; n < 1000; ++n) {
-        const QString name =
-            n == 1 ? base
-                   : info.dir().filePath(
-                         QStringLiteral("%1 (%2)%3")
-                             .arg(stem, QString::number(n),
-                                  suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix));
+    const QString suffix = info.suffix();
+    return info.dir().filePath(
+        QStringLiteral("%1 (%2)%3")
+            .arg(info.completeBaseName(), QString::number(n),
+                 suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix));
+}
+
+constexpr int kLeftNames = 1000;
+
+bool sameBytes(const QString &a, const QString &b)
+{
+    QFile fa(a), fb(b);
+    if (!fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly) || fa.size() != fb.size())
+        return false;
+    while (!fa.atEnd()) {
+        if (fa.read(1 << 20) != fb.read(1 << 20))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString leftRecordingNamed(const LeftRecording &left)
+{
+    // The journal starts with its start time to the millisecond: a file
+    // with the same bytes is this recording, named before the journal went.
+    for (int n = 1; n < kLeftNames; ++n) {
+        const QString name = leftRecordingName(left, n);
+        if (!QFileInfo::exists(name))
+            return QString();
+        if (sameBytes(left.journal, name))
+            return name;
+    }
+    return QString();
+}
+
+QString keepLeftRecording(const LeftRecording &left, QString *reason)
+{
+    for (int n = 1; n < kLeftNames; ++n) {
+        const QString name = leftRecordingName(left, n);
         bool taken = false;
         const QString why = copyWholeFile(left.journal, name, false, &taken);
         if (why.isEmpty()) {

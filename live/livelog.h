@@ -112,3 +112,6 @@ LeftRecording leftRecordingAt(const QString &journal);
 // Writes it under its name, or the next free one ("r6 (2).csv"), as Stop
 // would: the name it got, or empty with `reason`.
 QString keepLeftRecording(const LeftRecording &left, QString *reason);
+// The name under which the left recording already stands whole (a stop
+// ended between the file taking its name and the journal going), or empty.
+QString leftRecordingNamed(const LeftRecording &left);

@@ -432,7 +432,8 @@ void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
 void LiveWindow::offerLeftRecording(const QString &journal)
 {
     const LeftRecording left = leftRecordingAt(journal);
-    if (left.summary.frames == 0) { // ended before its first frame: nothing to keep
+    // Ended before its first frame, or already under its name: nothing to keep.
+    if (left.summary.frames == 0 || !leftRecordingNamed(left).isEmpty()) {
         QFile::remove(left.journal);
         QFile::remove(left.journal + QStringLiteral(".target"));
         return;

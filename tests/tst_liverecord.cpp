@@ -224,6 +224,8 @@ void TestLiveRecord::killedAndStartedAgain_data()
     QTest::addColumn<bool>("offered");
 #ifdef Q_OS_UNIX
     QTest::newRow("recording, kill -9") << "recording" << int(SIGKILL) << true;
+    // Killed after Stop gave the file its name, before the journal went.
+    QTest::newRow("recording named, kill -9") << "named" << int(SIGKILL) << false;
     QTest::newRow("recording, SIGTERM: under its name") << "recording" << int(SIGTERM) << false;
     QTest::newRow("recording, disk full, then kill -9") << "full" << int(SIGKILL) << true;
     QTest::newRow("unwritten edits, kill -9") << "edits" << int(SIGKILL) << true;
@@ -245,7 +247,7 @@ void TestLiveRecord::killedAndStartedAgain()
         child.waitForFinished(30000);
     });
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VEGALYRA_KEEP_CHILD", mode);
+    env.insert("VEGALYRA_KEEP_CHILD", mode == "named" ? QString("recording") : mode);
     env.insert("VEGALYRA_KEEP_TARGET", target);
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -262,7 +264,7 @@ void TestLiveRecord::killedAndStartedAgain()
                     framesHanded = line.mid(7).toInt();
                 ready = ready || line == "ready";
             }
-            return ready && (mode != "recording" || framesHanded >= 120);
+            return ready && ((mode != "recording" && mode != "named") || framesHanded >= 120);
         },
         30000));
     // What a running instance holds is never offered.
@@ -273,6 +275,11 @@ void TestLiveRecord::killedAndStartedAgain()
     QVERIFY(child.waitForFinished(30000));
     if (signal == SIGTERM)
         qInfo("ended %lld ms after SIGTERM", ending.elapsed());
+    if (mode == "named") {
+        const std::vector<LeftBehind> left = leftByEndedInstances();
+        QCOMPARE(int(left.size()), 1);
+        QVERIFY(QFile::copy(leftRecordingAt(left[0].path("recording.csv")).journal, target));
+    }
 
     // The next start offers what it left, answered as a pilot would.
     MessageBoxCatcher boxes;
