@@ -57,7 +57,10 @@ QString LiveLog::startRecording(const QString &path, const QString &journal)
     auto recording = std::make_unique<LiveRecording>(journalPath);
     const QString target = writeWholeFile(journalPath + QStringLiteral(".target"), path.toUtf8());
     if (!target.isEmpty() || !recording->start(m_startedAt)) {
-        const QString reason = target.isEmpty() ? recording->errorString() : target;
+        // Named, since it is not the file the pilot chose that failed.
+        const QString reason =
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(journalPath),
+                                         target.isEmpty() ? recording->errorString() : target);
         recording.reset();
         QFile::remove(journalPath);
         QFile::remove(journalPath + QStringLiteral(".target"));

@@ -414,6 +414,10 @@ void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
         box.setDefaultButton(elsewhere);
         box.setEscapeButton(elsewhere);
         box.exec();
+        // No answer: the tool is ending, and every further box would close
+        // at once. The journal stays for the next start.
+        if (!box.clickedButton())
+            return;
         if (box.clickedButton() == drop) {
             dropRecording(finished);
             say(QStringLiteral("%1: not saved (%2), discarded").arg(howItEnded, reason));

@@ -228,6 +228,9 @@ void TestLiveRecord::killedAndStartedAgain_data()
     QTest::newRow("recording named, kill -9") << "named" << int(SIGKILL) << false;
     QTest::newRow("recording, SIGTERM: under its name") << "recording" << int(SIGTERM) << false;
     QTest::newRow("recording, disk full, then kill -9") << "full" << int(SIGKILL) << true;
+    // SIGTERM while the box waits, and the name cannot be written: the
+    // tool still ends, and the journal waits for the next start.
+    QTest::newRow("disk full, target's folder gone, SIGTERM") << "fullgone" << int(SIGTERM) << true;
     QTest::newRow("unwritten edits, kill -9") << "edits" << int(SIGKILL) << true;
     QTest::newRow("unwritten edits, SIGTERM") << "edits" << int(SIGTERM) << true;
 #endif
@@ -240,7 +243,9 @@ void TestLiveRecord::killedAndStartedAgain()
     QFETCH(int, signal);
     QFETCH(bool, offered);
     QTemporaryDir dir;
-    const QString target = dir.filePath("r6.csv");
+    // A folder that can go while the tool runs, as a memory stick does.
+    const QString target = dir.filePath("stick/r6.csv");
+    QVERIFY(QDir(dir.path()).mkpath("stick"));
     QProcess child;
     const auto stopChild = qScopeGuard([&child] {
         child.kill();
@@ -275,6 +280,7 @@ void TestLiveRecord::killedAndStartedAgain()
     QVERIFY(child.waitForFinished(30000));
     if (signal == SIGTERM)
         qInfo("ended %lld ms after SIGTERM", ending.elapsed());
+    QVERIFY(QDir(dir.path()).mkpath("stick")); // back for the next start
     if (mode == "named") {
         const std::vector<LeftBehind> left = leftByEndedInstances();
         QCOMPARE(int(left.size()), 1);
@@ -313,7 +319,7 @@ void TestLiveRecord::killedAndStartedAgain()
         // Every frame handed to the journal before the end is in the file.
         const LiveJournalSummary kept = summarizeLiveJournal(target);
         QVERIFY(kept.valid);
-        QVERIFY2(kept.frames >= (mode == "full" ? 1 : framesHanded),
+        QVERIFY2(kept.frames >= (mode.startsWith("full") ? 1 : framesHanded),
                  qPrintable(QString("%1 of %2").arg(kept.frames).arg(framesHanded)));
     }
     // Nothing is offered twice.
@@ -350,11 +356,15 @@ int runChild(const QString &mode)
         if (!log->startRecording(qEnvironmentVariable("VEGALYRA_KEEP_TARGET")).isEmpty())
             return 2;
 #ifdef Q_OS_UNIX
-        if (mode == "full") {
+        if (mode.startsWith("full")) {
             ignoreFileSizeSignal();
             const rlimit limit{rlim_t(6000), RLIM_INFINITY};
             setrlimit(RLIMIT_FSIZE, &limit);
-            QObject::connect(log, &LiveLog::recordingFull, [&] { say("ready"); });
+            QObject::connect(log, &LiveLog::recordingFull, [&] {
+                if (mode == "fullgone")
+                    QFileInfo(qEnvironmentVariable("VEGALYRA_KEEP_TARGET")).dir().removeRecursively();
+                say("ready");
+            });
         }
 #endif
         QObject::connect(&tick, &QTimer::timeout, [&] {
