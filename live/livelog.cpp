@@ -179,10 +179,9 @@ QString leftRecordingName(const LeftRecording &left, int n)
         return base;
     const QFileInfo info(base);
     const QString suffix = info.suffix();
-    return info.dir().filePath(
-        QStringLiteral("%1 (%2)%3")
-            .arg(info.completeBaseName(), QString::number(n),
-                 suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix));
+    return info.dir().filePath(QStringLiteral("%1 (%2)%3")
+                                   .arg(info.completeBaseName(), QString::number(n),
+                                        suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix));
 }
 
 constexpr int kLeftNames = 1000;

@@ -362,7 +362,9 @@ int runChild(const QString &mode)
             setrlimit(RLIMIT_FSIZE, &limit);
             QObject::connect(log, &LiveLog::recordingFull, [&] {
                 if (mode == "fullgone")
-                    QFileInfo(qEnvironmentVariable("VEGALYRA_KEEP_TARGET")).dir().removeRecursively();
+                    QFileInfo(qEnvironmentVariable("VEGALYRA_KEEP_TARGET"))
+                        .dir()
+                        .removeRecursively();
                 say("ready");
             });
         }

@@ -20,14 +20,15 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
-#include <QTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include <windows.h>
 #include <winternl.h>
@@ -245,8 +246,9 @@ int dialogCheck(MainWindow &window, bool native)
         last = ms;
         late += ms > closedMs - 5000 && ms <= closedMs;
     }
-    say(QStringLiteral("%1 file dialog open %2 ms: %3 frames recorded meanwhile, longest gap "
-                       "between recorded frames %4 ms from %6 ms after the click, silent-line warning %5")
+    say(QStringLiteral(
+            "%1 file dialog open %2 ms: %3 frames recorded meanwhile, longest gap "
+            "between recorded frames %4 ms from %6 ms after the click, silent-line warning %5")
             .arg(native ? QStringLiteral("native") : QStringLiteral("Qt's"))
             .arg(openMs)
             .arg(during)
