@@ -3,6 +3,7 @@
 
 #include "live/livewindow.h"
 
+#include "files/filewriter.h"
 #include "files/savefolder.h"
 #include "live/livegraph.h"
 
@@ -427,6 +428,9 @@ void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
             nullptr, QStringLiteral("Record"), finished.path, QStringLiteral("CSV (*.csv)"));
         if (!path.isEmpty()) {
             finished.path = path;
+            // A kill from here on offers the recording under the name the
+            // pilot chose last, and knows it once that file holds it.
+            writeWholeFile(finished.journal + QStringLiteral(".target"), path.toUtf8());
             // The dialog asked before it let the pilot pick a taken name.
             finished.agreed = liveFileStamp(path);
         }
