@@ -7,9 +7,11 @@
 #include "app/startup.h"
 #include "app/verbs.h"
 #include "files/paramfileread.h"
+#include "keep/instancekeep.h"
 #include "link/portlist.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <optional>
@@ -29,6 +31,7 @@ int main(int argc, char *argv[])
     if (!options.verb.isEmpty())
         return runVerb(options.verb, options.verbArguments);
     keepTraceLinesOffLogs();
+    keepReceptionDuringDialogs();
 
     // On a 150 % or 200 % display the fixed form scales as a whole instead
     // of staying small, and the icons come from their large pixmaps. Both
@@ -57,5 +60,8 @@ int main(int argc, char *argv[])
     if (!options.ports.isEmpty())
         window.selectPort(options.ports.first());
     window.show();
-    return app->exec();
+    QTimer::singleShot(0, &window, &MainWindow::offerWhatWasLeft);
+    const int code = app->exec();
+    releaseOwnKeep();
+    return code;
 }

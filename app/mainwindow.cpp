@@ -5,6 +5,7 @@
 
 #include "check/transmittercheck.h"
 #include "history/historyrecorder.h"
+#include "keep/editorkeep.h"
 #include "live/livewindow.h"
 #include "models/library.h"
 #include "ui/mainform.h"
@@ -85,6 +86,7 @@ MainWindow::MainWindow(QWidget *parent)
     refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
     refreshTimer->start(100);
     connect(refreshTimer, &QTimer::timeout, this, &MainWindow::ui_Display);
+    setUpKeep();
 }
 
 MainWindow::~MainWindow()
@@ -128,6 +130,13 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (endingUnasked) {
+        // Nobody can answer: what the pilot did is kept already.
+        leaving = true;
+        link.connectionEnded();
+        QMainWindow::closeEvent(event);
+        return;
+    }
     // Leaving ends every wait at once and throws the queued frames away, so
     // a transfer still under way would stop halfway. The pilot decides; the
     // default keeps the window and lets the transfer finish.
@@ -148,6 +157,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // The pilot chose: unwritten edits are not offered again.
+    editorKeep->end(false);
     // Whatever is still running winds down without writing any more.
     leaving = true;
     link.connectionEnded();

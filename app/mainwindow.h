@@ -20,6 +20,7 @@
 
 class MainForm;
 class CompareDialog;
+class EditorKeep;
 class CompareSources;
 class ModelLibrary;
 class HistoryRecorder;
@@ -72,6 +73,14 @@ public:
     // as the transmitter last reported them. Nothing is sent: the pilot
     // WRITEs when ready. Used to bring back settings from the history.
     void replaceEditorSettings(const QString &stepName, const ParameterSet &after);
+
+    // The system asks the tool to end (a signal, the session's end): a
+    // recording is finished under its name and unwritten edits are kept
+    // for the next start, without a question (app/keepwiring.cpp).
+    void endUnasked();
+    // Offers what instances that no longer run left: unwritten edits
+    // first, then recordings (app/keepwiring.cpp).
+    void offerWhatWasLeft();
 
 signals:
     // A channel or telemetry frame reached the live record (link/receive.cpp).
@@ -387,4 +396,10 @@ private:
 
     // Undo and redo of the pilot's steps (undo/editorundo.h).
     EditorUndo *undo = nullptr;
+    // The editor's unwritten edits, kept on disk (keep/editorkeep.h).
+    EditorKeep *editorKeep = nullptr;
+    bool endingUnasked = false;
+    void setUpKeep();
+    // Offers edits that an instance left; true when they were restored.
+    bool offerLeftEdits(const QString &path);
 };

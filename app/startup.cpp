@@ -24,6 +24,13 @@ void ignoreFileSizeSignal()
 #endif
 }
 
+void keepReceptionDuringDialogs()
+{
+#ifdef Q_OS_WIN
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+#endif
+}
+
 void keepTraceLinesOffLogs()
 {
 #ifdef Q_OS_UNIX

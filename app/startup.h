@@ -19,6 +19,12 @@ void ignoreFileSizeSignal();
 // still decides over this ("default.debug=true" keeps them in a file).
 void keepTraceLinesOffLogs();
 
+// On Windows a native file dialog runs a loop of its own in which the
+// serial port's notifications are not delivered: nothing from the
+// transmitter would be heard while one is open. Qt's own dialogs run in
+// Qt's loop, as every other dialog of the tool does.
+void keepReceptionDuringDialogs();
+
 // The main window's size at 100 %, as its form lays it out.
 inline constexpr QSize kWindowSize(1100, 680);
 

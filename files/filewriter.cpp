@@ -99,10 +99,8 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
-bool writeAll(int fd, const QByteArray &content)
+bool writeBytes(int fd, const char *next, qint64 left)
 {
-    const char *next = content.constData();
-    qint64 left = content.size();
     while (left > 0) {
         const ssize_t n = ::write(fd, next, size_t(left));
         if (n < 0 && errno == EINTR)
@@ -115,6 +113,13 @@ bool writeAll(int fd, const QByteArray &content)
         next += n;
         left -= n;
     }
+    return true;
+}
+
+bool writeAll(int fd, const QByteArray &content)
+{
+    if (!writeBytes(fd, content.constData(), content.size()))
+        return false;
     // A file system that cannot sync a regular file says so with EINVAL;
     // everything else means the bytes may not be on the disk.
     return ::fsync(fd) == 0 || errno == EINVAL;
@@ -190,6 +195,25 @@ bool WholeFileWriter::stage(const QByteArray &content)
         return fail(systemReason(errno));
     m_staged = true;
     return true;
+}
+
+bool WholeFileWriter::stage(QIODevice &source)
+{
+    if (m_staged)
+        return true;
+    if (!open())
+        return false;
+    QByteArray piece(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = source.read(piece.data(), piece.size());
+        if (n < 0)
+            return fail(source.errorString());
+        if (n == 0)
+            break;
+        if (!writeBytes(m_fd, piece.constData(), n))
+            return fail(systemReason(errno));
+    }
+    return stage(QByteArray());
 }
 
 bool WholeFileWriter::commit()
@@ -302,6 +326,25 @@ bool WholeFileWriter::stage(const QByteArray &content)
         return fail(m_file->errorString());
     m_staged = true;
     return true;
+}
+
+bool WholeFileWriter::stage(QIODevice &source)
+{
+    if (m_staged)
+        return true;
+    if (!open())
+        return false;
+    QByteArray piece(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = source.read(piece.data(), piece.size());
+        if (n < 0)
+            return fail(source.errorString());
+        if (n == 0)
+            break;
+        if (m_file->write(piece.constData(), n) != n)
+            return fail(m_file->errorString());
+    }
+    return stage(QByteArray());
 }
 
 bool WholeFileWriter::commit()

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QFile;
+class QIODevice;
 
 // Every file the tool writes goes through here: SAVE's parameter files, the
 // history entries and the settings sheet. A file is either there whole or
@@ -45,6 +46,9 @@ public:
     // temporary file, commit() gives it the target's name.
     bool stage(const QByteArray &content);
     bool commit();
+    // Stages everything `source` reads, a piece at a time: a long recording
+    // never sits in memory whole.
+    bool stage(QIODevice &source);
 
     // Why it failed ("No space left on device"); empty while all is well.
     QString errorString() const { return m_error; }

@@ -54,12 +54,15 @@ public:
 
     // Starts a recording for `path`. The folder is tried first, so a place
     // that cannot be written is known before the pilot records anything:
-    // returns the reason when it cannot be, empty when recording.
-    QString startRecording(const QString &path);
+    // returns the reason when it cannot be, empty when recording. The
+    // frames go to `journal` as they come (with the target's name in
+    // `journal` + ".target"), so that a start after a crash finds them;
+    // by default this instance's journal in the tool's data folder.
+    QString startRecording(const QString &path, const QString &journal = QString());
     // Ends the recording and returns it with its file name, for writing.
     struct Finished {
         QString path;
-        QByteArray csv;
+        QString journal; // the whole file as it is to be, in the data folder
         int frames = 0;
         qint64 ms = 0;
         // What the pilot agreed to replace when choosing `path`: nothing
@@ -76,8 +79,8 @@ public slots:
 
 signals:
     void recordingChanged();
-    // The recording reached its bound and ended by itself.
-    void recordingFull();
+    // The disk took no more of the recording: it stops, `reason` says why.
+    void recordingFull(const QString &reason);
 
 private:
     QElapsedTimer m_clock;
@@ -90,6 +93,25 @@ private:
 };
 
 // Writes a finished recording through the one file writer: the reason it
-// could not be written, empty when it is there whole. A file that took the
-// name after the pilot chose it is never replaced: `taken` tells of it.
+// could not be written, empty when it is there whole (and its journal gone).
+// A file that took the name after the pilot chose it is never replaced:
+// `taken` tells of it.
 QString writeRecording(const LiveLog::Finished &finished, bool *taken = nullptr);
+// The recording is not wanted: its journal goes.
+void dropRecording(const LiveLog::Finished &finished);
+
+// A recording's journal that an instance left without finishing it.
+struct LeftRecording {
+    QString journal;
+    QString target; // the name it was to have; empty when unknown
+    LiveJournalSummary summary;
+};
+// What the journal `journal` (with its ".target" beside it) holds; the
+// journal is cut back to its last whole line.
+LeftRecording leftRecordingAt(const QString &journal);
+// Writes it under its name, or the next free one ("r6 (2).csv"), as Stop
+// would: the name it got, or empty with `reason`.
+QString keepLeftRecording(const LeftRecording &left, QString *reason);
+// The name under which the left recording already stands whole (a stop
+// ended between the file taking its name and the journal going), or empty.
+QString leftRecordingNamed(const LeftRecording &left);

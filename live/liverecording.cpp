@@ -3,11 +3,13 @@
 
 #include "live/liverecording.h"
 
+#include <QFile>
+
 namespace {
 
-quint16 u16(int v)
+int u16(int v)
 {
-    return quint16(qBound(0, v, 0xFFFF)); // the frames carry 16 bits at most
+    return qBound(0, v, 0xFFFF); // the frames carry 16 bits at most
 }
 
 // A fixed-point number from an integer in hundredths or tenths: 815, 2 ->
@@ -23,61 +25,85 @@ void appendFixed(QByteArray &out, int value, int decimals)
     out += fraction;
 }
 
+const QByteArray kStartedTag = "started,";
+
 } // namespace
 
-bool LiveRecording::add(qint64 ms, Incoming kind, const LiveStatus &live)
+QByteArray liveCsvHead(const QDateTime &startedAt)
 {
-    if (isFull() || ms < 0 || (kind != Incoming::Channels && kind != Incoming::Telemetry))
-        return false;
-    Row row{};
-    row.ms = quint32(qMin<qint64>(ms, 0xFFFFFFFF));
-    if (kind == Incoming::Channels) {
-        row.kind = 'C';
-        for (int ch = 0; ch < 8; ++ch)
-            row.value[ch] = u16(live.channelOutput[ch]);
-        row.value[8] = u16(live.txVoltage);
-    } else {
-        row.kind = 'T';
-        row.rssi = quint8(qBound(0, live.rssi, 0xFF));
-        row.value[0] = u16(live.rxVoltage);
-        row.value[1] = u16(live.extVoltage);
-    }
-    if (m_rows.empty())
-        m_rows.reserve(size_t(qMin(m_limit, 60 * 100))); // the first minute at once
-    m_rows.push_back(row);
-    return true;
-}
-
-QByteArray LiveRecording::csv(const QDateTime &startedAt) const
-{
-    QByteArray out;
-    out.reserve(int(qMin<size_t>(m_rows.size() * 48 + 512, 0x7FFF0000)));
-    out += "started," + startedAt.toString(Qt::ISODateWithMs).toLatin1() + '\n';
+    QByteArray out = kStartedTag + startedAt.toString(Qt::ISODateWithMs).toLatin1() + '\n';
     out += "time (ms),frame";
     for (int ch = 1; ch <= 8; ++ch)
         out += ",CH" + QByteArray::number(ch) + " (1000 = centre)";
     out += ",TX (V),RX (V),EXT (V),RSSI (dBm)\n";
-    for (const Row &r : m_rows) {
-        out += QByteArray::number(r.ms);
-        if (r.kind == 'C') {
-            out += ",channels";
-            for (int ch = 0; ch < 8; ++ch) {
-                out += ',';
-                out += QByteArray::number(r.value[ch]);
-            }
+    return out;
+}
+
+QByteArray liveCsvLine(qint64 ms, Incoming kind, const LiveStatus &live)
+{
+    QByteArray out;
+    if (kind != Incoming::Channels && kind != Incoming::Telemetry)
+        return out;
+    out.reserve(64);
+    out += QByteArray::number(qBound<qint64>(0, ms, 0xFFFFFFFF));
+    if (kind == Incoming::Channels) {
+        out += ",channels";
+        for (int ch = 0; ch < 8; ++ch) {
             out += ',';
-            appendFixed(out, r.value[8], 2);
-            out += ",,,\n";
-        } else {
-            out += ",telemetry,,,,,,,,,,";
-            appendFixed(out, r.value[0], 1);
-            out += ',';
-            appendFixed(out, r.value[1], 1);
-            out += ',';
-            if (r.rssi != 0) // 0: the transmitter has no signal value
-                out += QByteArray::number(-(100 - int(r.rssi)));
-            out += '\n';
+            out += QByteArray::number(u16(live.channelOutput[ch]));
         }
+        out += ',';
+        appendFixed(out, u16(live.txVoltage), 2);
+        out += ",,,\n";
+    } else {
+        out += ",telemetry,,,,,,,,,,";
+        appendFixed(out, u16(live.rxVoltage), 1);
+        out += ',';
+        appendFixed(out, u16(live.extVoltage), 1);
+        out += ',';
+        const int rssi = qBound(0, live.rssi, 0xFF);
+        if (rssi != 0) // 0: the transmitter has no signal value
+            out += QByteArray::number(-(100 - rssi));
+        out += '\n';
     }
     return out;
+}
+
+bool LiveRecording::start(const QDateTime &startedAt)
+{
+    return m_journal.open() && m_journal.append(liveCsvHead(startedAt)) && m_journal.sync();
+}
+
+bool LiveRecording::add(qint64 ms, Incoming kind, const LiveStatus &live)
+{
+    if (failed() || ms < 0)
+        return false;
+    const QByteArray line = liveCsvLine(ms, kind, live);
+    if (line.isEmpty() || !m_journal.append(line))
+        return false;
+    ++m_frames;
+    m_lastMs = ms;
+    return true;
+}
+
+LiveJournalSummary summarizeLiveJournal(const QString &path)
+{
+    LiveJournalSummary s;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return s;
+    const QByteArray first = file.readLine();
+    if (!first.startsWith(kStartedTag) || file.readLine().isEmpty())
+        return s;
+    s.startedAt = QDateTime::fromString(
+        QString::fromLatin1(first.mid(kStartedTag.size()).trimmed()), Qt::ISODateWithMs);
+    s.valid = s.startedAt.isValid();
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        if (!line.endsWith('\n'))
+            break; // cut off by the end: not a frame
+        ++s.frames;
+        s.lastMs = line.left(line.indexOf(',')).toLongLong();
+    }
+    return s;
 }

@@ -3,6 +3,7 @@
 
 #include "live/livewindow.h"
 
+#include "files/filewriter.h"
 #include "files/savefolder.h"
 #include "live/livegraph.h"
 
@@ -14,6 +15,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -304,13 +306,28 @@ void LiveWindow::stop()
         keep(m_log.finishRecording(), QStringLiteral("Stopped"));
 }
 
-void LiveWindow::stoppedFull()
+void LiveWindow::stoppedFull(const QString &reason)
+{
+    if (!m_log.isRecording())
+        return;
+    LiveLog::Finished finished = m_log.finishRecording();
+    open(); // the pilot learns of it also with LIVE closed
+    // What the journal holds stays whole; it is offered like one left by a
+    // crash, and stays for the next start if the target is full too.
+    askToKeep(std::move(finished),
+              QStringLiteral("The disk is full (%1): the recording stopped").arg(reason));
+}
+
+void LiveWindow::finishUnasked()
 {
     if (!m_log.isRecording())
         return;
     const LiveLog::Finished finished = m_log.finishRecording();
-    open(); // the pilot learns of it also with LIVE closed
-    keep(finished, QStringLiteral("Stopped at its limit"));
+    const QString reason = writeRecording(finished);
+    // Nothing can be asked: what could not be written stays in the journal,
+    // and the next start offers it.
+    if (reason.isEmpty())
+        say(QStringLiteral("Stopped: saved %1").arg(QDir::toNativeSeparators(finished.path)));
 }
 
 void LiveWindow::lineEnded()
@@ -349,6 +366,8 @@ bool LiveWindow::recordingMayEnd()
     const LiveLog::Finished finished = m_log.finishRecording();
     if (box.clickedButton() != drop)
         keep(finished, QStringLiteral("Stopped"));
+    else
+        dropRecording(finished);
     return true;
 }
 
@@ -368,6 +387,7 @@ void LiveWindow::askToKeep(LiveLog::Finished finished, const QString &why)
             .arg(why, liveDurationText(finished.ms), framesText(finished.frames)));
     box.exec();
     if (box.clickedButton() == drop) {
+        dropRecording(finished);
         say(QStringLiteral("Recording discarded"));
         return;
     }
@@ -399,7 +419,12 @@ void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
         box.setDefaultButton(elsewhere);
         box.setEscapeButton(elsewhere);
         box.exec();
+        // No answer: the tool is ending, and every further box would close
+        // at once. The journal stays for the next start.
+        if (!box.clickedButton())
+            return;
         if (box.clickedButton() == drop) {
+            dropRecording(finished);
             say(QStringLiteral("%1: not saved (%2), discarded").arg(howItEnded, reason));
             return;
         }
@@ -407,8 +432,52 @@ void LiveWindow::keep(LiveLog::Finished finished, const QString &howItEnded)
             nullptr, QStringLiteral("Record"), finished.path, QStringLiteral("CSV (*.csv)"));
         if (!path.isEmpty()) {
             finished.path = path;
+            // A kill from here on offers the recording under the name the
+            // pilot chose last, and knows it once that file holds it.
+            writeWholeFile(finished.journal + QStringLiteral(".target"), path.toUtf8());
             // The dialog asked before it let the pilot pick a taken name.
             finished.agreed = liveFileStamp(path);
         }
+    }
+}
+
+void LiveWindow::offerLeftRecording(const QString &journal)
+{
+    const LeftRecording left = leftRecordingAt(journal);
+    // Ended before its first frame, or already under its name: nothing to keep.
+    if (left.summary.frames == 0 || !leftRecordingNamed(left).isEmpty()) {
+        QFile::remove(left.journal);
+        QFile::remove(left.journal + QStringLiteral(".target"));
+        return;
+    }
+    const QString target = left.target.isEmpty() ? QStringLiteral("(a file without a name)")
+                                                 : QDir::toNativeSeparators(left.target);
+    const QString started = left.summary.valid
+                                ? QLocale().toString(left.summary.startedAt, QLocale::ShortFormat)
+                                : QStringLiteral("an unknown time");
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Note"),
+                    QStringLiteral("LIVE was recording to\n%1\nwhen the tool stopped: started "
+                                   "%2, %3, %4.\nKeep the recording?")
+                        .arg(target, started, liveDurationText(left.summary.lastMs),
+                             framesText(left.summary.frames)),
+                    QMessageBox::NoButton, nullptr);
+    QPushButton *keepIt = box.addButton(QStringLiteral("Keep"), QMessageBox::AcceptRole);
+    QPushButton *drop = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(keepIt);
+    box.setEscapeButton(keepIt);
+    box.exec();
+    if (box.clickedButton() == drop) {
+        QFile::remove(left.journal);
+        QFile::remove(left.journal + QStringLiteral(".target"));
+        return;
+    }
+    QString reason;
+    const QString written = keepLeftRecording(left, &reason);
+    if (written.isEmpty()) {
+        // The journal stays: the next start offers it again.
+        QMessageBox::critical(nullptr, QStringLiteral("ERROR"),
+                              QStringLiteral("The recording could not be written to\n%1\n%2\n"
+                                             "It is offered again at the next start.")
+                                  .arg(target, reason));
     }
 }

@@ -34,6 +34,13 @@ public:
     // The connection ended: the lines get a gap, and a running recording
     // ends; the pilot is asked whether to keep it.
     void lineEnded();
+    // The tool is told to end (a signal, the session's end): a running
+    // recording is written under its name without a question; what cannot
+    // be written stays for the next start.
+    void finishUnasked();
+    // Offers the recording a crash or a kill left, in one box: Keep writes
+    // it under the name it was to have, or the next free one.
+    static void offerLeftRecording(const QString &journal);
 
     // How often the shown window moves its lines on.
     static constexpr int kRepaintMs = 500;
@@ -48,7 +55,7 @@ private:
     void bringOnScreen();
     void record();
     void stop();
-    void stoppedFull();
+    void stoppedFull(const QString &reason);
     // Asks whether to keep a recording that ends without the pilot's Stop.
     void askToKeep(LiveLog::Finished finished, const QString &why);
     // Writes it; on failure says why and offers another file until it is

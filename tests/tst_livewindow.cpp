@@ -136,9 +136,17 @@ void TestLiveWindow::onTheLine()
     const QString second = dir.filePath("second.csv");
     QCOMPARE(log->startRecording(second), QString());
     for (const QString answer : {"Cancel", "Discard"}) {
-        answerWith(boxes, {"Quit anyway", "Close anyway", answer});
+        // While the box waits, the transmitter is heard and answered, and
+        // its frames go on into the recording.
+        bool heard = true;
+        answerWith(boxes, {"Quit anyway", "Close anyway", answer}, [&] {
+            const int frames = log->recordingFrames();
+            heard = heard && (!log->isRecording() ||
+                              (tx.sendFrame(telemetryFrame(47)) && log->recordingFrames() > frames));
+        });
         QCOMPARE(window.close(), answer == "Discard");
         QCOMPARE(log->isRecording(), answer == "Cancel");
+        QVERIFY(heard);
     }
     QVERIFY(!QFile::exists(second));
 }

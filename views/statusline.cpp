@@ -188,11 +188,13 @@ void StatusLine::transmitterReported(const QByteArray &bytes, int kindNumber, bo
         showConnection();
         silenceCheck.start(int(kSilenceMs));
     }
-    LiveStatus unused = liveStatus;
-    if (decodeNotification(bytes, snapshot, unused, trimsSuspended) != Incoming::Nothing) {
-        // The record derives and repairs the same way after every frame.
-        selectDualRate(snapshot);
-        validateParameters(snapshot);
+    for (ParameterSet *known : {&snapshot, &held}) {
+        LiveStatus unused = liveStatus;
+        if (decodeNotification(bytes, *known, unused, trimsSuspended) != Incoming::Nothing) {
+            // The record derives and repairs the same way after every frame.
+            selectDualRate(*known);
+            validateParameters(*known);
+        }
     }
     if (counting && kindNumber > 0 && kindNumber <= kSettingFrameKinds) {
         framesSeen |= 1u << kindNumber;
@@ -266,7 +268,7 @@ void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByte
         QByteArray frames[4];
         for (int k = 0; k < 4; ++k)
             frames[k] = fileText.mid(k * kFrameLength, kFrameLength);
-        takeFrames(frames);
+        takeFrames(frames, false);
     }
     setOutcome(saveOutcome(fileShownAs(path), ok, delivered, reason));
 }
@@ -349,7 +351,16 @@ void StatusLine::savedModel(const QString &name)
 
 void StatusLine::historyNotSaved(const QString &reason)
 {
-    const QString note = QStringLiteral("History not saved: ") + reason;
+    addNote(QStringLiteral("History not saved: ") + reason);
+}
+
+void StatusLine::editsNotKept(const QString &reason)
+{
+    addNote(QStringLiteral("Edits not kept on disk: ") + reason);
+}
+
+void StatusLine::addNote(const QString &note)
+{
     setOutcome(outcome.isEmpty() ? note : outcome + QStringLiteral(" — ") + note);
 }
 
@@ -386,8 +397,10 @@ void StatusLine::refreshChanges()
 {
     // The settings the window starts with (after the first tick has passed
     // them through the widgets) are the first snapshot.
-    if (!haveSnapshot)
+    if (!haveSnapshot) {
+        held = paramSet;
         takeSnapshot();
+    }
     // A check's verdict is about the editor as it was then.
     // The trims and the D/R CH selection never count: they do not take it
     // back either.
@@ -416,9 +429,24 @@ void StatusLine::takeSnapshot()
     refreshChanges();
 }
 
-void StatusLine::takeFrames(const QByteArray (&frames)[4])
+bool StatusLine::hasEditsTransmitterLacks() const
+{
+    return haveSnapshot && !sameCarriedSettings(paramSet, held);
+}
+
+void StatusLine::judgeChangesAgainst(const ParameterSet &transmitterHeld)
+{
+    held = transmitterHeld;
+    snapshot = transmitterHeld;
+    haveSnapshot = true;
+    refreshChanges();
+}
+
+void StatusLine::takeFrames(const QByteArray (&frames)[4], bool reachedTransmitter)
 {
     takeFramesThatPassed(snapshot, frames);
+    if (reachedTransmitter)
+        takeFramesThatPassed(held, frames);
     haveSnapshot = true;
     refreshChanges();
 }

@@ -81,6 +81,8 @@ public:
     // A history entry could not be written; the outcome shown stays and
     // says so too.
     void historyNotSaved(const QString &reason);
+    // The editor's unwritten edits could not be kept on disk: the same.
+    void editsNotKept(const QString &reason);
     // A check of the transmitter has `framesArrived` of its setting frames,
     // in the words of `text`; it ended with `outcome`. A verdict on
     // `editorChecked` is taken back once the editor no longer holds it.
@@ -96,6 +98,13 @@ public:
     // True while the record holds settings neither the transmitter nor a
     // file has.
     bool hasUnwrittenChanges() const;
+    // True while the record holds settings the transmitter lacks, saved to
+    // a file or not; and what the transmitter held.
+    bool hasEditsTransmitterLacks() const;
+    const ParameterSet &transmitterHeld() const { return held; }
+    // Edits brought back after the tool stopped: "Changed" is judged
+    // against what the transmitter held then.
+    void judgeChangesAgainst(const ParameterSet &transmitterHeld);
 
     // The tool never holds READ's grace. A test whose transmitter answers
     // slower than a real one (a busy machine) holds it while it answers;
@@ -130,8 +139,10 @@ private:
     void takeSnapshot();
     // The snapshot changes only by what really passed: frames the
     // transmitter took, frames written to or taken from a file.
-    void takeFrames(const QByteArray (&frames)[4]);
+    void takeFrames(const QByteArray (&frames)[4], bool reachedTransmitter = true);
     void setOutcome(const QString &text);
+    // Adds `note` to the outcome shown.
+    void addNote(const QString &note);
     void showActivity();
     // A command runs, a READ is in its grace or a transfer awaits its
     // verdict: the line shows that.
@@ -143,6 +154,9 @@ private:
     const LinkActivity &link;
     // What the transmitter or a file last had, as far as the tool knows.
     ParameterSet snapshot{};
+    // What the transmitter last had, as far as the tool knows: a file
+    // written since does not count.
+    ParameterSet held{};
     bool haveSnapshot = false;
     bool changedShown = false;
     bool deviceLost = false;

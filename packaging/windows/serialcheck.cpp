@@ -10,20 +10,25 @@
 // entry in the history folder (which must start empty) before the edit and
 // for the WRITE entry before CLOSE, which would otherwise come first.
 #include "app/mainwindow.h"
+#include "app/startup.h"
 #include "files/paramfile.h"
 #include "history/history.h"
+#include "live/livelog.h"
 #include "model/parameterset.h"
 #include "ui/mainform.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include <windows.h>
 #include <winternl.h>
@@ -181,6 +186,81 @@ bool sameServoPage(const ParameterSet &a, const ParameterSet &b)
            std::equal(a.endPointRight, a.endPointRight + 8, b.endPointRight);
 }
 
+// A LOAD file dialog stays open for 10 s while the transmitter streams and
+// LIVE records: how many frames arrived, the longest gap between recorded
+// frames, and whether the status line called the line silent. "native"
+// leaves Windows' own dialog in place, to compare.
+int dialogCheck(MainWindow &window, bool native)
+{
+    if (!native)
+        keepReceptionDuringDialogs();
+    auto *log = window.findChild<LiveLog *>();
+    const QString csv = QDir::temp().filePath(QStringLiteral("vegalyra-dialogcheck.csv"));
+    QFile::remove(csv);
+    const QString reason = log->startRecording(csv);
+    if (!reason.isEmpty())
+        return fail(QStringLiteral("Record: %1").arg(reason));
+    if (!QTest::qWaitFor([&] { return log->recordingFrames() > 50; }, 20000))
+        return fail(QStringLiteral("no stream from the transmitter before the dialog"));
+    const auto labels = [&] {
+        QStringList texts;
+        for (QLabel *label : window.findChildren<QLabel *>())
+            texts << label->text();
+        return texts.join(QLatin1Char('|'));
+    };
+    bool silentSeen = false;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        silentSeen = silentSeen || labels().contains(QLatin1String("no data from the transmitter"));
+    });
+    look.start(200);
+    QTimer::singleShot(10000, [] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QFileDialog *>(w))
+                dialog->reject();
+    });
+    const int before = log->recordingFrames();
+    const qint64 clickMs = log->recordingMs();
+    QElapsedTimer open;
+    open.start();
+    window.findChild<QAbstractButton *>(QStringLiteral("toolButton_Load"))->click();
+    const qint64 openMs = open.elapsed();
+    const int during = log->recordingFrames() - before;
+    look.stop();
+    const LiveLog::Finished finished = log->finishRecording();
+    QFile journal(finished.journal);
+    if (!journal.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("no journal"));
+    journal.readLine();
+    journal.readLine();
+    qint64 last = -1, gap = 0, gapAt = 0;
+    int late = 0; // frames in the dialog's last 5 s
+    const qint64 closedMs = clickMs + openMs;
+    while (!journal.atEnd()) {
+        const QByteArray line = journal.readLine();
+        const qint64 ms = line.left(line.indexOf(',')).toLongLong();
+        if (last >= 0 && ms - last > gap) {
+            gap = ms - last;
+            gapAt = last - clickMs;
+        }
+        last = ms;
+        late += ms > closedMs - 5000 && ms <= closedMs;
+    }
+    say(QStringLiteral(
+            "%1 file dialog open %2 ms: %3 frames recorded meanwhile, longest gap "
+            "between recorded frames %4 ms from %6 ms after the click, silent-line warning %5")
+            .arg(native ? QStringLiteral("native") : QStringLiteral("Qt's"))
+            .arg(openMs)
+            .arg(during)
+            .arg(gap)
+            .arg(silentSeen ? QStringLiteral("shown") : QStringLiteral("not shown"))
+            .arg(gapAt));
+    dropRecording(finished);
+    if (!native && (late == 0 || silentSeen))
+        return fail(QStringLiteral("the transmitter was not heard while the dialog was open"));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -190,7 +270,9 @@ int main(int argc, char *argv[])
             "under Wine: serial waits complete through their routine, as on Windows"));
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4)
+    if (args.size() == 4 + 1 || args.size() == 4 + 2) {
+        // PORT MODEL_FILE SENT_FILE dialog [native]: the dialog check only.
+    } else if (args.size() != 4)
         return fail(QStringLiteral("usage: vegalyra-serialcheck PORT MODEL_FILE SENT_FILE"));
     const QString port = args[1];
 
@@ -212,6 +294,8 @@ int main(int argc, char *argv[])
     if (ui->openButton->text() != QLatin1String("CLOSE"))
         return fail(QStringLiteral("OPEN %1 failed").arg(port));
     say(QStringLiteral("OPEN %1").arg(port));
+    if (args.size() > 4)
+        return dialogCheck(window, args.size() > 5);
 
     QElapsedTimer clock;
     clock.start();
