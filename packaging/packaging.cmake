@@ -54,6 +54,11 @@ install(CODE "
         endforeach()
     endif()")
 
+# Named in the package and in the changelog's trailer, so set before the
+# changelog is written: a first configure must not leave the name empty.
+set(VEGALYRA_MAINTAINER "VEGA & LYRA tool maintainers <maintainers@vegalyra.invalid>"
+    CACHE STRING "Maintainer named in the Debian package (who builds and hands it out)")
+
 if(UNIX AND NOT APPLE)
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/vegalyra.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -111,8 +116,6 @@ set(CPACK_DEBIAN_PACKAGE_CONFLICTS ${VEGALYRA_OTHER_PACKAGE})
 set(CPACK_DEBIAN_PACKAGE_REPLACES ${VEGALYRA_OTHER_PACKAGE})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "VEGA & LYRA tool maintainers")
-set(VEGALYRA_MAINTAINER "VEGA & LYRA tool maintainers <maintainers@vegalyra.invalid>"
-    CACHE STRING "Maintainer named in the Debian package (who builds and hands it out)")
 set(CPACK_PACKAGE_CONTACT "${VEGALYRA_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VEGALYRA_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
