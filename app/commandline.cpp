@@ -164,6 +164,11 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
                                     QStringLiteral("The file --sheet writes."),
                                     QStringLiteral("OUT"));
     parser.addOption(output);
+    const QCommandLineOption explain(
+        QStringLiteral("explain"),
+        QStringLiteral("With --show: under each setting, what it does, its range, its factory "
+                       "value and the frame it travels in."));
+    parser.addOption(explain);
 
     CommandLineOptions options;
     QStringList takingValues;
@@ -196,5 +201,11 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     options.ports = parser.values(port);
     if (!options.exitNow)
         takeVerb(parser, verbs, output, options);
+    if (!options.exitNow && parser.isSet(explain)) {
+        if (options.verb == QLatin1String("show"))
+            options.explain = true;
+        else
+            refuse(options, QStringLiteral("--explain goes with --show."));
+    }
     return options;
 }

@@ -26,7 +26,7 @@ int main(int argc, char *argv[])
         return options.exitCode;
     }
     if (!options.verb.isEmpty())
-        return runVerb(options.verb, options.verbArguments);
+        return runVerb(options.verb, options.verbArguments, options.explain);
     keepTraceLinesOffLogs();
 
     // On a 150 % or 200 % display the fixed form scales as a whole instead

@@ -7,12 +7,15 @@
 #include "app/mainwindow.h"
 #include "check/transmittercheck.h"
 #include "files/paramfile.h"
+#include "settings/help.h"
+#include "ui/formhelp.h"
 #include "ui/formstyles.h"
 #include "ui/mainform.h"
 #include "views/curvewidgets.h"
 #include "views/statusline.h"
 #include "views/statustexts.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -34,6 +37,7 @@
 #include <QTextDocumentFragment>
 #include <QToolButton>
 
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -87,6 +91,10 @@ private slots:
     void nothingCutOffOrOverlapping();
     void statusLineReadsWhole_data();
     void statusLineReadsWhole();
+    void pagesReachedAndNamed_data();
+    void pagesReachedAndNamed();
+    void focusRingContrast_data();
+    void focusRingContrast();
 
 private:
     template <class T> T *widget(const QString &name)
@@ -100,6 +108,9 @@ private:
     // Built once and never given an event loop, so the refresh timer has
     // not yet copied the parameter record over the layout's own values.
     std::unique_ptr<MainWindow> window;
+    // Shown and active, for the keyboard; built on first use.
+    std::unique_ptr<MainWindow> activeWindow;
+    MainWindow *active();
 };
 
 void TestWindow::initTestCase()
@@ -491,7 +502,9 @@ void TestWindow::nothingCutOffOrOverlapping()
         QList<QWidget *> children;
         for (QWidget *child :
              container->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            if (!child->objectName().startsWith(QStringLiteral("frame"))) // page backgrounds
+            // page backgrounds, and the focus ring laid over the gap round a widget
+            if (!child->objectName().startsWith(QStringLiteral("frame")) &&
+                child->objectName() != QLatin1String("focusRing"))
                 children << child;
         for (int a = 0; a < children.size(); ++a) {
             const QString name = children[a]->objectName();
@@ -590,6 +603,148 @@ void TestWindow::statusLineReadsWhole()
     }
     // The silent-line warning (shown last) is what the pilot must read: the port gives way.
     QVERIFY2(shown.endsWith(QStringLiteral("no data from the transmitter")), qPrintable(shown));
+}
+
+MainWindow *TestWindow::active()
+{
+    if (!activeWindow) {
+        activeWindow = std::make_unique<MainWindow>();
+        activeWindow->show();
+        activeWindow->activateWindow();
+        if (!QTest::qWaitForWindowActive(activeWindow.get()))
+            qWarning("the window did not become active");
+    }
+    return activeWindow.get();
+}
+
+void TestWindow::pagesReachedAndNamed_data()
+{
+    QTest::addColumn<int>("page");
+    for (int i = 0; i < 6; ++i)
+        QTest::newRow(qPrintable(window->form()->tabWidget->tabText(i))) << i;
+}
+
+// A pilot who cannot see the screen or use the mouse reaches every widget
+// of a page with Tab, in the catalogue's order after the tabs and their
+// corner buttons, hears a name for each, and every setting's tooltip says
+// the range and factory value its widget really has.
+void TestWindow::pagesReachedAndNamed()
+{
+    QFETCH(int, page);
+    MainWindow *shown = active();
+    QTabWidget *tabs = shown->form()->tabWidget;
+    tabs->setCurrentIndex(page);
+    const QString pageText = tabs->tabText(page);
+
+    QStringList expected;
+    for (const PageWidget &w : pageWidgets()) {
+        if (!w.page || pageText != QLatin1String(w.page))
+            continue;
+        auto *widget = shown->findChild<QWidget *>(QString::fromLatin1(w.objectName));
+        QVERIFY2(widget, w.objectName);
+        QVERIFY2(!widget->toolTip().isEmpty(), w.objectName);
+        if (widget->focusPolicy() & Qt::TabFocus)
+            expected << widget->objectName();
+        if (!w.row)
+            continue;
+        int minimum = 0, maximum = 0;
+        if (auto *spin = qobject_cast<QSpinBox *>(widget)) {
+            minimum = spin->minimum();
+            maximum = spin->maximum();
+        } else if (auto *volts = qobject_cast<QDoubleSpinBox *>(widget)) {
+            minimum = qRound(volts->minimum() * 10);
+            maximum = qRound(volts->maximum() * 10);
+        } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            maximum = combo->count() - 1;
+        }
+        QCOMPARE(QString::number(w.row->minimum) + ".." + QString::number(w.row->maximum),
+                 QString::number(minimum) + ".." + QString::number(maximum));
+        for (const QString &part : {settingRangeText(*w.row), settingFactoryText(*w.row)})
+            QVERIFY2(widget->toolTip().contains(part.toHtmlEscaped()),
+                     qPrintable(w.objectName + QStringLiteral(": ") + part));
+    }
+    QVERIFY(!expected.isEmpty());
+
+    tabs->tabBar()->setFocus();
+    QTRY_VERIFY(QApplication::focusWidget() == tabs->tabBar());
+    // UNDO and REDO are left out while there is nothing to take back.
+    QStringList corner;
+    for (QPushButton *button : tabs->cornerWidget()->findChildren<QPushButton *>()) {
+        if (button->isEnabled())
+            corner << button->objectName();
+    }
+    QStringList walked;
+    for (int i = 0; i < corner.size() + expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(walked, corner + expected);
+
+    // Everything Tab can reach in the window as it stands has a name.
+    for (QWidget *widget : shown->findChildren<QWidget *>()) {
+        if (!widget->isVisible() || !widget->isEnabled() ||
+            !(widget->focusPolicy() & Qt::TabFocus) || widget->focusProxy())
+            continue;
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY2(face && !face->text(QAccessible::Name).trimmed().isEmpty(),
+                 qPrintable(widget->objectName()));
+    }
+    // The charts read out their points.
+    if (pageText == QLatin1String("ADVANCE2"))
+        QTRY_VERIFY(shown->findChild<QWidget *>("widget_4")
+                        ->accessibleDescription()
+                        .contains(QStringLiteral("POINT4 50 %")));
+}
+
+double luminance(QRgb c)
+{
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+}
+
+void TestWindow::focusRingContrast_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("a setting on its page") << 1 << "spinBox_sub3";
+    QTest::newRow("a button in the header") << 1 << "toolButton_Read";
+}
+
+// The ring's pixels must stand out at least 3:1 from what they cover when
+// nothing has the focus there.
+void TestWindow::focusRingContrast()
+{
+    QFETCH(int, page);
+    QFETCH(QString, name);
+    MainWindow *shown = active();
+    shown->form()->tabWidget->setCurrentIndex(page);
+    auto *target = shown->findChild<QWidget *>(name);
+    shown->form()->tabWidget->tabBar()->setFocus();
+    QTRY_VERIFY(QApplication::focusWidget() != target);
+    const QImage before = shown->grab().toImage();
+    target->setFocus();
+    auto *ring = shown->findChild<QWidget *>(QStringLiteral("focusRing"));
+    QTRY_VERIFY(ring->isVisible() && ring->parentWidget() == target->parentWidget());
+    const QImage after = shown->grab().toImage();
+    const qreal scale = after.devicePixelRatio();
+    const QRect rect = ring->geometry();
+    // Along the middle of each side of the ring.
+    const QPoint mid = rect.center();
+    const int in = FocusRing::kWidth / 2;
+    for (const QPoint &p :
+         {QPoint(mid.x(), rect.top() + in), QPoint(rect.left() + in, mid.y()),
+          QPoint(mid.x(), rect.bottom() - in), QPoint(rect.right() - in, mid.y())}) {
+        const QPoint at = (ring->parentWidget()->mapTo(shown, p)) * scale;
+        const double a = luminance(before.pixel(at)), b = luminance(after.pixel(at));
+        const double ratio = (qMax(a, b) + 0.05) / (qMin(a, b) + 0.05);
+        QVERIFY2(
+            ratio >= 3.0,
+            qPrintable(
+                QStringLiteral("%1 at %2,%3: %4:1").arg(name).arg(p.x()).arg(p.y()).arg(ratio)));
+    }
 }
 
 QTEST_MAIN(TestWindow)

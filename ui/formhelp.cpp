@@ -1,0 +1,158 @@
+// SPDX-FileCopyrightText: 2026 VEGA & LYRA tool maintainers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "ui/formhelp.h"
+
+#include "settings/catalogue.h"
+#include "settings/help.h"
+#include "ui/mainform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QWhatsThis>
+
+namespace {
+
+void describeBars(MainForm &form)
+{
+    for (int ch = 0; ch < 8; ++ch) {
+        form.gaugeUpper[ch]->setAccessibleName(QStringLiteral("CH%1 bar above centre").arg(ch + 1));
+        form.gaugeLower[ch]->setAccessibleName(QStringLiteral("CH%1 bar below centre").arg(ch + 1));
+        for (QProgressBar *bar : {form.gaugeUpper[ch], form.gaugeLower[ch]})
+            bar->setAccessibleDescription(
+                QStringLiteral("CH%1's output from centre, as the transmitter last reported it.")
+                    .arg(ch + 1));
+    }
+}
+
+void describeStatusLine(MainForm &form)
+{
+    // The labels keep their texts as names, so a screen reader reads what
+    // the pilot sees; the description says which part it is.
+    form.statusActivity->setAccessibleDescription(
+        QStringLiteral("Status: what the tool is doing or how the last action ended"));
+    form.statusProgress->setAccessibleName(QStringLiteral("Progress of the transfer"));
+    form.statusChanges->setAccessibleDescription(
+        QStringLiteral("Status: whether the settings differ from the transmitter or file"));
+    form.statusModel->setAccessibleDescription(
+        QStringLiteral("Status: the model the transmitter holds"));
+    form.statusConnection->setAccessibleDescription(
+        QStringLiteral("Status: the connection to the transmitter"));
+}
+
+// Tab reaches the tabs, then the buttons in their corner, then the page
+// shown, in reading order. Captions are read-only words beside the settings:
+// a click still reaches them, Tab does not.
+void chainTabs(MainForm &form, QMainWindow *window)
+{
+    for (QLineEdit *edit : window->findChildren<QLineEdit *>()) {
+        if (edit->isReadOnly())
+            edit->setFocusPolicy(Qt::ClickFocus);
+    }
+    QWidget *previous = form.tabWidget->tabBar();
+    for (QWidget *corner : std::initializer_list<QWidget *>{
+             form.pushButton_Compare, form.pushButton_Undo, form.pushButton_Redo,
+             form.pushButton_History, form.pushButton_Models, form.pushButton_Print}) {
+        QWidget::setTabOrder(previous, corner);
+        previous = corner;
+    }
+    for (const PageWidget &w : pageWidgets()) {
+        if (!w.page)
+            continue;
+        auto *widget = window->findChild<QWidget *>(QString::fromLatin1(w.objectName));
+        if (!widget || !(widget->focusPolicy() & Qt::TabFocus))
+            continue;
+        QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+} // namespace
+
+void addFormHelp(MainForm &form, QMainWindow *window)
+{
+    for (const PageWidget &w : pageWidgets()) {
+        auto *widget = window->findChild<QWidget *>(QString::fromLatin1(w.objectName));
+        if (!widget)
+            continue;
+        const QString tip = widgetToolTip(w);
+        widget->setToolTip(tip);
+        widget->setWhatsThis(tip);
+        widget->setAccessibleName(widgetAccessibleName(w));
+        QStringList help = widgetHelpText(w).split(QLatin1Char('\n'));
+        help.removeFirst();
+        widget->setAccessibleDescription(help.join(QLatin1Char(' ')));
+    }
+    describeBars(form);
+    describeStatusLine(form);
+    form.toolButton_led->setAccessibleName(QStringLiteral("Connection light"));
+    form.portNameBox->setAccessibleName(QStringLiteral("Serial port"));
+    chainTabs(form, window);
+
+    // Shift+F1 explains the focused widget where it stands; where it has no
+    // text, the pointer picks what to explain.
+    auto *whatsThis = new QAction(window);
+    whatsThis->setShortcut(QKeySequence::WhatsThis);
+    whatsThis->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(whatsThis);
+    QObject::connect(whatsThis, &QAction::triggered, window, [] {
+        QWidget *focused = QApplication::focusWidget();
+        if (focused && !focused->whatsThis().isEmpty())
+            QWhatsThis::showText(focused->mapToGlobal(QPoint(0, focused->height())),
+                                 focused->whatsThis(), focused);
+        else
+            QWhatsThis::enterWhatsThisMode();
+    });
+
+    auto *ring = new FocusRing(window);
+    QObject::connect(qApp, &QApplication::focusChanged, ring,
+                     [ring](QWidget *, QWidget *now) { ring->follow(now); });
+    QObject::connect(form.tabWidget, &QTabWidget::currentChanged, ring,
+                     [ring] { ring->follow(QApplication::focusWidget()); });
+}
+
+FocusRing::FocusRing(QWidget *window) : QWidget(window)
+{
+    setObjectName(QStringLiteral("focusRing"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    hide();
+}
+
+void FocusRing::follow(QWidget *focused)
+{
+    QWidget *home = focused ? focused->parentWidget() : nullptr;
+    if (!home || focused->window() != window() || focused == this) {
+        hide();
+        return;
+    }
+    QRect around = focused->geometry();
+    if (auto *bar = qobject_cast<QTabBar *>(focused))
+        around = bar->tabRect(bar->currentIndex()).translated(bar->pos());
+    const int out = kWidth + kGap;
+    around.adjust(-out, -out, out, out);
+    if (parentWidget() != home)
+        setParent(home);
+    setGeometry(around);
+    // Only the ring itself covers anything: inside and outside stay the
+    // widgets' own pixels.
+    setMask(QRegion(rect()) - QRegion(rect().adjusted(kWidth, kWidth, -kWidth, -kWidth)));
+    raise();
+    show();
+}
+
+void FocusRing::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), colour());
+}
