@@ -286,7 +286,7 @@ void advance2Page(Builder &b)
     b.shows("widget_4", QStringLiteral("chart"), -1,
             "The throttle curve through its seven points.");
     // Travels with the curve but has no widget: named after its group.
-    b.set(0, 100, "", "Travels with the throttle curve; the page has no place for it.");
+    b.set(0, 4, "", "Travels with the throttle curve; the page has no place for it.");
     b.add(nullptr, "EXTRA", p.throttleCurveExtra);
 }
 
@@ -360,9 +360,8 @@ void systemPage(Builder &b)
         b.add(nullptr, "STEP", p.trimStep[t]);
         if (firstStep < 0)
             firstStep = b.last();
-        b.set(0, 240, "",
-              "The trim's position from centre, as the transmitter last reported "
-              "it.");
+        // The transmitter reports it; no range of its own is known.
+        b.set(1, 0, "", "The trim's position from centre, as the transmitter last reported it.");
         b.add(nullptr, "POSITION", p.stickTrim[t], ValueShown::TrimPos);
     }
     b.place = QStringLiteral("VERSION / MODE");

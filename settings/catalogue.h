@@ -39,7 +39,8 @@ struct SettingRow {
     double ParameterSet::*volts;
     // What the pilot meets on the page: the widget that edits the setting
     // (nullptr where a shared widget shows it, see pageWidgets()), the
-    // range the page allows (tenths for an alarm), the unit ("%", "V" or
+    // range the page allows (tenths for an alarm; a minimum above the
+    // maximum where no range is known), the unit ("%", "V" or
     // none) and one or two sentences on what the setting does.
     const char *widget;
     int minimum, maximum;

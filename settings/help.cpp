@@ -51,6 +51,8 @@ QString settingRangeText(const SettingRow &row)
             items << QString::fromLatin1(item);
         return QStringLiteral("Choices: %1.").arg(items.join(QStringLiteral(", ")));
     }
+    if (row.minimum > row.maximum)
+        return QStringLiteral("Range as the transmitter reports it.");
     return QStringLiteral("Range %1 to %2.")
         .arg(shownNumber(row, row.minimum), withUnit(shownNumber(row, row.maximum), row));
 }

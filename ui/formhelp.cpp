@@ -79,6 +79,22 @@ void chainTabs(MainForm &form, QMainWindow *window)
 
 } // namespace
 
+namespace {
+
+// On Linux a combo box tells screen readers its current item as its name;
+// they name it by the label that says it is its buddy. That label stays
+// hidden and takes no room: the page shows the caption it always showed.
+void labelForScreenReaders(QComboBox *box)
+{
+    auto *label = new QLabel(box->accessibleName(), box->parentWidget());
+    label->setObjectName(box->objectName() + QStringLiteral("_name"));
+    label->setBuddy(box);
+    label->setGeometry(QRect(box->pos(), QSize()));
+    label->hide();
+}
+
+} // namespace
+
 void addFormHelp(MainForm &form, QMainWindow *window)
 {
     for (const PageWidget &w : pageWidgets()) {
@@ -92,11 +108,14 @@ void addFormHelp(MainForm &form, QMainWindow *window)
         QStringList help = widgetHelpText(w).split(QLatin1Char('\n'));
         help.removeFirst();
         widget->setAccessibleDescription(help.join(QLatin1Char(' ')));
+        if (auto *box = qobject_cast<QComboBox *>(widget))
+            labelForScreenReaders(box);
     }
     describeBars(form);
     describeStatusLine(form);
     form.toolButton_led->setAccessibleName(QStringLiteral("Connection light"));
     form.portNameBox->setAccessibleName(QStringLiteral("Serial port"));
+    labelForScreenReaders(form.portNameBox);
     chainTabs(form, window);
 
     // Shift+F1 explains the focused widget where it stands; where it has no
