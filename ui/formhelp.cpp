@@ -19,6 +19,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QToolTip>
 #include <QWhatsThis>
 
 namespace {
@@ -132,6 +133,17 @@ void addFormHelp(MainForm &form, QMainWindow *window)
         else
             QWhatsThis::enterWhatsThisMode();
     });
+
+    // A tooltip shown for a widget of the window takes the window's dark
+    // background from its style sheet, but its text kept the palette's
+    // black: the pilot could not read it. Light text on the same dark
+    // grey, for every tooltip and "What's This?" of the program.
+    QPalette tips = QToolTip::palette();
+    for (QPalette::ColorRole role : {QPalette::ToolTipBase, QPalette::Window})
+        tips.setColor(role, QColor(40, 40, 40));
+    for (QPalette::ColorRole role : {QPalette::ToolTipText, QPalette::WindowText, QPalette::Text})
+        tips.setColor(role, Qt::white);
+    QToolTip::setPalette(tips);
 
     auto *ring = new FocusRing(window);
     QObject::connect(qApp, &QApplication::focusChanged, ring,
