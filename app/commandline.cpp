@@ -128,6 +128,20 @@ QStringList withOptionsEnded(const QStringList &arguments, const QStringList &ta
     return rearranged;
 }
 
+// "--show --explain FILE" means FILE explained: --show wants a value and
+// would take the switch for the file's name.
+QStringList withExplainAfterShow(QStringList arguments)
+{
+    for (int i = 0; i + 2 < arguments.size(); ++i) {
+        if (arguments.at(i) == QLatin1String("--show") &&
+            arguments.at(i + 1) == QLatin1String("--explain")) {
+            arguments.move(i + 1, i + 2);
+            break;
+        }
+    }
+    return arguments;
+}
+
 } // namespace
 
 CommandLineOptions parseCommandLine(const QStringList &arguments)
@@ -181,7 +195,7 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         for (const QString &name : option.names())
             takingValues << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
     }
-    if (!parser.parse(withOptionsEnded(arguments, takingValues))) {
+    if (!parser.parse(withExplainAfterShow(withOptionsEnded(arguments, takingValues)))) {
         options.exitNow = true;
         options.exitCode = namesVerb(arguments) ? kVerbUsageExit : 1;
         options.message = parser.errorText() + QLatin1Char('\n');

@@ -112,14 +112,15 @@ void header(Builder &b)
     static const char *const says[3] = {
         "The transmitter's battery voltage, as the transmitter last reported it.",
         "The receiver's battery voltage, as the transmitter last reported it.",
-        "The external voltage the receiver measures, as the transmitter last reported it."};
+        "The external voltage, as the transmitter last reported it."};
     for (int i = 0; i < 3; ++i) {
         b.place = QString::fromLatin1(names[i][1]);
         b.shows(names[i][0], QStringLiteral("voltage"), -1, says[i]);
     }
     b.place = QStringLiteral("RSSI");
     b.shows("lineEdit_RSSI", QStringLiteral("signal strength"), -1,
-            "The signal strength the receiver reports; null when there is none.");
+            "The receiver's signal strength as the transmitter last reported it, in dBm; null "
+            "when it reported none.");
 }
 
 void servoPage(Builder &b)
@@ -145,7 +146,8 @@ void basicPage(Builder &b)
         b.help = "Reverses the direction this channel's servo moves: NOR normal, REV reversed. "
                  "Set it so that the control surface moves the way the stick does.";
         b.item(family("comboBox_rev", n), "REVERSE", p.reverse[c], kNorRev);
-        b.set(-100, 100, "%",
+        // The page gives no unit for it: a step, not a percentage of travel.
+        b.set(-100, 100, "",
               "Moves this channel's servo centre a little, to centre a control surface "
               "without changing the linkage. Keep it small: it also shifts the ends of travel.");
         b.add(family("spinBox_sub", n), "SUB-TRIM", p.subTrim[c]);
@@ -306,10 +308,11 @@ void progMixPage(Builder &b)
         b.item(mixWidget("comboBox_", m, "Slave"), "SLA", mix.slave, kCh1to8);
         b.set(-100, 100, "", "The offset of this mix.");
         b.add(mixWidget("spinBox_", m, "Data1"), "OFFSET", mix.offset);
-        // Mixes 3 and 4 only take positive rates on the transmitter.
+        // The page lets mixes 3 and 4 take only rates from 0 up.
         b.set(m < 2 ? -100 : 0, 100, "%",
-              "How much the slave follows the master on one side of centre, in percent; a "
-              "minus sign turns the direction round.");
+              m < 2 ? "How much the slave follows the master on one side of centre, in percent; "
+                      "a minus sign turns the direction round."
+                    : "How much the slave follows the master on one side of centre, in percent.");
         b.add(mixWidget("spinBox_", m, "Data2"), "UP", mix.up);
         b.add(mixWidget("spinBox_", m, "Data3"), "DOWN", mix.down);
     }
@@ -326,8 +329,7 @@ void systemPage(Builder &b)
     b.help = "The transmitter warns when the receiver's battery falls below this voltage.";
     b.add("doubleSpinBox_rxVolt", "RX-Alarm", p.rxAlarmTenths, ValueShown::Volts, nullptr,
           &ParameterSet::rxAlarmVolt);
-    b.help = "The transmitter warns when the external voltage the receiver measures falls "
-             "below this.";
+    b.help = "The transmitter warns when the external voltage falls below this.";
     b.add("doubleSpinBox_extVolt", "EXT-Alarm", p.extAlarmTenths, ValueShown::Volts, nullptr,
           &ParameterSet::extAlarmVolt);
     b.set(-100, 0, "",
@@ -345,9 +347,10 @@ void systemPage(Builder &b)
     b.place = QStringLiteral("VERSION / MODE");
     b.shows("spinBox_Mode", QStringLiteral("STK-MODE"), b.last());
     b.shows("spinBox_Vertion", QStringLiteral("TX Version"), -1,
-            "The firmware version the transmitter reported.");
+            "The version number the transmitter reported. An edit here stays in the tool: no "
+            "frame and no file carries it.");
     b.shows("comboBox_PRM02_Master_2", QStringLiteral("PC Version"), -1,
-            "The transmitter version this program is made for.");
+            "A fixed text of the page, not a setting: no frame and no file carries it.");
 
     // The record keeps steps and positions per trim of the transmitter; the
     // stick mode decides in which TRIMn-STEP line of the page a trim
@@ -373,7 +376,8 @@ void systemPage(Builder &b)
     }
     b.place = QStringLiteral("DATA RESET");
     b.shows("pushButton_Reset2", QStringLiteral("DATA RESET"), -1,
-            "Sets the transmitter's settings back to their factory values.");
+            "Sets every setting back to its factory value and sends them all to the "
+            "transmitter.");
 }
 
 struct Built {

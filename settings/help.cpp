@@ -3,6 +3,7 @@
 
 #include "settings/help.h"
 
+#include <QHash>
 #include <QStringList>
 
 namespace {
@@ -117,11 +118,89 @@ QString widgetToolTip(const PageWidget &w)
            QStringLiteral("</p>");
 }
 
+namespace {
+
+// The words a screen reader says for a group of the page: the page's
+// captions are abbreviations a pilot reads but a speech synthesiser spells.
+QString spokenPlace(const QString &place)
+{
+    static const QHash<QString, QString> words = {
+        {QStringLiteral("D/R"), QStringLiteral("Dual rate")},
+        {QStringLiteral("D/R CURE"), QStringLiteral("Dual rate")},
+        {QStringLiteral("ATTITUDE"), QStringLiteral("Attitude")},
+        {QStringLiteral("ELEVON"), QStringLiteral("Elevon")},
+        {QStringLiteral("V-TAIL"), QStringLiteral("V-tail")},
+        {QStringLiteral("TH CURE"), QStringLiteral("Throttle curve")},
+        {QStringLiteral("EXT"), QStringLiteral("External")},
+        {QStringLiteral("RSSI"), QStringLiteral("RSSI")},
+        // The setting's name says all there is to say.
+        {QStringLiteral("ALARM"), QString()},
+        {QStringLiteral("VERSION / MODE"), QString()},
+        {QStringLiteral("DATA RESET"), QString()}};
+    if (words.contains(place))
+        return words.value(place);
+    if (place.startsWith(QLatin1String("MIX"))) // "MIX2": a programmable mix
+        return QStringLiteral("Mix ") + place.mid(3);
+    return place; // "CH3", "TX"
+}
+
+QString spokenName(const QString &place, const QString &name)
+{
+    static const QHash<QString, QString> words = {
+        {QStringLiteral("REVERSE"), QStringLiteral("reverse")},
+        {QStringLiteral("SUB-TRIM"), QStringLiteral("sub-trim")},
+        {QStringLiteral("END POINT L"), QStringLiteral("end point left")},
+        {QStringLiteral("END POINT R"), QStringLiteral("end point right")},
+        {QStringLiteral("DELAY"), QStringLiteral("servo delay")},
+        {QStringLiteral("AUX-CH"), QStringLiteral("aux control")},
+        {QStringLiteral("FAIL SAFE"), QStringLiteral("fail-safe")},
+        {QStringLiteral("CH"), QStringLiteral("channel")},
+        {QStringLiteral("SW"), QStringLiteral("switch")},
+        {QStringLiteral("UP"), QStringLiteral("UP rate")},
+        {QStringLiteral("DOWN"), QStringLiteral("DOWN rate")},
+        {QStringLiteral("POSI"), QStringLiteral("switch position")},
+        {QStringLiteral("RATE"), QStringLiteral("rate of the chosen position")},
+        {QStringLiteral("EXP"), QStringLiteral("expo of the chosen position")},
+        {QStringLiteral("MAS"), QStringLiteral("master channel")},
+        {QStringLiteral("SLA"), QStringLiteral("slave channel")},
+        {QStringLiteral("OFFSET"), QStringLiteral("offset")},
+        {QStringLiteral("TX-Alarm"), QStringLiteral("TX battery alarm")},
+        {QStringLiteral("RX-Alarm"), QStringLiteral("RX battery alarm")},
+        {QStringLiteral("EXT-Alarm"), QStringLiteral("External voltage alarm")},
+        {QStringLiteral("Rssi-Alarm"), QStringLiteral("RSSI alarm")},
+        {QStringLiteral("STK-MODE"), QStringLiteral("Stick mode")},
+        {QStringLiteral("TX Version"), QStringLiteral("TX version")},
+        {QStringLiteral("PC Version"), QStringLiteral("PC version")},
+        {QStringLiteral("DATA RESET"), QStringLiteral("DATA RESET")}};
+    if (name == QLatin1String("MIX"))
+        return place.startsWith(QLatin1String("MIX")) ? QStringLiteral("state")
+                                                      : QStringLiteral("on or off");
+    if (words.contains(name))
+        return words.value(name);
+    QString spoken = name;
+    // "TRIM2-STEP", "TRIM2 position", "ATTI3", "POINT4", "AILE1 (right)"
+    spoken.replace(QLatin1String("-STEP"), QLatin1String(" step"));
+    spoken.replace(QLatin1String(" (right)"), QLatin1String(" right column"));
+    for (const char *stem : {"TRIM", "ATTI", "POINT"}) {
+        if (spoken.startsWith(QLatin1String(stem)) && spoken.size() > int(qstrlen(stem)) &&
+            spoken.at(int(qstrlen(stem))).isDigit()) {
+            const QString word = QString::fromLatin1(stem) == QLatin1String("TRIM")
+                                     ? QStringLiteral("Trim ")
+                                     : QStringLiteral("point ");
+            spoken = word + spoken.mid(int(qstrlen(stem)));
+        }
+    }
+    return spoken;
+}
+
+} // namespace
+
 QString widgetAccessibleName(const PageWidget &w)
 {
-    // The place keeps its capitals ("CH3", "MIX2"); the name is a word of
-    // the sentence: "CH3 sub-trim".
-    return w.place + QLatin1Char(' ') + w.name.toLower();
+    // "CH3 sub-trim", "Dual rate UP rate", "Mix 2 master channel", "Stick mode".
+    const QString place = spokenPlace(w.place);
+    const QString name = spokenName(w.place, w.name);
+    return place.isEmpty() ? name : place + QLatin1Char(' ') + name;
 }
 
 QString rateChartText(int rate, int expo)

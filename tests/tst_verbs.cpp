@@ -95,6 +95,9 @@ void TestVerbs::verbs_data()
                        "Choices: NOR, REV. Factory value REV. Travels in frame S.",
                        "SYSTEM / ALARM / TX-Alarm: 7.2"}
         << true << QString();
+    QTest::newRow("show, explained, the switch first")
+        << QStringList{"--show", "--explain", "a"} << 0
+        << QStringList{"SYSTEM / ALARM / TX-Alarm: 7.2"} << true << QString();
     QTest::newRow("explain without show")
         << QStringList{"--diff", "a", "a-copy", "--explain"} << 2 << QStringList() << false
         << "--explain goes with --show.";

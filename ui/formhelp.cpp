@@ -7,8 +7,10 @@
 #include "settings/help.h"
 #include "ui/mainform.h"
 
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
+#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +84,49 @@ void chainTabs(MainForm &form, QMainWindow *window)
 
 namespace {
 
+// What a readout or chart is to a screen reader. A readout is a read-only
+// line of text that changes ten times a second; read as text, a screen
+// reader says "null" for no RSSI and "left paren 0 right paren" for a trim
+// at centre. It is spoken as a label instead: its name and its value in
+// words, "RSSI signal strength: no signal", "Trim 1 position: 0".
+const char *const kSpokenAs = "vegalyraSpokenAs";
+enum SpokenAs { Readout = 1, Chart = 2 };
+
+QString spokenReadout(const QString &shown)
+{
+    QString value = shown.trimmed();
+    if (value == QLatin1String("null"))
+        return QStringLiteral("no signal");
+    if (value.startsWith(QLatin1Char('(')) && value.endsWith(QLatin1Char(')')))
+        value = value.mid(1, value.size() - 2);
+    return value;
+}
+
+class SpokenWidget : public QAccessibleWidget
+{
+public:
+    SpokenWidget(QWidget *widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+    QString text(QAccessible::Text t) const override
+    {
+        auto *edit = qobject_cast<QLineEdit *>(widget());
+        if (!edit || (t != QAccessible::Name && t != QAccessible::Value))
+            return QAccessibleWidget::text(t);
+        const QString value = spokenReadout(edit->text());
+        return t == QAccessible::Value ? value : edit->accessibleName() + QStringLiteral(": ") + value;
+    }
+};
+
+QAccessibleInterface *spokenWidgets(const QString &, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    const int as = widget ? widget->property(kSpokenAs).toInt() : 0;
+    if (as == Readout)
+        return new SpokenWidget(widget, QAccessible::StaticText);
+    if (as == Chart)
+        return new SpokenWidget(widget, QAccessible::Chart);
+    return nullptr;
+}
+
 // On Linux a combo box tells screen readers its current item as its name;
 // they name it by the label that says it is its buddy. That label stays
 // hidden and takes no room: the page shows the caption it always showed.
@@ -111,7 +156,17 @@ void addFormHelp(MainForm &form, QMainWindow *window)
         widget->setAccessibleDescription(help.join(QLatin1Char(' ')));
         if (auto *box = qobject_cast<QComboBox *>(widget))
             labelForScreenReaders(box);
+        if (!w.row && qobject_cast<QLineEdit *>(widget))
+            widget->setProperty(kSpokenAs, Readout);
+        else if (!w.row && !qobject_cast<QPushButton *>(widget) &&
+                 !qobject_cast<QComboBox *>(widget) && !qobject_cast<QAbstractSpinBox *>(widget))
+            widget->setProperty(kSpokenAs, Chart);
     }
+    static const bool installed = [] {
+        QAccessible::installFactory(spokenWidgets);
+        return true;
+    }();
+    Q_UNUSED(installed)
     describeBars(form);
     describeStatusLine(form);
     form.toolButton_led->setAccessibleName(QStringLiteral("Connection light"));
