@@ -127,6 +127,21 @@ QAccessibleInterface *spokenWidgets(const QString &, QObject *object)
     return nullptr;
 }
 
+void speakAs(QWidget *widget, SpokenAs as)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(spokenWidgets);
+        return true;
+    }();
+    Q_UNUSED(installed)
+    widget->setProperty(kSpokenAs, as);
+    // With a screen reader listening, Qt made the widget's interface as
+    // soon as the form set its text; it would stay in use.
+    QAccessibleInterface *made = QAccessible::queryAccessibleInterface(widget);
+    if (made && !dynamic_cast<SpokenWidget *>(made))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
 // On Linux a combo box tells screen readers its current item as its name;
 // they name it by the label that says it is its buddy. That label stays
 // hidden and takes no room: the page shows the caption it always showed.
@@ -157,16 +172,11 @@ void addFormHelp(MainForm &form, QMainWindow *window)
         if (auto *box = qobject_cast<QComboBox *>(widget))
             labelForScreenReaders(box);
         if (!w.row && qobject_cast<QLineEdit *>(widget))
-            widget->setProperty(kSpokenAs, Readout);
+            speakAs(widget, Readout);
         else if (!w.row && !qobject_cast<QPushButton *>(widget) &&
                  !qobject_cast<QComboBox *>(widget) && !qobject_cast<QAbstractSpinBox *>(widget))
-            widget->setProperty(kSpokenAs, Chart);
+            speakAs(widget, Chart);
     }
-    static const bool installed = [] {
-        QAccessible::installFactory(spokenWidgets);
-        return true;
-    }();
-    Q_UNUSED(installed)
     describeBars(form);
     describeStatusLine(form);
     form.toolButton_led->setAccessibleName(QStringLiteral("Connection light"));
