@@ -679,6 +679,17 @@ void TestWindow::pagesReachedAndNamed()
         walked << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(walked, corner + expected);
+    // Past the page Tab goes on through the header and comes back to the
+    // tabs: the header's controls are reached and nothing holds the focus.
+    QStringList rest;
+    while (QApplication::focusWidget() != tabs->tabBar() && rest.size() < 40) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        rest << QApplication::focusWidget()->objectName();
+    }
+    for (const char *header : {"openButton", "portNameBox", "toolButton_Reset",
+                                  "toolButton_Read", "toolButton_Load", "toolButton_Save",
+                                  "toolButton_Send"})
+        QVERIFY2(rest.contains(QLatin1String(header)), qPrintable(rest.join(' ')));
 
     // Everything Tab can reach in the window as it stands has a name.
     for (QWidget *widget : shown->findChildren<QWidget *>()) {
