@@ -18,6 +18,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QGroupBox>
@@ -729,6 +730,8 @@ void TestWindow::focusRingContrast_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("a setting on its page") << 1 << "spinBox_sub3";
     QTest::newRow("a button in the header") << 1 << "toolButton_Read";
+    // -1: in the COMPARE dialog, whose style sheet draws no focus of its own
+    QTest::newRow("a check box of a dialog") << -1 << "compareShowAll";
 }
 
 // The ring's pixels must stand out at least 3:1 from what they cover when
@@ -737,15 +740,26 @@ void TestWindow::focusRingContrast()
 {
     QFETCH(int, page);
     QFETCH(QString, name);
-    MainWindow *shown = active();
-    shown->form()->tabWidget->setCurrentIndex(page);
+    QWidget *shown = active();
+    QWidget *elsewhere = active()->form()->tabWidget->tabBar();
+    if (page < 0) {
+        QTest::mouseClick(active()->form()->pushButton_Compare, Qt::LeftButton);
+        QTRY_VERIFY((shown = active()->findChild<QDialog *>(QStringLiteral("compareDialog"))));
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        elsewhere = shown->findChild<QWidget *>(QStringLiteral("compareClose"));
+    } else {
+        active()->form()->tabWidget->setCurrentIndex(page);
+    }
+    const std::unique_ptr<QWidget, void (*)(QWidget *)> closing(
+        page < 0 ? shown : nullptr, [](QWidget *dialog) { dialog->deleteLater(); });
     auto *target = shown->findChild<QWidget *>(name);
-    shown->form()->tabWidget->tabBar()->setFocus();
-    QTRY_VERIFY(QApplication::focusWidget() != target);
+    elsewhere->setFocus();
+    QTRY_VERIFY(QApplication::focusWidget() == elsewhere);
     const QImage before = shown->grab().toImage();
     target->setFocus();
-    auto *ring = shown->findChild<QWidget *>(QStringLiteral("focusRing"));
-    QTRY_VERIFY(ring->isVisible() && ring->parentWidget() == target->parentWidget());
+    QWidget *ring = nullptr;
+    QTRY_VERIFY((ring = shown->findChild<QWidget *>(QStringLiteral("focusRing"))) &&
+                ring->isVisible() && ring->parentWidget() == target->parentWidget());
     const QImage after = shown->grab().toImage();
     const qreal scale = after.devicePixelRatio();
     const QRect rect = ring->geometry();

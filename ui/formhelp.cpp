@@ -156,6 +156,25 @@ void labelForScreenReaders(QComboBox *box)
 
 } // namespace
 
+namespace {
+
+// The ring of `top`, made on first need; `mainRing` is the main window's.
+// Popups (a combo box's list) and tooltips get none: they close again.
+FocusRing *ringOf(QWidget *top, FocusRing *mainRing)
+{
+    if (!top || top->windowType() == Qt::Popup || top->windowType() == Qt::ToolTip)
+        return nullptr;
+    if (mainRing && top == mainRing->window())
+        return mainRing;
+    // Only a FocusRing has that name.
+    auto *ring = static_cast<FocusRing *>(top->findChild<QWidget *>(QStringLiteral("focusRing")));
+    if (!ring && mainRing)
+        ring = new FocusRing(top);
+    return ring;
+}
+
+} // namespace
+
 void addFormHelp(MainForm &form, QMainWindow *window)
 {
     for (const PageWidget &w : pageWidgets()) {
@@ -210,9 +229,18 @@ void addFormHelp(MainForm &form, QMainWindow *window)
         tips.setColor(role, Qt::white);
     QToolTip::setPalette(tips);
 
+    // Every window of the program shows its focus the same way: the main
+    // window, and the dialogs (MODELS, COMPARE, HISTORY, LIVE, the file
+    // and message boxes) whose style sheets draw no focus of their own.
     auto *ring = new FocusRing(window);
-    QObject::connect(qApp, &QApplication::focusChanged, ring,
-                     [ring](QWidget *, QWidget *now) { ring->follow(now); });
+    QObject::connect(qApp, &QApplication::focusChanged, ring, [ring](QWidget *old, QWidget *now) {
+        if (old && (!now || old->window() != now->window())) {
+            if (FocusRing *left = ringOf(old->window(), nullptr))
+                left->hide();
+        }
+        if (FocusRing *home = ringOf(now ? now->window() : nullptr, ring))
+            home->follow(now);
+    });
     QObject::connect(form.tabWidget, &QTabWidget::currentChanged, ring,
                      [ring] { ring->follow(QApplication::focusWidget()); });
 }
