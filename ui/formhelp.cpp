@@ -257,6 +257,10 @@ void FocusRing::follow(QWidget *focused)
 {
     QWidget *home = focused ? focused->parentWidget() : nullptr;
     if (!home || focused->window() != window() || focused == this) {
+        // Back to the window while it waits: the widget it stood in may
+        // go, and would take the ring with it.
+        if (parentWidget() != window())
+            setParent(window());
         hide();
         return;
     }
