@@ -94,6 +94,8 @@ private slots:
     void statusLineReadsWhole();
     void pagesReachedAndNamed_data();
     void pagesReachedAndNamed();
+    void spokenNames_data();
+    void spokenNames();
     void focusRingContrast_data();
     void focusRingContrast();
 
@@ -713,6 +715,34 @@ void TestWindow::pagesReachedAndNamed()
         QTRY_VERIFY(shown->findChild<QWidget *>("widget_4")
                         ->accessibleDescription()
                         .contains(QStringLiteral("POINT4 50 %")));
+}
+
+void TestWindow::spokenNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("spoken"); // what a screen reader announces
+    QTest::newRow("a setting") << "spinBox_Lepa1" << "CH1 end point left";
+    QTest::newRow("a caption spelt out") << "doubleSpinBox_Volt" << "TX battery alarm";
+    QTest::newRow("a group spelt out") << "spinBox_THCURE_Data04" << "Throttle curve point 4";
+    QTest::newRow("no RSSI in words") << "lineEdit_RSSI" << "RSSI signal strength: no signal";
+    QTest::newRow("a trim without brackets") << "lineEdit_Trim_2" << "Trim 2 position: 0";
+    QTest::newRow("a chart") << "widget_4" << "Throttle curve chart";
+}
+
+// Names in the pilot's words, and a readout's value as the page shows it
+// without the marks a speech synthesiser would spell out.
+void TestWindow::spokenNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, spoken);
+    QAccessibleInterface *face =
+        QAccessible::queryAccessibleInterface(active()->findChild<QWidget *>(name));
+    QVERIFY(face);
+    QCOMPARE(face->text(QAccessible::Name), spoken);
+    if (name.startsWith(QLatin1String("lineEdit")))
+        QCOMPARE(face->role(), QAccessible::StaticText);
+    if (name == QLatin1String("widget_4"))
+        QCOMPARE(face->role(), QAccessible::Chart);
 }
 
 double luminance(QRgb c)
