@@ -760,6 +760,7 @@ void TestWindow::focusRingContrast_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("a setting on its page") << 1 << "spinBox_sub3";
     QTest::newRow("a button in the header") << 1 << "toolButton_Read";
+    QTest::newRow("a corner button above another") << 1 << "pushButton_Compare";
     // -1: in the COMPARE dialog, whose style sheet draws no focus of its own
     QTest::newRow("a check box of a dialog") << -1 << "compareShowAll";
 }
@@ -789,16 +790,30 @@ void TestWindow::focusRingContrast()
     target->setFocus();
     QWidget *ring = nullptr;
     QTRY_VERIFY((ring = shown->findChild<QWidget *>(QStringLiteral("focusRing"))) &&
-                ring->isVisible() && ring->parentWidget() == target->parentWidget());
+                ring->isVisible() && ring->parentWidget()->isAncestorOf(target));
+    // The ring covers no neighbour: only the gap round the widget.
+    const QRegion covers = ring->mask().translated(ring->pos());
+    const QRect targetThere(target->mapTo(ring->parentWidget(), QPoint()), target->size());
+    for (QWidget *neighbour : ring->parentWidget()->findChildren<QWidget *>(
+             QString(), Qt::FindDirectChildrenOnly)) {
+        if (neighbour != ring && neighbour != target && !neighbour->isAncestorOf(target) &&
+            neighbour->isVisible() && !neighbour->geometry().intersects(targetThere))
+            QVERIFY2(!covers.intersects(neighbour->geometry()), qPrintable(neighbour->objectName()));
+    }
     const QImage after = shown->grab().toImage();
     const qreal scale = after.devicePixelRatio();
     const QRect rect = ring->geometry();
-    // Along the middle of each side of the ring.
+    // Along the middle of each side of the ring; at most one side gives
+    // way to a neighbour (a corner button beside the last tab).
     const QPoint mid = rect.center();
     const int in = FocusRing::kWidth / 2;
+    int sides = 0;
     for (const QPoint &p :
          {QPoint(mid.x(), rect.top() + in), QPoint(rect.left() + in, mid.y()),
           QPoint(mid.x(), rect.bottom() - in), QPoint(rect.right() - in, mid.y())}) {
+        if (!covers.contains(p))
+            continue;
+        ++sides;
         const QPoint at = (ring->parentWidget()->mapTo(shown, p)) * scale;
         const double a = luminance(before.pixel(at)), b = luminance(after.pixel(at));
         const double ratio = (qMax(a, b) + 0.05) / (qMin(a, b) + 0.05);
@@ -807,6 +822,7 @@ void TestWindow::focusRingContrast()
             qPrintable(
                 QStringLiteral("%1 at %2,%3: %4:1").arg(name).arg(p.x()).arg(p.y()).arg(ratio)));
     }
+    QVERIFY2(sides >= 3, qPrintable(name));
 }
 
 QTEST_MAIN(TestWindow)

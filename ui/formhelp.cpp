@@ -269,12 +269,35 @@ void FocusRing::follow(QWidget *focused)
         around = bar->tabRect(bar->currentIndex()).translated(bar->pos());
     const int out = kWidth + kGap;
     around.adjust(-out, -out, out, out);
-    if (parentWidget() != home)
-        setParent(home);
-    setGeometry(around);
     // Only the ring itself covers anything: inside and outside stay the
-    // widgets' own pixels.
-    setMask(QRegion(rect()) - QRegion(rect().adjusted(kWidth, kWidth, -kWidth, -kWidth)));
+    // widgets' own pixels. Where a neighbour stands closer than the ring is
+    // wide (the corner buttons' two rows), the ring gives way to it; what
+    // lies under the focused widget (a page's background) does not count.
+    // A ring that would stick out of the widget's parent (a corner button at
+    // its edge) stands in the parent's parent instead, so no side is cut.
+    QRegion band = QRegion(0, 0, around.width(), around.height()) -
+                   QRegion(QRect(QPoint(), around.size()).adjusted(kWidth, kWidth, -kWidth, -kWidth));
+    QWidget *host = home;
+    QWidget *inHost = focused; // the child of `host` that holds the focused widget
+    QRect widgetInHost = focused->geometry();
+    for (;;) {
+        for (QWidget *neighbour :
+             host->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (neighbour != this && neighbour != inHost && !neighbour->isHidden() &&
+                !neighbour->geometry().intersects(widgetInHost))
+                band -= QRegion(neighbour->geometry().translated(-around.topLeft()));
+        }
+        if (host->rect().contains(around) || host == window() || !host->parentWidget())
+            break;
+        around.translate(host->pos());
+        widgetInHost.translate(host->pos());
+        inHost = host;
+        host = host->parentWidget();
+    }
+    if (parentWidget() != host)
+        setParent(host);
+    setGeometry(around);
+    setMask(band);
     raise();
     show();
 }
