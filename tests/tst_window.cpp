@@ -689,9 +689,8 @@ void TestWindow::pagesReachedAndNamed()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         rest << QApplication::focusWidget()->objectName();
     }
-    for (const char *header : {"openButton", "portNameBox", "toolButton_Reset",
-                                  "toolButton_Read", "toolButton_Load", "toolButton_Save",
-                                  "toolButton_Send"})
+    for (const char *header : {"openButton", "portNameBox", "toolButton_Reset", "toolButton_Read",
+                               "toolButton_Load", "toolButton_Save", "toolButton_Send"})
         QVERIFY2(rest.contains(QLatin1String(header)), qPrintable(rest.join(' ')));
 
     // Everything Tab can reach in the window as it stands has a name.
@@ -721,12 +720,18 @@ void TestWindow::spokenNames_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("spoken"); // what a screen reader announces
-    QTest::newRow("a setting") << "spinBox_Lepa1" << "CH1 end point left";
-    QTest::newRow("a caption spelt out") << "doubleSpinBox_Volt" << "TX battery alarm";
-    QTest::newRow("a group spelt out") << "spinBox_THCURE_Data04" << "Throttle curve point 4";
-    QTest::newRow("no RSSI in words") << "lineEdit_RSSI" << "RSSI signal strength: no signal";
-    QTest::newRow("a trim without brackets") << "lineEdit_Trim_2" << "Trim 2 position: 0";
-    QTest::newRow("a chart") << "widget_4" << "Throttle curve chart";
+    QTest::newRow("a setting") << "spinBox_Lepa1"
+                               << "CH1 end point left";
+    QTest::newRow("a caption spelt out") << "doubleSpinBox_Volt"
+                                         << "TX battery alarm";
+    QTest::newRow("a group spelt out") << "spinBox_THCURE_Data04"
+                                       << "Throttle curve point 4";
+    QTest::newRow("no RSSI in words") << "lineEdit_RSSI"
+                                      << "RSSI signal strength: no signal";
+    QTest::newRow("a trim without brackets") << "lineEdit_Trim_2"
+                                             << "Trim 2 position: 0";
+    QTest::newRow("a chart") << "widget_4"
+                             << "Throttle curve chart";
 }
 
 // Names in the pilot's words, and a readout's value as the page shows it
@@ -794,11 +799,12 @@ void TestWindow::focusRingContrast()
     // The ring covers no neighbour: only the gap round the widget.
     const QRegion covers = ring->mask().translated(ring->pos());
     const QRect targetThere(target->mapTo(ring->parentWidget(), QPoint()), target->size());
-    for (QWidget *neighbour : ring->parentWidget()->findChildren<QWidget *>(
-             QString(), Qt::FindDirectChildrenOnly)) {
+    for (QWidget *neighbour :
+         ring->parentWidget()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (neighbour != ring && neighbour != target && !neighbour->isAncestorOf(target) &&
             neighbour->isVisible() && !neighbour->geometry().intersects(targetThere))
-            QVERIFY2(!covers.intersects(neighbour->geometry()), qPrintable(neighbour->objectName()));
+            QVERIFY2(!covers.intersects(neighbour->geometry()),
+                     qPrintable(neighbour->objectName()));
     }
     const QImage after = shown->grab().toImage();
     const qreal scale = after.devicePixelRatio();

@@ -7,10 +7,10 @@
 #include "settings/help.h"
 #include "ui/mainform.h"
 
+#include <QAbstractSpinBox>
 #include <QAccessibleWidget>
 #include <QAction>
 #include <QApplication>
-#include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,7 +112,8 @@ public:
         if (!edit || (t != QAccessible::Name && t != QAccessible::Value))
             return QAccessibleWidget::text(t);
         const QString value = spokenReadout(edit->text());
-        return t == QAccessible::Value ? value : edit->accessibleName() + QStringLiteral(": ") + value;
+        return t == QAccessible::Value ? value
+                                       : edit->accessibleName() + QStringLiteral(": ") + value;
     }
 };
 
@@ -275,8 +276,9 @@ void FocusRing::follow(QWidget *focused)
     // lies under the focused widget (a page's background) does not count.
     // A ring that would stick out of the widget's parent (a corner button at
     // its edge) stands in the parent's parent instead, so no side is cut.
-    QRegion band = QRegion(0, 0, around.width(), around.height()) -
-                   QRegion(QRect(QPoint(), around.size()).adjusted(kWidth, kWidth, -kWidth, -kWidth));
+    QRegion band =
+        QRegion(0, 0, around.width(), around.height()) -
+        QRegion(QRect(QPoint(), around.size()).adjusted(kWidth, kWidth, -kWidth, -kWidth));
     QWidget *host = home;
     QWidget *inHost = focused; // the child of `host` that holds the focused widget
     QRect widgetInHost = focused->geometry();
