@@ -129,6 +129,20 @@ QStringList withOptionsEnded(const QStringList &arguments, const QStringList &ta
     return rearranged;
 }
 
+// "--show --explain FILE" means FILE explained: --show wants a value and
+// would take the switch for the file's name.
+QStringList withExplainAfterShow(QStringList arguments)
+{
+    for (int i = 0; i + 2 < arguments.size(); ++i) {
+        if (arguments.at(i) == QLatin1String("--show") &&
+            arguments.at(i + 1) == QLatin1String("--explain")) {
+            arguments.move(i + 1, i + 2);
+            break;
+        }
+    }
+    return arguments;
+}
+
 } // namespace
 
 CommandLineOptions parseCommandLine(const QStringList &arguments)
@@ -165,6 +179,11 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
                                     QStringLiteral("The file --sheet writes."),
                                     QStringLiteral("OUT"));
     parser.addOption(output);
+    const QCommandLineOption explain(
+        QStringLiteral("explain"),
+        QStringLiteral("With --show: under each setting, what it does, its range, its factory "
+                       "value and the frame it travels in."));
+    parser.addOption(explain);
 
     CommandLineOptions options;
     QStringList takingValues;
@@ -177,7 +196,7 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         for (const QString &name : option.names())
             takingValues << (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
     }
-    if (!parser.parse(withOptionsEnded(arguments, takingValues))) {
+    if (!parser.parse(withExplainAfterShow(withOptionsEnded(arguments, takingValues)))) {
         options.exitNow = true;
         options.exitCode = namesVerb(arguments) ? kVerbUsageExit : 1;
         options.message = parser.errorText() + QLatin1Char('\n');
@@ -198,5 +217,11 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
         options.ports << portNameGiven(name);
     if (!options.exitNow)
         takeVerb(parser, verbs, output, options);
+    if (!options.exitNow && parser.isSet(explain)) {
+        if (options.verb == QLatin1String("show"))
+            options.explain = true;
+        else
+            refuse(options, QStringLiteral("--explain goes with --show."));
+    }
     return options;
 }

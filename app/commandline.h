@@ -18,6 +18,7 @@ struct CommandLineOptions {
     // window.
     QString verb;
     QStringList verbArguments;
+    bool explain = false; // --show --explain: each setting with its help line
 };
 
 // Names the application (so the window manager and Qt's settings know it)

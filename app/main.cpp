@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
         return options.exitCode;
     }
     if (!options.verb.isEmpty())
-        return runVerb(options.verb, options.verbArguments);
+        return runVerb(options.verb, options.verbArguments, options.explain);
     keepTraceLinesOffLogs();
     keepReceptionDuringDialogs();
 

@@ -8,6 +8,7 @@
 #include "history/history.h"
 #include "models/library.h"
 #include "settings/catalogue.h"
+#include "settings/help.h"
 #include "settings/sheet.h"
 
 #include <QBuffer>
@@ -124,13 +125,16 @@ bool sameFile(const QString &a, const QString &b)
 
 } // namespace
 
-int runShow(const QString &path, QTextStream &out, QTextStream &err)
+int runShow(const QString &path, QTextStream &out, QTextStream &err, bool explain)
 {
     ParameterSet settings{};
     if (!readWhole(path, settings, err))
         return 2;
-    for (const SettingRow &row : settingsCatalogue())
+    for (const SettingRow &row : settingsCatalogue()) {
         out << settingTitle(row) << ": " << settingValueText(row, settings) << '\n';
+        if (explain)
+            out << "    " << settingHelpLine(row) << '\n';
+    }
     return 0;
 }
 
@@ -223,7 +227,7 @@ bool standardOutputClosed()
 
 } // namespace
 
-int runVerb(const QString &verb, const QStringList &arguments)
+int runVerb(const QString &verb, const QStringList &arguments, bool explain)
 {
     if (standardOutputClosed() && verb != QLatin1String("sheet")) {
         std::fputs("Standard output cannot be written (it is closed)\n", stderr);
@@ -234,7 +238,7 @@ int runVerb(const QString &verb, const QStringList &arguments)
     QTextStream err(stderr);
     int status = 2;
     if (verb == QLatin1String("show") && arguments.size() == 1)
-        status = runShow(arguments.at(0), out, err);
+        status = runShow(arguments.at(0), out, err, explain);
     else if (verb == QLatin1String("diff") && arguments.size() == 2)
         status = runDiff(arguments.at(0), arguments.at(1), out, err);
     else if (verb == QLatin1String("history") && arguments.isEmpty())

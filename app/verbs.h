@@ -13,7 +13,9 @@ class QTextStream;
 
 // Every setting of a parameter file, one line per setting in page order:
 // "BASIC / CH3 / REVERSE: REV". 0, or 2 when the file is trouble.
-int runShow(const QString &path, QTextStream &out, QTextStream &err);
+// With `explain`, each line is followed by an indented line on what the
+// setting does, its range, factory value and frame.
+int runShow(const QString &path, QTextStream &out, QTextStream &err, bool explain = false);
 
 // The settings that differ between two parameter files, in page order:
 // "BASIC / CH3 / REVERSE: NOR -> REV". As diff has it: 0 same, 1 different,
@@ -42,4 +44,4 @@ int runSheet(const QString &path, const QString &outPath, QTextStream &err);
 // Runs the verb the command line named with its arguments on the process's
 // standard output and error. Trace lines are dropped meanwhile: the output
 // is the verb's lines and nothing else.
-int runVerb(const QString &verb, const QStringList &arguments);
+int runVerb(const QString &verb, const QStringList &arguments, bool explain = false);

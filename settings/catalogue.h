@@ -37,11 +37,36 @@ struct SettingRow {
     // The alarms travel as tenths, but the pilot edits volts and the tenths
     // follow only when a frame is built: an alarm row reads these volts.
     double ParameterSet::*volts;
+    // What the pilot meets on the page: the widget that edits the setting
+    // (nullptr where a shared widget shows it, see pageWidgets()), the
+    // range the page allows (tenths for an alarm; a minimum above the
+    // maximum where no range is known), the unit ("%", "V" or
+    // none) and one or two sentences on what the setting does.
+    const char *widget;
+    int minimum, maximum;
+    const char *unit;
+    const char *help;
 };
 
 // Every setting, in page order: pages in tab order, on each page group by
 // group and row by row as the pilot reads it.
 const std::vector<SettingRow> &settingsCatalogue();
+
+// A widget of the settings pages a pilot reaches, in reading order: page by
+// page in tab order, on each page group by group and row by row. A setting
+// widget names the catalogue row whose range and factory value it shows; a
+// widget that shows one of several rows (RATE and EXP, the TRIMn-STEP
+// lines) names the first of them. Readouts and charts name none and say
+// what they show in `help`.
+struct PageWidget {
+    const char *objectName;
+    const char *page;
+    QString place;
+    QString name;
+    const SettingRow *row; // nullptr for a readout or chart
+    const char *help;      // what it shows; nullptr: the row's help
+};
+const std::vector<PageWidget> &pageWidgets();
 
 // The value as the transmitter would get it from this record: the field's
 // integer, or for an alarm the tenths of the volts the pilot edited.

@@ -3,9 +3,9 @@
 
 #include "settings/sheet.h"
 
+#include "model/curvegeometry.h"
 #include "settings/catalogue.h"
 #include "settings/pagetexts.h"
-#include "model/curvegeometry.h"
 
 #include <QDate>
 

@@ -87,6 +87,20 @@ void TestVerbs::verbs_data()
                           << QStringList{"BASIC / CH3 / REVERSE: REV",
                                          "SYSTEM / ALARM / TX-Alarm: 7.2"}
                           << true << QString();
+    QTest::newRow("show, explained")
+        << QStringList{"--show", "a", "--explain"} << 0
+        << QStringList{"BASIC / CH3 / REVERSE: REV",
+                       "    Reverses the direction this channel's servo moves: NOR normal, REV "
+                       "reversed. Set it so that the control surface moves the way the stick does. "
+                       "Choices: NOR, REV. Factory value REV. Travels in frame S.",
+                       "SYSTEM / ALARM / TX-Alarm: 7.2"}
+        << true << QString();
+    QTest::newRow("show, explained, the switch first")
+        << QStringList{"--show", "--explain", "a"} << 0
+        << QStringList{"SYSTEM / ALARM / TX-Alarm: 7.2"} << true << QString();
+    QTest::newRow("explain without show")
+        << QStringList{"--diff", "a", "a-copy", "--explain"} << 2 << QStringList() << false
+        << "--explain goes with --show.";
     QTest::newRow("same settings")
         << QStringList{"--diff", "a", "a-copy"} << 0 << QStringList() << false << QString();
     QTest::newRow("one setting") << QStringList{"--diff", "a", "one"} << 1
@@ -191,7 +205,9 @@ void TestVerbs::verbs()
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), exitCode);
     if (every) {
-        QCOMPARE(outLines.size(), int(settingsCatalogue().size()));
+        // --explain adds a help line under each setting.
+        const int perSetting = arguments.contains(QStringLiteral("--explain")) ? 2 : 1;
+        QCOMPARE(outLines.size(), int(settingsCatalogue().size()) * perSetting);
         for (const QString &line : out)
             QVERIFY2(outLines.contains(line), qPrintable(line));
     } else {

@@ -7,14 +7,18 @@
 #include "app/mainwindow.h"
 #include "check/transmittercheck.h"
 #include "files/paramfile.h"
+#include "settings/help.h"
+#include "ui/formhelp.h"
 #include "ui/formstyles.h"
 #include "ui/mainform.h"
 #include "views/curvewidgets.h"
 #include "views/statusline.h"
 #include "views/statustexts.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QGroupBox>
@@ -34,6 +38,7 @@
 #include <QTextDocumentFragment>
 #include <QToolButton>
 
+#include <cmath>
 #include <memory>
 #include <optional>
 
@@ -88,6 +93,12 @@ private slots:
     void nothingCutOffOrOverlapping();
     void statusLineReadsWhole_data();
     void statusLineReadsWhole();
+    void pagesReachedAndNamed_data();
+    void pagesReachedAndNamed();
+    void spokenNames_data();
+    void spokenNames();
+    void focusRingContrast_data();
+    void focusRingContrast();
 
 private:
     template <class T> T *widget(const QString &name)
@@ -101,6 +112,9 @@ private:
     // Built once and never given an event loop, so the refresh timer has
     // not yet copied the parameter record over the layout's own values.
     std::unique_ptr<MainWindow> window;
+    // Shown and active, for the keyboard; built on first use.
+    std::unique_ptr<MainWindow> activeWindow;
+    MainWindow *active();
 };
 
 void TestWindow::initTestCase()
@@ -492,7 +506,9 @@ void TestWindow::nothingCutOffOrOverlapping()
         QList<QWidget *> children;
         for (QWidget *child :
              container->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            if (!child->objectName().startsWith(QStringLiteral("frame"))) // page backgrounds
+            // page backgrounds, and the focus ring laid over the gap round a widget
+            if (!child->objectName().startsWith(QStringLiteral("frame")) &&
+                child->objectName() != QLatin1String("focusRing") && !child->isHidden())
                 children << child;
         for (int a = 0; a < children.size(); ++a) {
             const QString name = children[a]->objectName();
@@ -618,6 +634,229 @@ void TestWindow::statusLineReadsWhole()
     }
     // The silent-line warning (shown last) is what the pilot must read: the port gives way.
     QVERIFY2(shown.endsWith(QStringLiteral("no data from the transmitter")), qPrintable(shown));
+}
+
+MainWindow *TestWindow::active()
+{
+    if (!activeWindow) {
+        activeWindow = std::make_unique<MainWindow>();
+        activeWindow->show();
+        activeWindow->activateWindow();
+        if (!QTest::qWaitForWindowActive(activeWindow.get()))
+            qWarning("the window did not become active");
+    }
+    return activeWindow.get();
+}
+
+void TestWindow::pagesReachedAndNamed_data()
+{
+    QTest::addColumn<int>("page");
+    for (int i = 0; i < 6; ++i)
+        QTest::newRow(qPrintable(window->form()->tabWidget->tabText(i))) << i;
+}
+
+// A pilot who cannot see the screen or use the mouse reaches every widget
+// of a page with Tab, in the catalogue's order after the tabs and their
+// corner buttons, hears a name for each, and every setting's tooltip says
+// the range and factory value its widget really has.
+void TestWindow::pagesReachedAndNamed()
+{
+    QFETCH(int, page);
+    MainWindow *shown = active();
+    QTabWidget *tabs = shown->form()->tabWidget;
+    tabs->setCurrentIndex(page);
+    const QString pageText = tabs->tabText(page);
+
+    QStringList expected;
+    for (const PageWidget &w : pageWidgets()) {
+        if (!w.page || pageText != QLatin1String(w.page))
+            continue;
+        auto *widget = shown->findChild<QWidget *>(QString::fromLatin1(w.objectName));
+        QVERIFY2(widget, w.objectName);
+        QVERIFY2(!widget->toolTip().isEmpty(), w.objectName);
+        if (widget->focusPolicy() & Qt::TabFocus)
+            expected << widget->objectName();
+        if (!w.row)
+            continue;
+        int minimum = 0, maximum = 0;
+        if (auto *spin = qobject_cast<QSpinBox *>(widget)) {
+            minimum = spin->minimum();
+            maximum = spin->maximum();
+        } else if (auto *volts = qobject_cast<QDoubleSpinBox *>(widget)) {
+            minimum = qRound(volts->minimum() * 10);
+            maximum = qRound(volts->maximum() * 10);
+        } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            maximum = combo->count() - 1;
+        }
+        QCOMPARE(QString::number(w.row->minimum) + ".." + QString::number(w.row->maximum),
+                 QString::number(minimum) + ".." + QString::number(maximum));
+        for (const QString &part : {settingRangeText(*w.row), settingFactoryText(*w.row)})
+            QVERIFY2(widget->toolTip().contains(part.toHtmlEscaped()),
+                     qPrintable(w.objectName + QStringLiteral(": ") + part));
+    }
+    QVERIFY(!expected.isEmpty());
+
+    tabs->tabBar()->setFocus();
+    QTRY_VERIFY(QApplication::focusWidget() == tabs->tabBar());
+    // UNDO and REDO are left out while there is nothing to take back.
+    QStringList corner;
+    for (QPushButton *button : tabs->cornerWidget()->findChildren<QPushButton *>()) {
+        if (button->isEnabled())
+            corner << button->objectName();
+    }
+    QStringList walked;
+    for (int i = 0; i < corner.size() + expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(walked, corner + expected);
+    // Past the page Tab goes on through the header and comes back to the
+    // tabs: the header's controls are reached and nothing holds the focus.
+    QStringList rest;
+    while (QApplication::focusWidget() != tabs->tabBar() && rest.size() < 40) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        rest << QApplication::focusWidget()->objectName();
+    }
+    for (const char *header : {"openButton", "portNameBox", "toolButton_Reset", "toolButton_Read",
+                               "toolButton_Load", "toolButton_Save", "toolButton_Send"})
+        QVERIFY2(rest.contains(QLatin1String(header)), qPrintable(rest.join(' ')));
+
+    // Everything Tab can reach in the window as it stands has a name.
+    for (QWidget *widget : shown->findChildren<QWidget *>()) {
+        if (!widget->isVisible() || !widget->isEnabled() ||
+            !(widget->focusPolicy() & Qt::TabFocus) || widget->focusProxy())
+            continue;
+        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+        QString name = face ? face->text(QAccessible::Name) : QString();
+        // A combo box's name there is its current item: it is named by
+        // the label that is its buddy, which must say what it sets.
+        if (auto *box = qobject_cast<QComboBox *>(widget); box) {
+            const auto labels = face->relations(QAccessible::Label);
+            name = labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+            QCOMPARE(name, box->accessibleName());
+        }
+        QVERIFY2(!name.trimmed().isEmpty(), qPrintable(widget->objectName()));
+    }
+    // The charts read out their points.
+    if (pageText == QLatin1String("ADVANCE2"))
+        QTRY_VERIFY(shown->findChild<QWidget *>("widget_4")
+                        ->accessibleDescription()
+                        .contains(QStringLiteral("POINT4 50 %")));
+}
+
+void TestWindow::spokenNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("spoken"); // what a screen reader announces
+    QTest::newRow("a setting") << "spinBox_Lepa1"
+                               << "CH1 end point left";
+    QTest::newRow("a caption spelt out") << "doubleSpinBox_Volt"
+                                         << "TX battery alarm";
+    QTest::newRow("a group spelt out") << "spinBox_THCURE_Data04"
+                                       << "Throttle curve point 4";
+    QTest::newRow("no RSSI in words") << "lineEdit_RSSI"
+                                      << "RSSI signal strength: no signal";
+    QTest::newRow("a trim without brackets") << "lineEdit_Trim_2"
+                                             << "Trim 2 position: 0";
+    QTest::newRow("a chart") << "widget_4"
+                             << "Throttle curve chart";
+}
+
+// Names in the pilot's words, and a readout's value as the page shows it
+// without the marks a speech synthesiser would spell out.
+void TestWindow::spokenNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, spoken);
+    QAccessibleInterface *face =
+        QAccessible::queryAccessibleInterface(active()->findChild<QWidget *>(name));
+    QVERIFY(face);
+    QCOMPARE(face->text(QAccessible::Name), spoken);
+    if (name.startsWith(QLatin1String("lineEdit")))
+        QCOMPARE(face->role(), QAccessible::StaticText);
+    if (name == QLatin1String("widget_4"))
+        QCOMPARE(face->role(), QAccessible::Chart);
+}
+
+double luminance(QRgb c)
+{
+    auto channel = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+}
+
+void TestWindow::focusRingContrast_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("a setting on its page") << 1 << "spinBox_sub3";
+    QTest::newRow("a button in the header") << 1 << "toolButton_Read";
+    QTest::newRow("a corner button above another") << 1 << "pushButton_Compare";
+    // -1: in the COMPARE dialog, whose style sheet draws no focus of its own
+    QTest::newRow("a check box of a dialog") << -1 << "compareShowAll";
+}
+
+// The ring's pixels must stand out at least 3:1 from what they cover when
+// nothing has the focus there.
+void TestWindow::focusRingContrast()
+{
+    QFETCH(int, page);
+    QFETCH(QString, name);
+    QWidget *shown = active();
+    QWidget *elsewhere = active()->form()->tabWidget->tabBar();
+    if (page < 0) {
+        QTest::mouseClick(active()->form()->pushButton_Compare, Qt::LeftButton);
+        QTRY_VERIFY((shown = active()->findChild<QDialog *>(QStringLiteral("compareDialog"))));
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        elsewhere = shown->findChild<QWidget *>(QStringLiteral("compareClose"));
+    } else {
+        active()->form()->tabWidget->setCurrentIndex(page);
+    }
+    const std::unique_ptr<QWidget, void (*)(QWidget *)> closing(
+        page < 0 ? shown : nullptr, [](QWidget *dialog) { dialog->deleteLater(); });
+    auto *target = shown->findChild<QWidget *>(name);
+    elsewhere->setFocus();
+    QTRY_VERIFY(QApplication::focusWidget() == elsewhere);
+    const QImage before = shown->grab().toImage();
+    target->setFocus();
+    QWidget *ring = nullptr;
+    QTRY_VERIFY((ring = shown->findChild<QWidget *>(QStringLiteral("focusRing"))) &&
+                ring->isVisible() && ring->parentWidget()->isAncestorOf(target));
+    // The ring covers no neighbour: only the gap round the widget.
+    const QRegion covers = ring->mask().translated(ring->pos());
+    const QRect targetThere(target->mapTo(ring->parentWidget(), QPoint()), target->size());
+    for (QWidget *neighbour :
+         ring->parentWidget()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (neighbour != ring && neighbour != target && !neighbour->isAncestorOf(target) &&
+            neighbour->isVisible() && !neighbour->geometry().intersects(targetThere))
+            QVERIFY2(!covers.intersects(neighbour->geometry()),
+                     qPrintable(neighbour->objectName()));
+    }
+    const QImage after = shown->grab().toImage();
+    const qreal scale = after.devicePixelRatio();
+    const QRect rect = ring->geometry();
+    // Along the middle of each side of the ring; at most one side gives
+    // way to a neighbour (a corner button beside the last tab).
+    const QPoint mid = rect.center();
+    const int in = FocusRing::kWidth / 2;
+    int sides = 0;
+    for (const QPoint &p :
+         {QPoint(mid.x(), rect.top() + in), QPoint(rect.left() + in, mid.y()),
+          QPoint(mid.x(), rect.bottom() - in), QPoint(rect.right() - in, mid.y())}) {
+        if (!covers.contains(p))
+            continue;
+        ++sides;
+        const QPoint at = (ring->parentWidget()->mapTo(shown, p)) * scale;
+        const double a = luminance(before.pixel(at)), b = luminance(after.pixel(at));
+        const double ratio = (qMax(a, b) + 0.05) / (qMin(a, b) + 0.05);
+        QVERIFY2(
+            ratio >= 3.0,
+            qPrintable(
+                QStringLiteral("%1 at %2,%3: %4:1").arg(name).arg(p.x()).arg(p.y()).arg(ratio)));
+    }
+    QVERIFY2(sides >= 3, qPrintable(name));
 }
 
 QTEST_MAIN(TestWindow)

@@ -4,6 +4,7 @@
 #include "ui/mainform.h"
 
 #include "settings/pagetexts.h"
+#include "ui/formhelp.h"
 #include "ui/formstyles.h"
 #include "ui/portnamebox.h"
 #include "views/curvewidgets.h"
@@ -202,6 +203,7 @@ void MainForm::setupUi(QMainWindow *window)
     window->setCentralWidget(centralwidget);
     setupStatusBar(window);
     retranslateUi(window);
+    addFormHelp(*this, window);
     tabWidget->setCurrentIndex(2);
     QMetaObject::connectSlotsByName(window);
 }

@@ -5,6 +5,7 @@
 
 #include "model/curvegeometry.h"
 #include "model/parameterset.h"
+#include "settings/help.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -56,8 +57,17 @@ mWidget::mWidget(QWidget *parent) : QWidget(parent), timer(startRepaintTimer(thi
 
 mWidget::~mWidget() = default;
 
+// A screen reader reads the points the chart draws; the text is set only
+// when it changes, so the ten repaints a second cost it nothing.
+static void describeChart(QWidget *chart, const QString &points)
+{
+    if (chart->accessibleDescription() != points)
+        chart->setAccessibleDescription(points);
+}
+
 void mWidget::creatData()
 {
+    describeChart(this, rateChartText(paramSet.drEditRate, paramSet.drEditExpo));
     update();
 }
 
@@ -89,6 +99,7 @@ cureWidget::~cureWidget() = default;
 
 void cureWidget::creatData()
 {
+    describeChart(this, throttleChartText(paramSet.throttleCurve));
     update();
 }
 
