@@ -12,7 +12,9 @@
 #include "link/pause.h"
 #include "ui/mainform.h"
 #include "views/statusline.h"
+#include "views/statustexts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -98,6 +100,11 @@ void MainWindow::on_toolButton_Save_clicked()
 
 void MainWindow::on_toolButton_Load_clicked()
 {
+    // The file would replace the editor while another transfer builds its
+    // frames from it.
+    const QString busy = runningTransfer(link);
+    if (!busy.isEmpty())
+        return status->refused(refusedWhileRunning(QStringLiteral("Not loaded"), busy));
     loadStep(QStringLiteral("LOAD"), ui->toolButton_Load, QString(), QString());
 }
 
@@ -122,7 +129,7 @@ void MainWindow::loadStep(const QString &stepName, QAbstractButton *own, const Q
 
 void MainWindow::loadFile(QAbstractButton *own, const QString &path, const QString &model)
 {
-    std::optional<CommandScope> load(std::in_place, link, CommandKind::Load);
+    std::optional<CommandScope> load(std::in_place, link, CommandKind::Load, !model.isEmpty());
     status->fileCommandStarts(path, model);
     lockButtonBriefly(own);
     if (leaving) { // the pilot closed the window during the lock
@@ -159,7 +166,17 @@ void MainWindow::loadFile(QAbstractButton *own, const QString &path, const QStri
     // cut short) would send the editor's own settings as if they were the
     // file's: nothing is sent, and the pilot is told.
     ParameterSet probe = paramSet;
-    if (decodeParameterFile(text, probe).count() == 0) {
+    const int framesHeld = decodeParameterFile(text, probe).count();
+    // A model goes out whole or not at all: its file may have changed since
+    // MODELS listed it, and the editor's frames would fill the gaps.
+    if (!model.isEmpty() && framesHeld != 4) {
+        withdraw(load);
+        suspendTrimUpdate = false;
+        status->refused(QStringLiteral("Not sent: %1 no longer holds a whole model")
+                            .arg(QDir::toNativeSeparators(name)));
+        return;
+    }
+    if (framesHeld == 0) {
         qDebug("Blength00:%d", int(text.size()));
         withdraw(load);
         suspendTrimUpdate = false;
@@ -184,6 +201,9 @@ void MainWindow::loadFile(QAbstractButton *own, const QString &path, const QStri
         FalseSaveData();
     }
     status->fileCommandStarts(name, model);
+    // The model's four frames as they are to go out: the transmitter holds
+    // the model only when these are the ones that leave.
+    const QByteArray modelFrames = model.isEmpty() ? QByteArray() : parameterFileFor(paramSet);
     const bool delivered = sendSettings(*load);
     load.reset();
     suspendTrimUpdate = false;
@@ -192,6 +212,6 @@ void MainWindow::loadFile(QAbstractButton *own, const QString &path, const QStri
         Dr_DataSelet();
         FalseSaveData();
     }
-    status->loaded(name, accepted, delivered, text, model);
-    reportTransfer(delivered);
+    status->loaded(name, accepted, delivered, text, model, modelFrames);
+    reportTransfer(delivered, !model.isEmpty());
 }

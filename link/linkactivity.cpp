@@ -160,11 +160,12 @@ void LinkActivity::wrote(CommandStep step, const QByteArray &bytes, bool whole)
     }
 }
 
-CommandScope::CommandScope(LinkActivity &activity, CommandKind kind)
+CommandScope::CommandScope(LinkActivity &activity, CommandKind kind, bool sendsModel)
     : m_activity(activity), m_index(activity.m_running.size())
 {
     activity.m_running.push_back(
         {kind, activity.m_current, CommandStep::Starting, false, false, {}});
+    activity.m_running.back().sendsModel = sendsModel;
     activity.tell(nullptr);
 }
 
@@ -181,11 +182,13 @@ CommandScope::~CommandScope()
         m_activity.finish(finished);
 }
 
-void tellTransferUnfinished()
+void tellTransferUnfinished(bool sendsModel)
 {
     QMessageBox::about(nullptr, QStringLiteral("Note"),
-                       QStringLiteral("The transmitter did not receive all settings! "
-                                      "Please WRITE again."));
+                       sendsModel ? QStringLiteral("The transmitter did not receive all settings! "
+                                                   "Please send the model again from MODELS.")
+                                  : QStringLiteral("The transmitter did not receive all settings! "
+                                                   "Please WRITE again."));
 }
 
 QByteArray RunningCommand::deliveredFile() const
