@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
@@ -201,15 +202,7 @@ void ModelsDialog::fill()
     if (watcher.directories().isEmpty() && QFileInfo(library.folder()).isDir())
         watcher.addPath(library.folder());
     shown = library.models();
-    if (!watcher.files().isEmpty())
-        watcher.removePaths(watcher.files());
-    QStringList files;
-    for (const ModelEntry &model : shown) {
-        if (!model.undecodable)
-            files << model.path;
-    }
-    if (!files.isEmpty())
-        watcher.addPaths(files);
+    watchFiles();
     const QStringList labels = modelLabels(shown);
     FillingTable filling(list);
     list->setRowCount(int(shown.size()));
@@ -223,6 +216,28 @@ void ModelsDialog::fill()
     fillDiffers();
     empty->setVisible(shown.empty());
     select(keep);
+}
+
+void ModelsDialog::watchFiles()
+{
+    // Only what changed in the list: a large library is refilled often.
+    QSet<QString> listed;
+    for (const ModelEntry &model : shown) {
+        if (!model.undecodable)
+            listed.insert(model.path);
+    }
+    const QStringList watched = watcher.files();
+    QStringList gone;
+    for (const QString &path : watched) {
+        if (!listed.remove(path))
+            gone << path;
+    }
+    if (!gone.isEmpty())
+        watcher.removePaths(gone);
+    // A file replaced by a new one (written beside and renamed) is no longer
+    // the one watched: it is watched again when listed.
+    if (!listed.isEmpty())
+        watcher.addPaths(QStringList(listed.begin(), listed.end()));
 }
 
 void ModelsDialog::fillDiffers()

@@ -46,6 +46,9 @@ signals:
 
 private:
     void fill();
+    // Each listed file is watched: one overwritten in place does not change
+    // the folder.
+    void watchFiles();
     void fillDiffers();
     void followEditor();
     // Selects the row of the file `path`, else the first.
