@@ -10,11 +10,11 @@
 #include "files/paramfileread.h"
 #include "models/library.h"
 #include "models/modelsdialog.h"
+#include "ui/formstyles.h"
 #include "ui/mainform.h"
 #include "views/comparedialog.h"
 #include "views/statusline.h"
 #include "views/statustexts.h"
-#include "ui/formstyles.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -85,8 +85,8 @@ void MainWindow::setUpModels()
         if (!busy.isEmpty())
             refused = refusedWhileRunning(QStringLiteral("Not sent"), busy);
         else if (!link.running().empty())
-            refused = refusedWhileRunning(QStringLiteral("Not sent"),
-                                          commandName(link.running().back()));
+            refused =
+                refusedWhileRunning(QStringLiteral("Not sent"), commandName(link.running().back()));
         else if (status->readBeingJudged())
             refused = refusedWhileRunning(QStringLiteral("Not sent"), QStringLiteral("READ"));
         if (refused.isEmpty()) {

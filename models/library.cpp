@@ -162,10 +162,10 @@ int countDifferences(const ParameterSet &a, const ParameterSet &b, int stopAt)
 bool reservedOnWindows(const QString &base)
 {
     // The console's input and output and the clock are devices too.
-    static const QStringList devices = {
-        QStringLiteral("CON"),    QStringLiteral("PRN"),     QStringLiteral("AUX"),
-        QStringLiteral("NUL"),    QStringLiteral("CONIN$"),  QStringLiteral("CONOUT$"),
-        QStringLiteral("CLOCK$")};
+    static const QStringList devices = {QStringLiteral("CON"),    QStringLiteral("PRN"),
+                                        QStringLiteral("AUX"),    QStringLiteral("NUL"),
+                                        QStringLiteral("CONIN$"), QStringLiteral("CONOUT$"),
+                                        QStringLiteral("CLOCK$")};
     const QString stem = base.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
     if (devices.contains(stem))
         return true;
@@ -440,7 +440,8 @@ QString saveModelFile(const QString &folder, const QString &typed, const QByteAr
         return trouble;
     const QString name = typed.trimmed();
     if (!QDir().mkpath(folder))
-        return QStringLiteral("The folder %1 cannot be created.").arg(QDir::toNativeSeparators(folder));
+        return QStringLiteral("The folder %1 cannot be created.")
+            .arg(QDir::toNativeSeparators(folder));
     QString path = replacing;
     if (path.isEmpty()) {
         const std::vector<ModelEntry> models = listModels(folder);
@@ -586,9 +587,9 @@ QString resolveModelArgument(const QString &argument, const QString &folder, QSt
         QStringList files;
         for (const ModelEntry *m : named)
             files << QDir::toNativeSeparators(m->path);
-        *trouble = QStringLiteral("%1: %2 models of that name; give one of their files: %3")
-                       .arg(argument, QString::number(named.size()),
-                            files.join(QStringLiteral(", ")));
+        *trouble =
+            QStringLiteral("%1: %2 models of that name; give one of their files: %3")
+                .arg(argument, QString::number(named.size()), files.join(QStringLiteral(", ")));
         return QString();
     }
     *shownName = model->name;

@@ -4,8 +4,8 @@
 #include "models/modelsdialog.h"
 
 #include "settings/catalogue.h"
-#include "views/comparedialog.h"
 #include "ui/formstyles.h"
+#include "views/comparedialog.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -292,13 +292,12 @@ void ModelsDialog::saveEditorAs()
     const ModelEntry *existing = findModel(models, name);
     if (existing) {
         // Replacing throws the model's settings away: the default keeps them.
-        if (QMessageBox::question(this, QStringLiteral("Replace model"),
-                                  asTyped(QStringLiteral("A model named %1 exists (%2).\nReplace "
-                                                         "it with the settings in the editor?")
-                                              .arg(existing->name,
-                                                   QFileInfo(existing->path).fileName())),
-                                  QMessageBox::Yes | QMessageBox::No,
-                                  QMessageBox::No) != QMessageBox::Yes)
+        if (QMessageBox::question(
+                this, QStringLiteral("Replace model"),
+                asTyped(QStringLiteral("A model named %1 exists (%2).\nReplace "
+                                       "it with the settings in the editor?")
+                            .arg(existing->name, QFileInfo(existing->path).fileName())),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
             return;
     }
     QString savedPath;

@@ -116,10 +116,9 @@ void TestCheck::checkLeavesTheEditorAlone_data()
         << "Checked: 3 settings differ — COMPARE shows them" << differ << "3 settings differ" << 1
         << "GLIDER";
     // The check after a Send, with MODELS still open: its key works there.
-    QTest::newRow("key pressed in MODELS")
-        << other << false << 19 << "MODELS"
-        << "Checked: 3 settings differ — COMPARE shows them" << differ << "3 settings differ" << 1
-        << "GLIDER";
+    QTest::newRow("key pressed in MODELS") << other << false << 19 << "MODELS"
+                                           << "Checked: 3 settings differ — COMPARE shows them"
+                                           << differ << "3 settings differ" << 1 << "GLIDER";
     QTest::newRow("another source picked during the check")
         << other << true << 5 << "pick"
         << "Checked: 3 settings differ — COMPARE shows them"

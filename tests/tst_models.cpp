@@ -319,8 +319,8 @@ void TestModels::recognition_data()
         << QStringList{"Zlin", "Acro"} << QList<int>{2, 2} << "like Acro (2 settings differ)";
     QTest::newRow("empty library") << QStringList() << QList<int>() << QString();
     // Names read as typed: nothing in them is taken for a place holder.
-    QTest::newRow("%1 in the name") << QStringList{"A%1"} << QList<int>{3}
-                                    << "like A%1 (3 settings differ)";
+    QTest::newRow("%1 in the name")
+        << QStringList{"A%1"} << QList<int>{3} << "like A%1 (3 settings differ)";
     QTest::newRow("& and a tag in the name") << QStringList{"<b>x</b> & %L2"} << QList<int>{1}
                                              << "like <b>x</b> & %L2 (1 setting differs)";
 }
@@ -499,12 +499,15 @@ void TestModels::duringSend_data()
     QTest::addColumn<QString>("said");    // on the status line once Send has ended
     QTest::addColumn<bool>("fileFrames"); // the four frames that left are the file's
     const QString sent = QStringLiteral("Sent model Glider to the transmitter — ");
-    QTest::newRow("Open")
-        << "open" << sent + "Not opened: Send is running — try again when it has ended" << true;
-    QTest::newRow("Undo")
-        << "undo" << sent + "Not undone: Send is running — try again when it has ended" << true;
-    QTest::newRow("Send")
-        << "send" << sent + "Not sent: Send is running — try again when it has ended" << true;
+    QTest::newRow("Open") << "open"
+                          << sent + "Not opened: Send is running — try again when it has ended"
+                          << true;
+    QTest::newRow("Undo") << "undo"
+                          << sent + "Not undone: Send is running — try again when it has ended"
+                          << true;
+    QTest::newRow("Send") << "send"
+                          << sent + "Not sent: Send is running — try again when it has ended"
+                          << true;
     QTest::newRow("edit on a later frame's page")
         << "edit"
         << "Sent, but changed during the transfer: the transmitter holds the editor, not Glider"
@@ -515,8 +518,8 @@ void TestModels::duringSend_data()
         << "The transmitter did not receive all settings! Please send the model again from MODELS."
         << true;
     QTest::newRow("file broken in place after listing")
-        << "break" << "Not sent: Glider: frame I is not valid: wrong kind letter or end letter"
-        << false;
+        << "break"
+        << "Not sent: Glider: frame I is not valid: wrong kind letter or end letter" << false;
 }
 
 void TestModels::duringSend()

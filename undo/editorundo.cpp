@@ -3,8 +3,8 @@
 
 #include "undo/editorundo.h"
 
-#include "undo/editorstep.h"
 #include "ui/formstyles.h"
+#include "undo/editorstep.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>

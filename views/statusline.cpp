@@ -8,8 +8,8 @@
 #include "link/framedecoder.h"
 #include "link/frames.h"
 #include "model/editing.h"
-#include "views/statustexts.h"
 #include "ui/formstyles.h"
+#include "views/statustexts.h"
 
 #include <QEvent>
 #include <QFileInfo>
@@ -291,8 +291,8 @@ void StatusLine::finishLoaded(const QString &path, const FileFramesAccepted &acc
         passed += frame;
     FramesPassed whose = FramesPassed::TheModel;
     if (passed != modelFrames)
-        whose = passed == parameterFileFor(paramSet) ? FramesPassed::TheEditor
-                                                     : FramesPassed::Neither;
+        whose =
+            passed == parameterFileFor(paramSet) ? FramesPassed::TheEditor : FramesPassed::Neither;
     // The frames as the file held them, then whatever the transmitter took
     // after them.
     decodeParameterFile(fileText, snapshot);
