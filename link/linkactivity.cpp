@@ -157,6 +157,14 @@ void LinkActivity::wrote(CommandStep step, const QByteArray &bytes, bool whole)
         command.framesWritten[frame] = bytes;
         if (command.firstFrameAt < 0)
             command.firstFrameAt = now();
+        // A command started during another's pause (a RESET during a Send)
+        // reaches the same transmitter: the outer one's frames are what the
+        // transmitter last took of each kind, not only its own.
+        for (RunningCommand &outer : m_running) {
+            if (&outer != &command && outer.kind != CommandKind::Read && outer.connection != 0 &&
+                outer.connection == m_current)
+                outer.framesWritten[frame] = bytes;
+        }
     }
 }
 

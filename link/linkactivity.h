@@ -29,7 +29,8 @@ struct RunningCommand {
     // port when the command ended.
     bool notTaken = false;
     // The setting frames S, G, H and I as they were handed to the port, in
-    // that order; empty for a frame it did not write.
+    // that order, also by a command run during its pauses (the last of each
+    // kind); empty for a frame none of them wrote.
     QByteArray framesWritten[4];
     // When its first setting frame went to the port, and when it ended, on
     // the link's clock; -1 until then.

@@ -520,6 +520,17 @@ void TestModels::duringSend_data()
     QTest::newRow("file broken in place after listing")
         << "break"
         << "Not sent: Glider: frame I is not valid: wrong kind letter or end letter" << false;
+    QTest::newRow("LOAD") << "load"
+                          << sent + "Not loaded: Send is running — try again when it has ended"
+                          << true;
+    QTest::newRow("a check cut short by Send")
+        << "check" << "Sent model Glider to the transmitter — Check interrupted by Send" << true;
+    // RESET runs to its end inside Send's pause; Send's last frames are
+    // then built from the factory settings, as is the editor.
+    QTest::newRow("RESET")
+        << "reset"
+        << "Sent, but changed during the transfer: the transmitter holds the editor, not Glider"
+        << false;
 }
 
 void TestModels::duringSend()
@@ -575,8 +586,17 @@ void TestModels::duringSend()
         QCOMPARE(tx.received().left(4 * 81) == gliderFile, fileFrames);
         return;
     }
+    if (action == "check") { // no answer comes: Send cuts it short
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(tx.waitForReceived(2));
+        tx.clearReceived();
+    }
     QTimer::singleShot(500, dialog, [&] {
-        if (action == "open") {
+        if (action == "load") {
+            ui->toolButton_Load->click();
+        } else if (action == "reset") {
+            ui->toolButton_Reset->click();
+        } else if (action == "open") {
             dialog->table()->selectRow(1);
             dialog->findChild<QPushButton *>("modelsOpen")->click();
         } else if (action == "send") {
@@ -584,14 +604,15 @@ void TestModels::duringSend()
             send->click();
         } else if (action == "undo") {
             ui->pushButton_Undo->click();
-        } else {
+        } else if (action == "edit") {
             ui->spinBox_THCURE_Data[3]->setValue(ui->spinBox_THCURE_Data[3]->value() + 5);
         }
     });
     send->click(); // returns once the transfer has ended
     QTRY_COMPARE_WITH_TIMEOUT(ui->statusActivity->toolTip(), said, 3000);
     QCOMPARE(tx.received().left(4 * 81) == gliderFile, fileFrames);
-    QTRY_COMPARE(tx.received().size(), 4 * 81 + 3); // and "WWW": no second transfer
+    // And "WWW": no second transfer but RESET's.
+    QTRY_COMPARE(tx.received().size(), (action == "reset" ? 2 : 1) * (4 * 81 + 3));
 }
 
 QTEST_MAIN(TestModels)
