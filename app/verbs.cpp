@@ -180,8 +180,10 @@ int runModels(const QString &folder, QTextStream &out)
 int runModelNames(const QString &folder, QTextStream &out)
 {
     for (const ModelEntry &model : listModels(folder)) {
-        // A model whose file name is not text is reached by no name.
-        if (!model.undecodable)
+        // A model whose file name is not text is reached by no name; one
+        // whose name holds a line break would read as two names here.
+        if (!model.undecodable && !model.name.contains(QLatin1Char('\n')) &&
+            !model.name.contains(QLatin1Char('\r')))
             out << model.name << '\n';
     }
     return 0;

@@ -147,8 +147,9 @@ void TestVerbs::verbs_data()
         << "model:Ab%1: 2 models of that name; give one of their files: ";
     QTest::newRow("names for the completion")
         << QStringList{"sh", R"(d=$XDG_DATA_HOME/vegalyra/models; cp a "$d/trail .txt"
-            cp a "$d/a  2026-01-01 00:00  b.txt"; "$P" --show model:trail >/dev/null &&
-            "$P" --model-names; s=$?; rm "$d/trail .txt" "$d/a  2026-01-01 00:00  b.txt"; exit $s)"}
+            cp a "$d/a  2026-01-01 00:00  b.txt"; n=$(printf 'new\nline.txt'); cp a "$d/$n"
+            "$P" --show model:trail >/dev/null && "$P" --model-names; s=$?
+            rm "$d/trail .txt" "$d/a  2026-01-01 00:00  b.txt" "$d/$n"; exit $s)"}
         << 0 << QStringList{"a  2026-01-01 00:00  b", "Cub 1.2 m", "Quad 5\"", "trail"} << false
         << QString();
     QTest::newRow("output to a full disk")
