@@ -14,7 +14,6 @@
 #include "views/statusline.h"
 #include "views/statustexts.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -165,15 +164,19 @@ void MainWindow::loadFile(QAbstractButton *own, const QString &path, const QStri
     // A file without a single frame of settings (a picture, a log, a file
     // cut short) would send the editor's own settings as if they were the
     // file's: nothing is sent, and the pilot is told.
-    ParameterSet probe = paramSet;
-    const int framesHeld = decodeParameterFile(text, probe).count();
+    ParameterFileRead probe;
+    probe.opened = true;
+    probe.length = int(text.size());
+    probe.settings = paramSet;
+    probe.accepted = decodeParameterFile(text, probe.settings);
+    const int framesHeld = probe.accepted.count();
     // A model goes out whole or not at all: its file may have changed since
-    // MODELS listed it, and the editor's frames would fill the gaps.
+    // MODELS read it, and the editor's frames would fill the gaps. Told in
+    // the words MODELS uses for a file it finds broken.
     if (!model.isEmpty() && framesHeld != 4) {
         withdraw(load);
         suspendTrimUpdate = false;
-        status->refused(QStringLiteral("Not sent: %1 no longer holds a whole model")
-                            .arg(QDir::toNativeSeparators(name)));
+        status->refused(QStringLiteral("Not sent: ") + parameterFileTrouble(model, probe));
         return;
     }
     if (framesHeld == 0) {

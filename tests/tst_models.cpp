@@ -520,11 +520,15 @@ void TestModels::duringSend_data()
     QTest::newRow("file broken in place after listing")
         << "break"
         << "Not sent: Glider: frame I is not valid: wrong kind letter or end letter" << false;
+    QTest::newRow("file broken in place as Send starts")
+        << "break late"
+        << "Not sent: Glider: frame I is not valid: wrong kind letter or end letter" << false;
     QTest::newRow("LOAD") << "load"
                           << sent + "Not loaded: Send is running — try again when it has ended"
                           << true;
     QTest::newRow("a check cut short by Send")
-        << "check" << "Sent model Glider to the transmitter — Check interrupted by Send" << true;
+        << "check"
+        << "Sent model Glider to the transmitter — Check interrupted by Send" << true;
     // RESET runs to its end inside Send's pause; Send's last frames are
     // then built from the factory settings, as is the editor.
     QTest::newRow("RESET")
@@ -564,14 +568,22 @@ void TestModels::duringSend()
     auto *send = dialog->findChild<QPushButton *>("modelsSend");
     tx.clearReceived();
 
-    if (action == "break") {
+    if (action.startsWith("break")) {
         // Overwritten in place: the folder itself does not change.
-        QFile file(QDir(folder()).filePath("Glider.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(gliderFile.left(3 * 81) + QByteArray(81, 'x'));
-        file.close();
-        send->click();
-        QCOMPARE(dialog->findChild<QLabel *>("modelsNote")->text(), said);
+        const auto breakIt = [&] {
+            QFile file(QDir(folder()).filePath("Glider.txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(gliderFile.left(3 * 81) + QByteArray(81, 'x'));
+        };
+        if (action == "break") {
+            breakIt();
+            send->click();
+            QCOMPARE(dialog->findChild<QLabel *>("modelsNote")->text(), said);
+        } else { // after Send has read it, during its first pause
+            QTimer::singleShot(0, dialog, breakIt);
+            send->click();
+            QCOMPARE(ui->statusActivity->toolTip(), said);
+        }
         QTRY_VERIFY(dialog->table()->item(0, 2)->text().contains("not readable"));
         QTest::qWait(1200);
         QCOMPARE(tx.received(), QByteArray());
