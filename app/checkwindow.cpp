@@ -48,11 +48,11 @@ void MainWindow::setUpCheck()
     // a close no longer reaches the check.
     connect(&serialPort, &QSerialPort::aboutToClose, this, [this] { check->portClosed(); });
 
-    auto *key = new QAction(this);
-    key->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-    key->setShortcutContext(Qt::WindowShortcut);
-    addAction(key);
-    connect(key, &QAction::triggered, this, [this] { startCheck(nullptr); });
+    checkKey = new QAction(this);
+    checkKey->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    checkKey->setShortcutContext(Qt::WindowShortcut);
+    addAction(checkKey);
+    connect(checkKey, &QAction::triggered, this, [this] { startCheck(nullptr); });
 }
 
 void MainWindow::offerCheck(CompareDialog *dialog)

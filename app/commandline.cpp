@@ -34,6 +34,8 @@ struct VerbOption {
     const char *description;
     int files;   // how many files it takes in all
     bool writes; // takes the file it writes with -o
+    // Not in the help: for the shell's completion, not for the pilot.
+    bool hidden = false;
 };
 
 const VerbOption kVerbs[] = {
@@ -53,6 +55,10 @@ const VerbOption kVerbs[] = {
      "List the models of the model library (name, when last saved, file), one per line, and "
      "exit.",
      0, false},
+    // The names alone, one a line: --models pads them into columns, and a
+    // name may itself hold two spaces and a date.
+    {"model-names", nullptr, "List the names of the library's models, one per line, and exit.", 0,
+     false, true},
     {"sheet", "FILE",
      "Write the settings sheet of the parameter file FILE to the file named by -o: a PDF when "
      "its name ends in .pdf, one HTML page when it ends in .html. Needs no display.",
@@ -96,9 +102,8 @@ void takeVerb(const QCommandLineParser &parser, const std::vector<QCommandLineOp
                 QStringLiteral("--%1 and --%2 cannot be used together.").arg(options.verb, name);
         else if (files.size() != kVerbs[i].files)
             mistake = QStringLiteral("--%1 takes %2 file%3.")
-                          .arg(name)
-                          .arg(kVerbs[i].files)
-                          .arg(kVerbs[i].files == 1 ? QString() : QStringLiteral("s"));
+                          .arg(name, QString::number(kVerbs[i].files),
+                               kVerbs[i].files == 1 ? QString() : QStringLiteral("s"));
         else if (kVerbs[i].writes && parser.values(output).size() != 1)
             mistake = QStringLiteral("--%1 takes one -o OUT to write.").arg(name);
         if (!mistake.isEmpty())
@@ -173,6 +178,8 @@ CommandLineOptions parseCommandLine(const QStringList &arguments)
     for (const VerbOption &v : kVerbs) {
         verbs.emplace_back(QString::fromLatin1(v.name), QString::fromLatin1(v.description),
                            QString::fromLatin1(v.valueName)); // no value name: a plain switch
+        if (v.hidden)
+            verbs.back().setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(verbs.back());
     }
     const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},

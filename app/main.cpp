@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/commandline.h"
+#include "app/console.h"
 #include "app/mainwindow.h"
 #include "app/qtcompat.h"
 #include "app/startup.h"
@@ -24,8 +25,7 @@ int main(int argc, char *argv[])
         arguments << fileNameFromLocal(argv[i]); // file names need not be valid text
     const CommandLineOptions options = parseCommandLine(arguments);
     if (options.exitNow) {
-        std::fputs(options.message.toLocal8Bit().constData(),
-                   options.exitCode == 0 ? stdout : stderr);
+        writeText(options.exitCode == 0 ? stdout : stderr, options.message);
         return options.exitCode;
     }
     if (!options.verb.isEmpty())

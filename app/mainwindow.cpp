@@ -63,15 +63,22 @@ MainWindow::MainWindow(QWidget *parent)
         // way they learn of one cut short. The verdict may come from inside
         // the receive slot or a close: the box waits for the loop.
         if (finished->unheard && !leaving) {
-            QTimer::singleShot(0, this, [this] {
+            QTimer::singleShot(0, this, [this, model = finished->sendsModel] {
                 if (!leaving)
-                    tellTransferUnfinished();
+                    tellTransferUnfinished(model);
             });
         }
     });
     setUpPortHandling();
     undo = new EditorUndo(this, ui->tabWidget, ui->pushButton_Undo, ui->pushButton_Redo,
                           [this](const ParameterSet &) { ui_Display(); });
+    // Undo and redo replace the editor as a whole: not while a transfer
+    // builds its frames from it.
+    undo->setRefusal([this](const QString &notDone) {
+        const QString busy = runningTransfer(link);
+        return busy.isEmpty() ? QString() : refusedWhileRunning(notDone, busy);
+    });
+    connect(undo, &EditorUndo::refused, status, &StatusLine::refused);
     // READ's frames trail its pause; its step closes when the status line
     // judges it: its grace period is over, or the next command starts.
     connect(status, &StatusLine::readJudged, undo, &EditorUndo::readJudged);

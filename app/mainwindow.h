@@ -29,6 +29,7 @@ class StatusLine;
 class TransmitterCheck;
 struct CheckResult;
 class QAbstractButton;
+class QAction;
 class QCloseEvent;
 class QShowEvent;
 class QTimer;
@@ -353,7 +354,7 @@ private:
     // MODELS → Send to the transmitter: LOAD of the model's file.
     void sendModelFile(const QString &path, const QString &model, QAbstractButton *own);
     // Tells the pilot when a transfer did not reach the transmitter whole.
-    void reportTransfer(bool delivered);
+    void reportTransfer(bool delivered, bool sendsModel = false);
     // Puts the ports present now into portNameBox (link/port.cpp).
     void fillPortList();
     // Lets whatever is queued leave whole and detaches the port from the
@@ -392,6 +393,9 @@ private:
     // that shows it (check/transmittercheck.h).
     TransmitterCheck *check = nullptr;
     QPointer<CompareDialog> checkShownIn;
+    // Ctrl+Shift+R; MODELS, COMPARE and HISTORY take it too, as the natural
+    // check after a Send is made with MODELS still open.
+    QAction *checkKey = nullptr;
     bool checkOpensCompare = false;
 
     // Undo and redo of the pilot's steps (undo/editorundo.h).

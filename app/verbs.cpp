@@ -3,6 +3,7 @@
 
 #include "app/verbs.h"
 
+#include "app/console.h"
 #include "files/filewriter.h"
 #include "files/paramfileread.h"
 #include "history/history.h"
@@ -180,6 +181,18 @@ int runModels(const QString &folder, QTextStream &out)
     return 0;
 }
 
+int runModelNames(const QString &folder, QTextStream &out)
+{
+    for (const ModelEntry &model : listModels(folder)) {
+        // A model whose file name is not text is reached by no name; one
+        // whose name holds a line break would read as two names here.
+        if (!model.undecodable && !model.name.contains(QLatin1Char('\n')) &&
+            !model.name.contains(QLatin1Char('\r')))
+            out << model.name << '\n';
+    }
+    return 0;
+}
+
 int runSheet(const QString &path, const QString &outPath, QTextStream &err)
 {
     const QString suffix = QFileInfo(outPath).suffix().toLower();
@@ -234,8 +247,10 @@ int runVerb(const QString &verb, const QStringList &arguments, bool explain)
         return 2;
     }
     const QtMessageHandler previous = qInstallMessageHandler(dropTraceLines);
-    QTextStream out(stdout);
-    QTextStream err(stderr);
+    // Gathered, then written as the console takes text (app/console.h).
+    QString outText, errText;
+    QTextStream out(&outText);
+    QTextStream err(&errText);
     int status = 2;
     if (verb == QLatin1String("show") && arguments.size() == 1)
         status = runShow(arguments.at(0), out, err, explain);
@@ -245,9 +260,12 @@ int runVerb(const QString &verb, const QStringList &arguments, bool explain)
         status = runHistory(historyFolder(), out, err);
     else if (verb == QLatin1String("models") && arguments.isEmpty())
         status = runModels(modelsFolder(), out);
+    else if (verb == QLatin1String("model-names") && arguments.isEmpty())
+        status = runModelNames(modelsFolder(), out);
     else if (verb == QLatin1String("sheet") && arguments.size() == 2)
         status = runSheet(arguments.at(0), arguments.at(1), err);
     out.flush();
+    writeText(stdout, outText);
     // Lines that never reached their reader (a full disk, a closed pipe, no
     // standard output at all) are a failure, not a result.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
@@ -255,6 +273,7 @@ int runVerb(const QString &verb, const QStringList &arguments, bool explain)
         status = 2;
     }
     err.flush();
+    writeText(stderr, errText);
     qInstallMessageHandler(previous);
     return status;
 }

@@ -29,6 +29,7 @@ int runHistory(const QString &folder, QTextStream &out, QTextStream &err);
 // time it was last saved, its file. A line saying so when there are none.
 // Always 0.
 int runModels(const QString &folder, QTextStream &out);
+int runModelNames(const QString &folder, QTextStream &out); // one name a line
 // Wherever a verb takes a parameter file, `model:NAME` names the model of
 // that name in the library.
 // The settings sheet of a parameter file written to `outPath`: a PDF, or an

@@ -78,6 +78,11 @@ QString checkInterruptionText(CommandKind kind)
     return QStringLiteral("Check interrupted by ") + commandName(kind);
 }
 
+QString checkInterruptionText(const RunningCommand &command)
+{
+    return QStringLiteral("Check interrupted by ") + commandName(command);
+}
+
 QString checkRefusedText()
 {
     // Shown beside the command's own words, while it runs and after.
@@ -181,7 +186,7 @@ void TransmitterCheck::commandsChanged(const RunningCommand *finished)
     unseen.reset(); // the transmitter may hold something else now
     const CommandKind kind = commands.back().kind;
     if (running)
-        finish(CheckEnd::Interrupted, checkInterruptionText(kind));
+        finish(CheckEnd::Interrupted, checkInterruptionText(commands.back()));
     // A READ takes every frame into the editor, also the late ones of an
     // ended check: the transmitter answers its "RR" with the same frames.
     if (kind == CommandKind::Read)

@@ -41,6 +41,7 @@ QString checkOutcomeText(const CheckResult &result, int differences);
 QString checkCompareTrouble(const CheckResult &result);
 // The command that ended a check: "Check interrupted by WRITE".
 QString checkInterruptionText(CommandKind kind);
+QString checkInterruptionText(const RunningCommand &command); // "… by Send"
 // A check asked for while a command runs: its frames belong to the command.
 QString checkRefusedText();
 

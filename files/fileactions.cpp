@@ -12,6 +12,7 @@
 #include "link/pause.h"
 #include "ui/mainform.h"
 #include "views/statusline.h"
+#include "views/statustexts.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -98,6 +99,11 @@ void MainWindow::on_toolButton_Save_clicked()
 
 void MainWindow::on_toolButton_Load_clicked()
 {
+    // The file would replace the editor while another transfer builds its
+    // frames from it.
+    const QString busy = runningTransfer(link);
+    if (!busy.isEmpty())
+        return status->refused(refusedWhileRunning(QStringLiteral("Not loaded"), busy));
     loadStep(QStringLiteral("LOAD"), ui->toolButton_Load, QString(), QString());
 }
 
@@ -122,7 +128,7 @@ void MainWindow::loadStep(const QString &stepName, QAbstractButton *own, const Q
 
 void MainWindow::loadFile(QAbstractButton *own, const QString &path, const QString &model)
 {
-    std::optional<CommandScope> load(std::in_place, link, CommandKind::Load);
+    std::optional<CommandScope> load(std::in_place, link, CommandKind::Load, !model.isEmpty());
     status->fileCommandStarts(path, model);
     lockButtonBriefly(own);
     if (leaving) { // the pilot closed the window during the lock
@@ -158,8 +164,22 @@ void MainWindow::loadFile(QAbstractButton *own, const QString &path, const QStri
     // A file without a single frame of settings (a picture, a log, a file
     // cut short) would send the editor's own settings as if they were the
     // file's: nothing is sent, and the pilot is told.
-    ParameterSet probe = paramSet;
-    if (decodeParameterFile(text, probe).count() == 0) {
+    ParameterFileRead probe;
+    probe.opened = true;
+    probe.length = int(text.size());
+    probe.settings = paramSet;
+    probe.accepted = decodeParameterFile(text, probe.settings);
+    const int framesHeld = probe.accepted.count();
+    // A model goes out whole or not at all: its file may have changed since
+    // MODELS read it, and the editor's frames would fill the gaps. Told in
+    // the words MODELS uses for a file it finds broken.
+    if (!model.isEmpty() && framesHeld != 4) {
+        withdraw(load);
+        suspendTrimUpdate = false;
+        status->refused(QStringLiteral("Not sent: ") + parameterFileTrouble(model, probe));
+        return;
+    }
+    if (framesHeld == 0) {
         qDebug("Blength00:%d", int(text.size()));
         withdraw(load);
         suspendTrimUpdate = false;
@@ -184,6 +204,9 @@ void MainWindow::loadFile(QAbstractButton *own, const QString &path, const QStri
         FalseSaveData();
     }
     status->fileCommandStarts(name, model);
+    // The model's four frames as they are to go out: the transmitter holds
+    // the model only when these are the ones that leave.
+    const QByteArray modelFrames = model.isEmpty() ? QByteArray() : parameterFileFor(paramSet);
     const bool delivered = sendSettings(*load);
     load.reset();
     suspendTrimUpdate = false;
@@ -192,6 +215,6 @@ void MainWindow::loadFile(QAbstractButton *own, const QString &path, const QStri
         Dr_DataSelet();
         FalseSaveData();
     }
-    status->loaded(name, accepted, delivered, text, model);
-    reportTransfer(delivered);
+    status->loaded(name, accepted, delivered, text, model, modelFrames);
+    reportTransfer(delivered, !model.isEmpty());
 }

@@ -144,8 +144,6 @@ QString parameterFileTrouble(const QString &path, const ParameterFileRead &read)
                                : QStringLiteral("frames %1 are").arg(frameList(read.accepted));
     if (read.length < kParameterFileLength)
         return QStringLiteral("%1: %2 not valid: the file has %3 characters, a parameter file %4")
-            .arg(path, frames)
-            .arg(read.length)
-            .arg(kParameterFileLength);
+            .arg(path, frames, QString::number(read.length), QString::number(kParameterFileLength));
     return QStringLiteral("%1: %2 not valid: wrong kind letter or end letter").arg(path, frames);
 }

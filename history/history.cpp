@@ -139,7 +139,7 @@ QString addHistoryEntry(const QString &folder, HistoryEvent event, const QByteAr
             return QString();
     }
     if (!QDir().mkpath(folder))
-        return QStringLiteral("cannot create %1").arg(folder);
+        return QStringLiteral("cannot create %1").arg(QDir::toNativeSeparators(folder));
 
     // A second entry within the same second, whatever its event, gets the
     // next number, so the names alone keep the order. Another copy of the

@@ -170,9 +170,9 @@ void MainWindow::sendToTransmitter(const QByteArray &bytes, CommandStep step)
     link.wrote(step, bytes, serialPort.write(bytes) == bytes.size());
 }
 
-void MainWindow::reportTransfer(bool delivered)
+void MainWindow::reportTransfer(bool delivered, bool sendsModel)
 {
     // A pilot who chose to leave mid-transfer has been told already.
     if (!delivered && !leaving)
-        tellTransferUnfinished();
+        tellTransferUnfinished(sendsModel);
 }

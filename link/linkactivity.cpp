@@ -157,14 +157,23 @@ void LinkActivity::wrote(CommandStep step, const QByteArray &bytes, bool whole)
         command.framesWritten[frame] = bytes;
         if (command.firstFrameAt < 0)
             command.firstFrameAt = now();
+        // A command started during another's pause (a RESET during a Send)
+        // reaches the same transmitter: the outer one's frames are what the
+        // transmitter last took of each kind, not only its own.
+        for (RunningCommand &outer : m_running) {
+            if (&outer != &command && outer.kind != CommandKind::Read && outer.connection != 0 &&
+                outer.connection == m_current)
+                outer.framesWritten[frame] = bytes;
+        }
     }
 }
 
-CommandScope::CommandScope(LinkActivity &activity, CommandKind kind)
+CommandScope::CommandScope(LinkActivity &activity, CommandKind kind, bool sendsModel)
     : m_activity(activity), m_index(activity.m_running.size())
 {
     activity.m_running.push_back(
         {kind, activity.m_current, CommandStep::Starting, false, false, {}});
+    activity.m_running.back().sendsModel = sendsModel;
     activity.tell(nullptr);
 }
 
@@ -181,11 +190,13 @@ CommandScope::~CommandScope()
         m_activity.finish(finished);
 }
 
-void tellTransferUnfinished()
+void tellTransferUnfinished(bool sendsModel)
 {
     QMessageBox::about(nullptr, QStringLiteral("Note"),
-                       QStringLiteral("The transmitter did not receive all settings! "
-                                      "Please WRITE again."));
+                       sendsModel ? QStringLiteral("The transmitter did not receive all settings! "
+                                                   "Please send the model again from MODELS.")
+                                  : QStringLiteral("The transmitter did not receive all settings! "
+                                                   "Please WRITE again."));
 }
 
 QByteArray RunningCommand::deliveredFile() const

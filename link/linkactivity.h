@@ -29,7 +29,8 @@ struct RunningCommand {
     // port when the command ended.
     bool notTaken = false;
     // The setting frames S, G, H and I as they were handed to the port, in
-    // that order; empty for a frame it did not write.
+    // that order, also by a command run during its pauses (the last of each
+    // kind); empty for a frame none of them wrote.
     QByteArray framesWritten[4];
     // When its first setting frame went to the port, and when it ended, on
     // the link's clock; -1 until then.
@@ -38,6 +39,8 @@ struct RunningCommand {
     // Everything left the port, but nothing came from the transmitter
     // around the transfer: it is switched off, or this is not its port.
     bool unheard = false;
+    // A LOAD that sends a model from MODELS: the pilot knows it as Send.
+    bool sendsModel = false;
 
     // The transmitter received everything this command wrote, on a
     // connection that was up, and was heard while it did. A command that ran
@@ -140,7 +143,7 @@ private:
 class CommandScope
 {
 public:
-    CommandScope(LinkActivity &activity, CommandKind kind);
+    CommandScope(LinkActivity &activity, CommandKind kind, bool sendsModel = false);
     ~CommandScope();
     CommandScope(const CommandScope &) = delete;
     CommandScope &operator=(const CommandScope &) = delete;
@@ -170,5 +173,6 @@ private:
 };
 
 // Tells the pilot that a transfer was cut short and the transmitter did not
-// receive all settings.
-void tellTransferUnfinished();
+// receive all settings. A model sent from MODELS is sent again from there:
+// WRITE would send the editor with the transmitter's own trims.
+void tellTransferUnfinished(bool sendsModel = false);

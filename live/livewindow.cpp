@@ -114,6 +114,7 @@ LiveWindow::LiveWindow(LiveLog &log, QWidget *mainWindow)
     m_stop->setObjectName(QStringLiteral("liveStop"));
     m_recordingText = new QLabel(this);
     m_recordingText->setObjectName(QStringLiteral("liveRecordingText"));
+    m_recordingText->setTextFormat(Qt::PlainText);
     m_recordingText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     // A long path must not widen the window: the line is cut at its edge.
     m_recordingText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);

@@ -81,7 +81,9 @@ QString nameFileInUse(const QString &modelPath)
 // The name a model file's own name says: "Cub" for "Cub.txt" and "Cub.dat".
 QString nameOfFile(const QString &modelPath)
 {
-    return QFileInfo(modelPath).completeBaseName();
+    // A file copied in by hand may end in a space ("trail .txt"): it is
+    // listed, and reached by `model:`, under the name without it.
+    return QFileInfo(modelPath).completeBaseName().trimmed();
 }
 
 // The name kept beside a model file, if there is a usable one.
@@ -159,14 +161,18 @@ int countDifferences(const ParameterSet &a, const ParameterSet &b, int stopAt)
 
 bool reservedOnWindows(const QString &base)
 {
-    static const QStringList devices = {QStringLiteral("CON"), QStringLiteral("PRN"),
-                                        QStringLiteral("AUX"), QStringLiteral("NUL")};
+    // The console's input and output and the clock are devices too.
+    static const QStringList devices = {QStringLiteral("CON"),    QStringLiteral("PRN"),
+                                        QStringLiteral("AUX"),    QStringLiteral("NUL"),
+                                        QStringLiteral("CONIN$"), QStringLiteral("CONOUT$"),
+                                        QStringLiteral("CLOCK$")};
     const QString stem = base.section(QLatin1Char('.'), 0, 0).trimmed().toUpper();
     if (devices.contains(stem))
         return true;
+    // COM1 … COM9, and COM¹, COM² and COM³ as well.
     return stem.size() == 4 &&
            (stem.startsWith(QLatin1String("COM")) || stem.startsWith(QLatin1String("LPT"))) &&
-           stem.at(3).isDigit();
+           (stem.at(3).isDigit() || QStringLiteral("\u00b9\u00b2\u00b3").contains(stem.at(3)));
 }
 
 // Where a model's file or its name could not be written: what is left and
@@ -374,7 +380,8 @@ QStringList modelLabels(const std::vector<ModelEntry> &models)
         // A name that happens to read like another row's label still gets
         // a label of its own.
         for (int n = 2; given.contains(label); ++n)
-            label = QStringLiteral("%1 (%2) #%3").arg(m.name, QFileInfo(m.path).fileName()).arg(n);
+            label = QStringLiteral("%1 (%2) #%3")
+                        .arg(m.name, QFileInfo(m.path).fileName(), QString::number(n));
         given.insert(label);
         labels << label;
     }
@@ -410,7 +417,8 @@ QString recognitionText(const std::optional<ModelRecognition> &r)
         return r->name;
     if (r->differences == 1)
         return QStringLiteral("like %1 (1 setting differs)").arg(r->name);
-    return QStringLiteral("like %1 (%2 settings differ)").arg(r->name).arg(r->differences);
+    return QStringLiteral("like %1 (%2 settings differ)")
+        .arg(r->name, QString::number(r->differences));
 }
 
 QByteArray modelFileFor(const ParameterSet &editor)
@@ -432,7 +440,8 @@ QString saveModelFile(const QString &folder, const QString &typed, const QByteAr
         return trouble;
     const QString name = typed.trimmed();
     if (!QDir().mkpath(folder))
-        return QStringLiteral("The folder %1 cannot be created.").arg(folder);
+        return QStringLiteral("The folder %1 cannot be created.")
+            .arg(QDir::toNativeSeparators(folder));
     QString path = replacing;
     if (path.isEmpty()) {
         const std::vector<ModelEntry> models = listModels(folder);
@@ -578,10 +587,9 @@ QString resolveModelArgument(const QString &argument, const QString &folder, QSt
         QStringList files;
         for (const ModelEntry *m : named)
             files << QDir::toNativeSeparators(m->path);
-        *trouble = QStringLiteral("%1: %2 models of that name; give one of their files: %3")
-                       .arg(argument)
-                       .arg(named.size())
-                       .arg(files.join(QStringLiteral(", ")));
+        *trouble =
+            QStringLiteral("%1: %2 models of that name; give one of their files: %3")
+                .arg(argument, QString::number(named.size()), files.join(QStringLiteral(", ")));
         return QString();
     }
     *shownName = model->name;

@@ -4,6 +4,7 @@
 #include "models/modelsdialog.h"
 
 #include "settings/catalogue.h"
+#include "ui/formstyles.h"
 #include "views/comparedialog.h"
 
 #include <QDesktopServices>
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSet>
 #include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
@@ -76,7 +78,7 @@ private:
 } // namespace
 
 ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSettings,
-                           ModelAction open, SendAction send, ModelAction compare, QWidget *parent)
+                           OpenAction open, SendAction send, ModelAction compare, QWidget *parent)
     : QDialog(parent), library(models), editor(editorSettings)
 {
     setObjectName(QStringLiteral("modelsDialog"));
@@ -106,6 +108,7 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
     layout->addWidget(empty);
     note = new QLabel(this);
     note->setObjectName(QStringLiteral("modelsNote"));
+    note->setTextFormat(Qt::PlainText); // names as typed, "<b>x</b>" too
     note->hide();
     layout->addWidget(note);
 
@@ -144,8 +147,14 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
         }
     });
     connect(openIt, &QPushButton::clicked, this, [this, open] {
-        if (const ModelEntry *model = actedOn())
-            open(ModelEntry(*model));
+        if (const ModelEntry *model = actedOn()) {
+            const QPointer<ModelsDialog> self(this);
+            const QString refused = open(ModelEntry(*model));
+            if (!self)
+                return;
+            note->setText(refused);
+            note->setVisible(!refused.isEmpty());
+        }
     });
     connect(compareIt, &QPushButton::clicked, this, [this, compare] {
         if (const ModelEntry *model = actedOn())
@@ -175,6 +184,11 @@ ModelsDialog::ModelsDialog(ModelLibrary &models, const ParameterSet &editorSetti
     connect(folderChanged, &QTimer::timeout, this, &ModelsDialog::fill);
     connect(&watcher, &QFileSystemWatcher::directoryChanged, folderChanged,
             QOverload<>::of(&QTimer::start));
+    // A file overwritten in place does not change the folder: each listed
+    // file is watched itself, so a broken one shows as not readable and a
+    // changed one with its new count of differences.
+    connect(&watcher, &QFileSystemWatcher::fileChanged, folderChanged,
+            QOverload<>::of(&QTimer::start));
     auto *follow = new QTimer(this);
     connect(follow, &QTimer::timeout, this, &ModelsDialog::followEditor);
     follow->start(kFollowEditorMs);
@@ -188,19 +202,42 @@ void ModelsDialog::fill()
     if (watcher.directories().isEmpty() && QFileInfo(library.folder()).isDir())
         watcher.addPath(library.folder());
     shown = library.models();
+    watchFiles();
     const QStringList labels = modelLabels(shown);
     FillingTable filling(list);
     list->setRowCount(int(shown.size()));
     for (int row = 0; row < int(shown.size()); ++row) {
         const ModelEntry &model = shown[std::size_t(row)];
         list->setItem(row, Name, readOnlyCell(labels[row]));
-        list->item(row, Name)->setToolTip(QDir::toNativeSeparators(model.path));
+        list->item(row, Name)->setToolTip(asTyped(QDir::toNativeSeparators(model.path)));
         list->setItem(row, Saved,
                       readOnlyCell(model.saved.toString(QStringLiteral("yyyy-MM-dd HH:mm"))));
     }
     fillDiffers();
     empty->setVisible(shown.empty());
     select(keep);
+}
+
+void ModelsDialog::watchFiles()
+{
+    // Only what changed in the list: a large library is refilled often.
+    QSet<QString> listed;
+    for (const ModelEntry &model : shown) {
+        if (!model.undecodable)
+            listed.insert(model.path);
+    }
+    const QStringList watched = watcher.files();
+    QStringList gone;
+    for (const QString &path : watched) {
+        if (!listed.remove(path))
+            gone << path;
+    }
+    if (!gone.isEmpty())
+        watcher.removePaths(gone);
+    // A file replaced by a new one (written beside and renamed) is no longer
+    // the one watched: it is watched again when listed.
+    if (!listed.isEmpty())
+        watcher.addPaths(QStringList(listed.begin(), listed.end()));
 }
 
 void ModelsDialog::fillDiffers()
@@ -210,7 +247,7 @@ void ModelsDialog::fillDiffers()
     for (int row = 0; row < int(shown.size()); ++row) {
         const ModelEntry &model = shown[std::size_t(row)];
         list->setItem(row, Differs, readOnlyCell(differsText(model, editor)));
-        list->item(row, Differs)->setToolTip(model.trouble);
+        list->item(row, Differs)->setToolTip(asTyped(model.trouble));
     }
 }
 
@@ -255,12 +292,12 @@ void ModelsDialog::saveEditorAs()
     const ModelEntry *existing = findModel(models, name);
     if (existing) {
         // Replacing throws the model's settings away: the default keeps them.
-        if (QMessageBox::question(this, QStringLiteral("Replace model"),
-                                  QStringLiteral("A model named %1 exists (%2).\nReplace it with "
-                                                 "the settings in the editor?")
-                                      .arg(existing->name, QFileInfo(existing->path).fileName()),
-                                  QMessageBox::Yes | QMessageBox::No,
-                                  QMessageBox::No) != QMessageBox::Yes)
+        if (QMessageBox::question(
+                this, QStringLiteral("Replace model"),
+                asTyped(QStringLiteral("A model named %1 exists (%2).\nReplace "
+                                       "it with the settings in the editor?")
+                            .arg(existing->name, QFileInfo(existing->path).fileName())),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
             return;
     }
     QString savedPath;
@@ -282,7 +319,7 @@ const ModelEntry *ModelsDialog::actedOn()
     // A file whose name is not text is out of the tool's reach: the pilot
     // renames it in the models folder.
     if (model && model->undecodable) {
-        QMessageBox::warning(this, QStringLiteral("Model not readable"), model->trouble);
+        QMessageBox::warning(this, QStringLiteral("Model not readable"), asTyped(model->trouble));
         return nullptr;
     }
     return model;
@@ -318,7 +355,8 @@ void ModelsDialog::deleteSelected()
     const QString path = model->path;
     if (QMessageBox::question(
             this, QStringLiteral("Delete model"),
-            QStringLiteral("Delete the model %1 (%2)?").arg(name, QFileInfo(path).fileName()),
+            asTyped(
+                QStringLiteral("Delete the model %1 (%2)?").arg(name, QFileInfo(path).fileName())),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes)
         complain(QStringLiteral("Model not deleted"), library.remove(path));
 }
@@ -326,7 +364,7 @@ void ModelsDialog::deleteSelected()
 void ModelsDialog::complain(const QString &title, const QString &trouble)
 {
     if (!trouble.isEmpty())
-        QMessageBox::warning(this, title, trouble);
+        QMessageBox::warning(this, title, asTyped(trouble));
 }
 
 CompareSource modelCompareSource(const ModelEntry &model)

@@ -28,12 +28,14 @@ class ModelsDialog : public QDialog
     Q_OBJECT
 public:
     using ModelAction = std::function<void(const ModelEntry &)>;
+    // Opening returns why it refused, empty when it went ahead.
+    using OpenAction = std::function<QString(const ModelEntry &)>;
     // Sending locks `button` the way a command locks its own; it returns
     // why it refused, empty when it went ahead.
     using SendAction = std::function<QString(const ModelEntry &, QAbstractButton *button)>;
     // `editor` is read whenever the list is filled or a model saved, and
     // watched while the dialog is shown.
-    ModelsDialog(ModelLibrary &library, const ParameterSet &editor, ModelAction open,
+    ModelsDialog(ModelLibrary &library, const ParameterSet &editor, OpenAction open,
                  SendAction send, ModelAction compare, QWidget *parent = nullptr);
 
     QTableWidget *table() const { return list; }
@@ -44,6 +46,9 @@ signals:
 
 private:
     void fill();
+    // Each listed file is watched: one overwritten in place does not change
+    // the folder.
+    void watchFiles();
     void fillDiffers();
     void followEditor();
     // Selects the row of the file `path`, else the first.

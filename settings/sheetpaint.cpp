@@ -301,7 +301,8 @@ void paintSheet(const Sheet &sheet, QPagedPaintDevice &device)
         for (const Placed &placed : pages[n])
             placed.box.draw(painter, placed.at);
         const QString footer =
-            QStringLiteral("%1    page %2 of %3").arg(sheet.title).arg(n + 1).arg(pages.size());
+            QStringLiteral("%1    page %2 of %3")
+                .arg(sheet.title, QString::number(n + 1), QString::number(pages.size()));
         layout.text(footer, fonts.small).draw(painter, QPointF(0, footerTop));
     }
 }

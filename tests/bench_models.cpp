@@ -39,8 +39,8 @@ void BenchModels::refill()
     const ParameterSet editor = kStartParameters;
     const auto none = [](const ModelEntry &) {};
     ModelsDialog dialog(
-        library, editor, none, [](const ModelEntry &, QAbstractButton *) { return QString(); },
-        none);
+        library, editor, [](const ModelEntry &) { return QString(); },
+        [](const ModelEntry &, QAbstractButton *) { return QString(); }, none);
     dialog.show();
     QCOMPARE(dialog.table()->rowCount(), 10000);
     QBENCHMARK

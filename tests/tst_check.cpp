@@ -8,6 +8,7 @@
 #include "history/history.h"
 #include "link/framedecoder.h"
 #include "models/library.h"
+#include "models/modelsdialog.h"
 #include "settings/catalogue.h"
 #include "support/messageboxcatcher.h"
 #include "support/ptytransmitter.h"
@@ -124,6 +125,10 @@ void TestCheck::checkLeavesTheEditorAlone_data()
         << other << false << 5 << "HISTORY"
         << "Checked: 3 settings differ — COMPARE shows them" << differ << "3 settings differ" << 1
         << "GLIDER";
+    // The check after a Send, with MODELS still open: its key works there.
+    QTest::newRow("key pressed in MODELS") << other << false << 19 << "MODELS"
+                                           << "Checked: 3 settings differ — COMPARE shows them"
+                                           << differ << "3 settings differ" << 1 << "GLIDER";
     QTest::newRow("another source picked during the check")
         << other << true << 5 << "pick"
         << "Checked: 3 settings differ — COMPARE shows them"
@@ -191,6 +196,13 @@ void TestCheck::checkLeavesTheEditorAlone()
         for (QPushButton *other : dialog->findChildren<QPushButton *>()) // first of the sources
             QTRY_VERIFY(other == readNow || other->text() == "CLOSE" || other->x() > readNow->x());
         readNow->click();
+    } else if (interrupt == "MODELS") {
+        ui->pushButton_Models->click();
+        auto *models = window.findChild<ModelsDialog *>();
+        QVERIFY(models);
+        QVERIFY(QTest::qWaitForWindowActive(models));
+        // As the pilot's key arrives: at the dialog's window.
+        QTest::keyClick(models->windowHandle(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
     } else {
         QTest::keyClick(&window, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
     }
@@ -243,9 +255,12 @@ void TestCheck::checkLeavesTheEditorAlone()
     QCOMPARE(ui->statusModel->text(), heldModel);
 
     QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join('\n')));
-    if (interrupt == "HISTORY") { // the next COMPARE shows the check
+    if (interrupt == "HISTORY" || interrupt == "MODELS") { // the next COMPARE shows the check
         QVERIFY(!window.findChild<CompareDialog *>());
-        window.findChild<HistoryDialog *>()->reject();
+        if (interrupt == "HISTORY")
+            window.findChild<HistoryDialog *>()->reject();
+        else
+            window.findChild<ModelsDialog *>()->reject();
         ui->pushButton_Compare->click();
     }
     auto *dialog = window.findChild<CompareDialog *>();

@@ -78,6 +78,8 @@ private slots:
     void recognition_data();
     void recognition();
     void throughTheWindow();
+    void duringSend_data();
+    void duringSend();
 
 private:
     QTemporaryDir data;
@@ -112,6 +114,11 @@ void TestModels::naming_data()
         << QString() << QStringList{"a/b:c", "CON", "Cub 1.2 m", "Heli.", "Quad 5\""}
         << QStringList{"_CON.txt", "a_b_c.txt", "Cub 1.2 m.txt", "Heli_.txt", "Quad 5_.txt"}
         << QStringList();
+    // The console and the clock are devices on Windows, like CON.
+    QTest::newRow("Windows devices")
+        << QStringList{"CONIN$", "conout$", "CLOCK$"} << QStringList() << QString()
+        << QStringList{"CLOCK$", "CONIN$", "conout$"}
+        << QStringList{"_CLOCK$.txt", "_CONIN$.txt", "_conout$.txt"} << QStringList();
     QTest::newRow("same name twice, other case")
         << QStringList{"Cub", "cub"} << QStringList() << QString() << QStringList{"cub"}
         << QStringList{"Cub.txt"} << QStringList();
@@ -311,6 +318,11 @@ void TestModels::recognition_data()
     QTest::newRow("equally near: the earlier name")
         << QStringList{"Zlin", "Acro"} << QList<int>{2, 2} << "like Acro (2 settings differ)";
     QTest::newRow("empty library") << QStringList() << QList<int>() << QString();
+    // Names read as typed: nothing in them is taken for a place holder.
+    QTest::newRow("%1 in the name")
+        << QStringList{"A%1"} << QList<int>{3} << "like A%1 (3 settings differ)";
+    QTest::newRow("& and a tag in the name") << QStringList{"<b>x</b> & %L2"} << QList<int>{1}
+                                             << "like <b>x</b> & %L2 (1 setting differs)";
 }
 
 void TestModels::recognition()
@@ -456,8 +468,7 @@ void TestModels::throughTheWindow()
     });
     ui->toolButton_Send->click(); // returns once WRITE's transfer has ended
     streaming.stop();
-    QCOMPARE(refusal,
-             QStringLiteral("Not sent: a command is running — send it again when it has ended"));
+    QCOMPARE(refusal, QStringLiteral("Not sent: WRITE is running — try again when it has ended"));
     QCOMPARE(tx.received().count(gliderFile.left(81)), 1);
     dialog->close();
     // A WRITE nobody was heard taking: the transmitter may hold the old
@@ -471,6 +482,142 @@ void TestModels::throughTheWindow()
     // Closing the port: the next transmitter may hold anything.
     ui->openButton->click();
     QTRY_COMPARE(ui->statusModel->text(), QString());
+}
+
+// What the pilot does while a model is on the wire: nothing replaces the
+// editor, and the outcome claims the model only when its four frames left.
+void TestModels::duringSend_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("said");    // on the status line once Send has ended
+    QTest::addColumn<bool>("fileFrames"); // the four frames that left are the file's
+    const QString sent = QStringLiteral("Sent model Glider to the transmitter — ");
+    QTest::newRow("Open") << "open"
+                          << sent + "Not opened: Send is running — try again when it has ended"
+                          << true;
+    QTest::newRow("Undo") << "undo"
+                          << sent + "Not undone: Send is running — try again when it has ended"
+                          << true;
+    QTest::newRow("Send") << "send"
+                          << sent + "Not sent: Send is running — try again when it has ended"
+                          << true;
+    QTest::newRow("edit on a later frame's page")
+        << "edit"
+        << "Sent, but changed during the transfer: the transmitter holds the editor, not Glider"
+        << false;
+    // WRITE would send the editor with the transmitter's own trims.
+    QTest::newRow("unheard")
+        << "unheard"
+        << "The transmitter did not receive all settings! Please send the model again from MODELS."
+        << true;
+    QTest::newRow("file broken in place after listing")
+        << "break"
+        << "Not sent: Glider: frame I is not valid: wrong kind letter or end letter" << false;
+    QTest::newRow("file broken in place as Send starts")
+        << "break late"
+        << "Not sent: Glider: frame I is not valid: wrong kind letter or end letter" << false;
+    QTest::newRow("LOAD") << "load"
+                          << sent + "Not loaded: Send is running — try again when it has ended"
+                          << true;
+    QTest::newRow("a check cut short by Send")
+        << "check"
+        << "Sent model Glider to the transmitter — Check interrupted by Send" << true;
+    // RESET runs to its end inside Send's pause; Send's last frames are
+    // then built from the factory settings, as is the editor.
+    QTest::newRow("RESET")
+        << "reset"
+        << "Sent, but changed during the transfer: the transmitter holds the editor, not Glider"
+        << false;
+}
+
+void TestModels::duringSend()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, said);
+    QFETCH(bool, fileFrames);
+
+    ParameterSet glider = kStartParameters;
+    for (int i = 0; i < 4; ++i)
+        glider.stickTrim[i] = 100 + 10 * i;
+    const QByteArray gliderFile = modelFileFor(glider);
+    QVERIFY(saveModelFile(folder(), "Glider", gliderFile).isEmpty());
+    QVERIFY(saveModelFile(folder(), "Heli", modelFileFor(differingIn(5))).isEmpty());
+    paramSet = kStartParameters;
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    PtyTransmitter tx;
+    QVERIFY(tx.openIn(window));
+    QVERIFY(tx.waitForReceived(2));
+    QTest::qWait(250);
+    MainForm *ui = window.form();
+    ui->spinBox_sub[0]->setValue(9); // a step to undo
+    QTRY_VERIFY(ui->pushButton_Undo->isEnabled());
+    ui->pushButton_Models->click();
+    auto *dialog = window.findChild<ModelsDialog *>();
+    QVERIFY(dialog);
+    dialog->table()->selectRow(0);
+    QCOMPARE(dialog->table()->item(0, 0)->text(), QStringLiteral("Glider"));
+    auto *send = dialog->findChild<QPushButton *>("modelsSend");
+    tx.clearReceived();
+
+    if (action.startsWith("break")) {
+        // Overwritten in place: the folder itself does not change.
+        const auto breakIt = [&] {
+            QFile file(QDir(folder()).filePath("Glider.txt"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(gliderFile.left(3 * 81) + QByteArray(81, 'x'));
+        };
+        if (action == "break") {
+            breakIt();
+            send->click();
+            QCOMPARE(dialog->findChild<QLabel *>("modelsNote")->text(), said);
+        } else { // after Send has read it, during its first pause
+            QTimer::singleShot(0, dialog, breakIt);
+            send->click();
+            QCOMPARE(ui->statusActivity->toolTip(), said);
+        }
+        QTRY_VERIFY(dialog->table()->item(0, 2)->text().contains("not readable"));
+        QTest::qWait(1200);
+        QCOMPARE(tx.received(), QByteArray());
+        return;
+    }
+    if (action == "unheard") {
+        tx.setStreaming(false);
+        MessageBoxCatcher boxes;
+        send->click();
+        QTRY_COMPARE_WITH_TIMEOUT(boxes.texts.size(), 1, 3000);
+        QCOMPARE(boxes.texts.first(), said);
+        QCOMPARE(tx.received().left(4 * 81) == gliderFile, fileFrames);
+        return;
+    }
+    if (action == "check") { // no answer comes: Send cuts it short
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(tx.waitForReceived(2));
+        tx.clearReceived();
+    }
+    QTimer::singleShot(500, dialog, [&] {
+        if (action == "load") {
+            ui->toolButton_Load->click();
+        } else if (action == "reset") {
+            ui->toolButton_Reset->click();
+        } else if (action == "open") {
+            dialog->table()->selectRow(1);
+            dialog->findChild<QPushButton *>("modelsOpen")->click();
+        } else if (action == "send") {
+            dialog->table()->selectRow(1);
+            send->click();
+        } else if (action == "undo") {
+            ui->pushButton_Undo->click();
+        } else if (action == "edit") {
+            ui->spinBox_THCURE_Data[3]->setValue(ui->spinBox_THCURE_Data[3]->value() + 5);
+        }
+    });
+    send->click(); // returns once the transfer has ended
+    QTRY_COMPARE_WITH_TIMEOUT(ui->statusActivity->toolTip(), said, 3000);
+    QCOMPARE(tx.received().left(4 * 81) == gliderFile, fileFrames);
+    // And "WWW": no second transfer but RESET's.
+    QTRY_COMPARE(tx.received().size(), (action == "reset" ? 2 : 1) * (4 * 81 + 3));
 }
 
 QTEST_MAIN(TestModels)

@@ -151,6 +151,21 @@ void TestVerbs::verbs_data()
         << QStringList{"sh",
                        R"(f=$(printf 'b\377.txt'); cp a "$f" && "$P" --show "$f"; s=$?; rm "$f"; exit $s)"}
         << 0 << QStringList() << true << QString();
+    // Names as typed, "%1" in them too; a name ending in a space (a file
+    // copied in by hand) is reached by the name it is listed with, and the
+    // completion's list holds only real names.
+    QTest::newRow("%1 in two models' names")
+        << QStringList{"sh", R"(d=$XDG_DATA_HOME/vegalyra/models; cp a "$d/AB%1.txt"
+            cp a "$d/ab%1.txt"; "$P" --show 'model:Ab%1'; s=$?; rm "$d"/*%1.txt; exit $s)"}
+        << 2 << QStringList() << false
+        << "model:Ab%1: 2 models of that name; give one of their files: ";
+    QTest::newRow("names for the completion")
+        << QStringList{"sh", R"(d=$XDG_DATA_HOME/vegalyra/models; cp a "$d/trail .txt"
+            cp a "$d/a  2026-01-01 00:00  b.txt"; n=$(printf 'new\nline.txt'); cp a "$d/$n"
+            "$P" --show model:trail >/dev/null && "$P" --model-names; s=$?
+            rm "$d/trail .txt" "$d/a  2026-01-01 00:00  b.txt" "$d/$n"; exit $s)"}
+        << 0 << QStringList{"a  2026-01-01 00:00  b", "Cub 1.2 m", "Quad 5\"", "trail"} << false
+        << QString();
     QTest::newRow("output to a full disk")
         << QStringList{"sh", R"(exec "$P" --show a > /dev/full)"} << 2 << QStringList() << false
         << "Standard output cannot be written (No space left on device)";

@@ -3,6 +3,8 @@
 
 #include "ui/formstyles.h"
 
+#include <QTextDocument>
+
 namespace {
 
 // The settings combo-box look. The drop-down list gets an explicit dark
@@ -126,4 +128,12 @@ const FormStyles &formStyles()
 {
     static const FormStyles styles = buildStyles();
     return styles;
+}
+
+QString asTyped(const QString &text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
 }

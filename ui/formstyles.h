@@ -5,6 +5,11 @@
 
 #include <QString>
 
+// Text with a name in it for a place that takes rich text when it looks
+// like it (a tooltip, a message box): a model named "<b>x</b>" reads as
+// typed there, not as a bold "x".
+QString asTyped(const QString &text);
+
 // The window's looks, one style sheet per widget family. Each sheet is
 // built once and handed to every widget of its family as the same
 // implicitly shared QString: Qt caches parsed sheets by their text, and a

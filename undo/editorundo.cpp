@@ -3,6 +3,7 @@
 
 #include "undo/editorundo.h"
 
+#include "ui/formstyles.h"
 #include "undo/editorstep.h"
 
 #include <QAbstractButton>
@@ -92,11 +93,21 @@ void EditorUndo::setUpActions(QAbstractButton *undoButton, QAbstractButton *redo
         window->addAction(action);
     }
     // A READ or LOAD still open is the step undone first.
-    connect(undo, &QAction::triggered, this, [this] {
+    const auto refused = [this](const QString &notDone) {
+        const QString why = refuse ? refuse(notDone) : QString();
+        if (!why.isEmpty())
+            emit this->refused(why);
+        return !why.isEmpty();
+    };
+    connect(undo, &QAction::triggered, this, [this, refused] {
+        if (refused(QStringLiteral("Not undone")))
+            return;
         closeCommandStep(paramSet);
         steps->undo();
     });
-    connect(redo, &QAction::triggered, this, [this] {
+    connect(redo, &QAction::triggered, this, [this, refused] {
+        if (refused(QStringLiteral("Not redone")))
+            return;
         closeCommandStep(paramSet);
         steps->redo();
     });
@@ -113,12 +124,13 @@ void EditorUndo::setUpActions(QAbstractButton *undoButton, QAbstractButton *redo
         redo->setEnabled(canRedo);
         undoButton->setEnabled(canUndo);
         redoButton->setEnabled(canRedo);
-        undoButton->setToolTip(canUndo
-                                   ? QStringLiteral("Undo %1 (%2)").arg(steps->undoText(), undoKey)
-                                   : QStringLiteral("Nothing to undo"));
-        redoButton->setToolTip(canRedo
-                                   ? QStringLiteral("Redo %1 (%2)").arg(steps->redoText(), redoKey)
-                                   : QStringLiteral("Nothing to redo"));
+        // A step names the model it opened, as typed.
+        undoButton->setToolTip(
+            canUndo ? asTyped(QStringLiteral("Undo %1 (%2)").arg(steps->undoText(), undoKey))
+                    : QStringLiteral("Nothing to undo"));
+        redoButton->setToolTip(
+            canRedo ? asTyped(QStringLiteral("Redo %1 (%2)").arg(steps->redoText(), redoKey))
+                    : QStringLiteral("Nothing to redo"));
     };
     connect(steps, &QUndoStack::indexChanged, this, showState);
     connect(steps, &QUndoStack::undoTextChanged, this, showState);

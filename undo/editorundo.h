@@ -41,6 +41,12 @@ public:
 
     QUndoStack *stack() const { return steps; }
 
+    // Says why undo and redo may not replace the editor now ("Not undone:
+    // Send is running — …"), empty when they may: a transfer builds its
+    // frames from the editor one after another.
+    using Refusal = std::function<QString(const QString &notDone)>;
+    void setRefusal(Refusal refusal) { refuse = std::move(refusal); }
+
     // Lets go of the application's input and the buttons, before the
     // window's widgets go.
     void release();
@@ -75,6 +81,10 @@ public:
     // transmitter last reported them. Nothing is sent.
     void replaceEditorSettings(const QString &stepName, const ParameterSet &after);
 
+signals:
+    // Undo or redo was asked for and refused, in the words of `text`.
+    void refused(const QString &text);
+
 protected:
     // Keeps the undo keys for the window while a spin box has the focus,
     // and notes where the pilot's input starts from.
@@ -94,6 +104,7 @@ private:
     QWidget *window;
     Show show;
     QUndoStack *steps;
+    Refusal refuse;
     int notThePilot = 0;
     // The record where the pilot's next edit starts from.
     ParameterSet settled;

@@ -20,6 +20,7 @@ void MainWindow::on_pushButton_Compare_clicked()
 CompareDialog *MainWindow::openCompare()
 {
     auto *dialog = new CompareDialog(paramSet, this);
+    dialog->addAction(checkKey);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     offerCheck(dialog); // first, while the port is open (app/checkwindow.cpp)
     compareSources->offerTo(dialog);

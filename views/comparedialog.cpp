@@ -112,6 +112,9 @@ CompareDialog::CompareDialog(const ParameterSet &editorSettings, QWidget *parent
     what->setObjectName(QStringLiteral("compareWhat"));
     count = new QLabel(this);
     count->setObjectName(QStringLiteral("compareCount"));
+    // Names as typed: a model called "<b>x</b>" is not drawn bold.
+    what->setTextFormat(Qt::PlainText);
+    count->setTextFormat(Qt::PlainText);
     layout->addWidget(what);
     layout->addWidget(count);
 

@@ -11,6 +11,7 @@
 #include "views/comparedialog.h"
 #include "views/historydialog.h"
 #include "views/statusline.h"
+#include "views/statustexts.h"
 
 #include <QFileInfo>
 #include <QMessageBox>
@@ -40,6 +41,7 @@ void MainWindow::on_pushButton_History_clicked()
 {
     const auto compare = [this](const HistoryEntry &entry) {
         auto *dialog = new CompareDialog(paramSet, this);
+        dialog->addAction(checkKey);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         if (const std::optional<CompareSource> source = historyCompareSource(entry))
             dialog->compareWith(*source);
@@ -52,6 +54,7 @@ void MainWindow::on_pushButton_History_clicked()
         return recognitionText(recogniseModel(settings, library));
     };
     auto *dialog = new HistoryDialog(historyFolder(), compare, restore, this, name);
+    dialog->addAction(checkKey);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(history, &HistoryRecorder::written, dialog, &HistoryDialog::entriesWritten);
     dialog->open();
@@ -59,6 +62,9 @@ void MainWindow::on_pushButton_History_clicked()
 
 void MainWindow::restoreFromHistory(const QString &path)
 {
+    const QString busy = runningTransfer(link);
+    if (!busy.isEmpty())
+        return status->refused(refusedWhileRunning(QStringLiteral("Not restored"), busy));
     // Decoded, repaired and reselected the way LOAD takes a file; an entry
     // that is not whole restores nothing rather than half a model.
     const ParameterFileRead read = readParameterFileAt(path, paramSet);

@@ -8,6 +8,7 @@
 #include "link/framedecoder.h"
 #include "link/frames.h"
 #include "model/editing.h"
+#include "ui/formstyles.h"
 #include "views/statustexts.h"
 
 #include <QEvent>
@@ -113,8 +114,12 @@ StatusLine::StatusLine(const Widgets &widgets, const LinkActivity &activity, QOb
     connect(&silenceCheck, &QTimer::timeout, this, &StatusLine::checkSilence);
     connectionShown = QStringLiteral("Not connected");
     // The parts are measured to the pixel: no indent of the label's own.
-    for (QLabel *part : {ui.activity, ui.changes, ui.model, ui.connection})
+    // Names are shown as the pilot typed them: a model called "<b>x</b>"
+    // is not drawn bold. The connection alone is coloured, and escapes.
+    for (QLabel *part : {ui.activity, ui.changes, ui.model, ui.connection}) {
         part->setIndent(0);
+        part->setTextFormat(Qt::PlainText);
+    }
     // The bar's room is shared out here, from the bar's width: the texts
     // the parts hold when the bar is laid out never make it, and so the
     // window, wider.
@@ -245,7 +250,7 @@ void StatusLine::commandsChanged(const RunningCommand *finished)
                 const LoadEnd end = *loadEnd;
                 loadEnd.reset();
                 finishLoaded(end.path, end.accepted, end.delivered && finished->delivered(),
-                             end.fileText, finished->unheard, end.model);
+                             end.fileText, finished->unheard, end.model, end.modelFrames);
             }
             break;
         case CommandKind::Save:
@@ -274,21 +279,32 @@ void StatusLine::saved(const QString &path, bool ok, bool delivered, const QByte
 }
 
 void StatusLine::loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
-                        const QString &fileText, const QString &model)
+                        const QString &fileText, const QString &model,
+                        const QByteArray &modelFrames)
 {
     for (const RunningCommand &awaiting : link.awaitingVoice()) {
         if (awaiting.kind == CommandKind::Load) {
-            loadEnd = LoadEnd{path, accepted, delivered, fileText, model};
+            loadEnd = LoadEnd{path, accepted, delivered, fileText, model, modelFrames};
             return;
         }
     }
-    finishLoaded(path, accepted, delivered, fileText, false, model);
+    finishLoaded(path, accepted, delivered, fileText, false, model, modelFrames);
 }
 
 void StatusLine::finishLoaded(const QString &path, const FileFramesAccepted &accepted,
                               bool delivered, const QString &fileText, bool unheard,
-                              const QString &model)
+                              const QString &model, const QByteArray &modelFrames)
 {
+    // Whose settings the transmitter holds is judged by the frames that
+    // left, not by the button: a page edited during the transfer changed
+    // the frames built after the edit.
+    QByteArray passed;
+    for (const QByteArray &frame : loadDelivered)
+        passed += frame;
+    FramesPassed whose = FramesPassed::TheModel;
+    if (passed != modelFrames)
+        whose =
+            passed == parameterFileFor(paramSet) ? FramesPassed::TheEditor : FramesPassed::Neither;
     // The frames as the file held them, then whatever the transmitter took
     // after them.
     decodeParameterFile(fileText, snapshot);
@@ -298,7 +314,7 @@ void StatusLine::finishLoaded(const QString &path, const FileFramesAccepted &acc
     if (model.isEmpty())
         setOutcome(loadOutcome(fileShownAs(path), accepted, delivered, unheard));
     else
-        setOutcome(modelSentOutcome(model, loadWentOut, delivered, unheard));
+        setOutcome(modelSentOutcome(model, loadWentOut, delivered, unheard, whose));
 }
 
 void StatusLine::loadFailed(const QString &path)
@@ -381,9 +397,15 @@ void StatusLine::checkEnded(const QString &text, const ParameterSet *editorCheck
         checkedEditor = *editorChecked;
         checkVerdict = text;
     }
-    // A check refused because a command runs, or cut short by one, would be
-    // gone at once under the command's words: it stays beside them, and
-    // beside the command's outcome, until the pilot's next command or check.
+    refused(text);
+}
+
+void StatusLine::refused(const QString &text)
+{
+    // A check or an action refused because a command runs, or a check cut
+    // short by one, would be gone at once under the command's words: it
+    // stays beside them, and beside the command's outcome, until the
+    // pilot's next command or check.
     if (commandHoldsLine()) {
         checkNote = text;
         checkNoteWithOutcome = false;
@@ -524,7 +546,7 @@ void StatusLine::showActivity()
     if (text != shownActivity || progressChanged) {
         shownActivity = text;
         shownNote = checkNote;
-        ui.activity->setToolTip(text);
+        ui.activity->setToolTip(asTyped(text));
         fitParts();
     }
 }
@@ -611,7 +633,7 @@ void StatusLine::fitParts()
     const QString model = elided(ui.model, heldModel, width.model - chromeOf(ui.model));
     if (ui.model->text() != model)
         ui.model->setText(model);
-    ui.model->setToolTip(heldModel);
+    ui.model->setToolTip(asTyped(heldModel));
 
     // The warning keeps its colour as far as it is shown.
     const FittedConnection fitted = fitConnection(ui.connection, connectionPort, rate, warningShown,

@@ -59,8 +59,11 @@ public:
     // taken from it.
     void saved(const QString &path, bool saved, bool delivered, const QByteArray &fileText,
                const QString &reason = QString());
+    // `modelFrames`: for a model sent from MODELS, its four frames as they
+    // were to go out; the outcome names the model only when these left.
     void loaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
-                const QString &fileText, const QString &model = QString());
+                const QString &fileText, const QString &model = QString(),
+                const QByteArray &modelFrames = QByteArray());
     void loadFailed(const QString &path);
     // The pilot closed the port while bytes were still queued: the close
     // dropped them.
@@ -88,6 +91,12 @@ public:
     // `editorChecked` is taken back once the editor no longer holds it.
     void checkProgressed(const QString &text, int framesArrived);
     void checkEnded(const QString &outcome, const ParameterSet *editorChecked = nullptr);
+
+    // An action the pilot asked for was refused, in the words of `text`;
+    // beside a running command's words it stays until the next one.
+    void refused(const QString &text);
+    // READ has ended and its trailing frames are still being counted.
+    bool readBeingJudged() const { return readGrace.isActive(); }
 
     // The model the transmitter holds, as the library recognises it; empty
     // when it holds none the tool knows of.
@@ -132,7 +141,8 @@ private:
     void checkSilence();
     void showConnection();
     void finishLoaded(const QString &path, const FileFramesAccepted &accepted, bool delivered,
-                      const QString &fileText, bool unheard, const QString &model);
+                      const QString &fileText, bool unheard, const QString &model,
+                      const QByteArray &modelFrames);
     // An outcome about the editor that undoing the step at `stepIndex`
     // takes back.
     void setStepOutcome(const QString &text, int stepIndex);
@@ -182,6 +192,7 @@ private:
         bool delivered;
         QString fileText;
         QString model;
+        QByteArray modelFrames;
     };
     std::optional<LoadEnd> loadEnd;
     // The last LOAD ran on an open port.

@@ -102,6 +102,28 @@ QString commandName(CommandKind kind)
     return QStringLiteral("WRITE");
 }
 
+QString commandName(const RunningCommand &command)
+{
+    return command.sendsModel ? QStringLiteral("Send") : commandName(command.kind);
+}
+
+QString runningTransfer(const LinkActivity &link)
+{
+    // The innermost is the one whose frames are going out now.
+    const auto &running = link.running();
+    for (auto it = running.rbegin(); it != running.rend(); ++it) {
+        if (it->kind != CommandKind::Read)
+            return commandName(*it);
+    }
+    return QString();
+}
+
+QString refusedWhileRunning(const QString &notDone, const QString &command)
+{
+    return notDone + QStringLiteral(": ") + command +
+           QStringLiteral(" is running — try again when it has ended");
+}
+
 QString connectionText(const QString &portName, int baudRate)
 {
     return portName + QStringLiteral(" · ") + QString::number(baudRate);
@@ -207,7 +229,8 @@ QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, boo
     return withTransfer(text, delivered);
 }
 
-QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool unheard)
+QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool unheard,
+                         FramesPassed passed)
 {
     if (!sent)
         return QStringLiteral("Model %1 in the editor — the port is closed: nothing was sent")
@@ -220,6 +243,15 @@ QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool u
             .arg(model);
     if (!delivered)
         return QStringLiteral("Model %1 not received whole — send it again from MODELS").arg(model);
+    // The transmitter holds the frames that left, whatever the button said.
+    if (passed == FramesPassed::TheEditor)
+        return QStringLiteral("Sent, but changed during the transfer: the transmitter holds the "
+                              "editor, not %1")
+            .arg(model);
+    if (passed == FramesPassed::Neither)
+        return QStringLiteral("Sent, but changed during the transfer: the transmitter holds "
+                              "neither %1 nor the editor")
+            .arg(model);
     return QStringLiteral("Sent model %1 to the transmitter").arg(model);
 }
 

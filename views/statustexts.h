@@ -18,6 +18,16 @@ constexpr int kSettingFrameKinds = 19;
 
 // The command as its button names it: "READ", "DATA RESET" and so on.
 QString commandName(CommandKind kind);
+// The same for a running command: a model sent from MODELS is "Send".
+QString commandName(const RunningCommand &command);
+
+// The transfer running now (WRITE, LOAD, Send, RESET, DATA RESET or SAVE),
+// empty when none: while one runs nothing replaces the editor as a whole,
+// or the transmitter would get frames of two different settings.
+QString runningTransfer(const LinkActivity &link);
+// "Not opened: Send is running — try again when it has ended"; `notDone`
+// is "Not opened", "Not undone" and so on.
+QString refusedWhileRunning(const QString &notDone, const QString &command);
 
 // The connection as the status line shows it while the port is open.
 QString connectionText(const QString &portName, int baudRate);
@@ -49,8 +59,12 @@ QString saveOutcome(const QString &file, bool saved, bool delivered,
 QString loadOutcome(const QString &file, const FileFramesAccepted &accepted, bool delivered,
                     bool unheard = false);
 // How sending a model from MODELS ended; it runs as LOAD of the model's
-// file. `sent`: the port was open, so it went to the transmitter.
-QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool unheard);
+// file. `sent`: the port was open, so it went to the transmitter. `passed`
+// says whose frames the four that left are: a page edited during the
+// transfer changes the frames built after it.
+enum class FramesPassed { TheModel, TheEditor, Neither };
+QString modelSentOutcome(const QString &model, bool sent, bool delivered, bool unheard,
+                         FramesPassed passed = FramesPassed::TheModel);
 // A file LOAD could not read.
 QString loadFailedOutcome(const QString &file);
 // A file LOAD read, but no frame of it held settings: nothing was sent.
