@@ -305,22 +305,31 @@ bool WholeFileWriter::open()
     return true;
 }
 
+// A short write (the disk filled up part way) sets no error on the file:
+// the next write meets the full disk and carries the system's reason.
+static bool writeWhole(QFile &file, const char *data, qint64 size, QString &reason)
+{
+    for (qint64 done = 0; done < size;) {
+        const qint64 written = file.write(data + done, size - done);
+        if (written <= 0) {
+            reason = file.error() != QFileDevice::NoError ? file.errorString()
+                                                          : qt_error_string(int(GetLastError()));
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
 bool WholeFileWriter::stage(const QByteArray &content)
 {
     if (m_staged)
         return true;
     if (!open())
         return false;
-    // A short write (the disk filled up part way) sets no error on the file:
-    // the next write meets the full disk and carries the system's reason.
-    for (qint64 done = 0; done < content.size();) {
-        const qint64 written = m_file->write(content.constData() + done, content.size() - done);
-        if (written <= 0)
-            return fail(m_file->error() != QFileDevice::NoError
-                            ? m_file->errorString()
-                            : qt_error_string(int(GetLastError())));
-        done += written;
-    }
+    QString reason;
+    if (!writeWhole(*m_file, content.constData(), content.size(), reason))
+        return fail(reason);
     m_file->close();
     if (m_file->error() != QFileDevice::NoError)
         return fail(m_file->errorString());
@@ -341,8 +350,9 @@ bool WholeFileWriter::stage(QIODevice &source)
             return fail(source.errorString());
         if (n == 0)
             break;
-        if (m_file->write(piece.constData(), n) != n)
-            return fail(m_file->errorString());
+        QString reason;
+        if (!writeWhole(*m_file, piece.constData(), n, reason))
+            return fail(reason);
     }
     return stage(QByteArray());
 }
