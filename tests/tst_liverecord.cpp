@@ -369,7 +369,8 @@ int runChild(const QString &mode)
             });
         }
 #endif
-        QObject::connect(&tick, &QTimer::timeout, [&] {
+        // The pointer by value: the timer outlives this block.
+        QObject::connect(&tick, &QTimer::timeout, [&, log] {
             if (!log->isRecording())
                 return;
             LiveStatus live = telemetry(50 + frames % 20);
